@@ -1,0 +1,133 @@
+// The compile exports: Init, Compile, LoadTable, Done. Every CompileError is
+// caught here and turned into ErrorText and a plain failure value; nothing
+// escapes the library.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "Plexor.h"
+#include "PlexorCompiler.h"
+#include "plexor.h"
+
+namespace {
+
+// The compile job's steps must come in order; a step out of order fails
+// instead of handing the simulator or the loader a half-built image.
+namespace JobState {
+enum : int32_t { Idle, Initialised, Compiled, Failed };
+}
+
+int32_t& StateOf(CPlexor& engine) { return engine.CompileState; }
+
+void Fail(CPlexor& engine, const char* message) {
+  engine.SetError(message);
+  StateOf(engine) = JobState::Failed;
+}
+
+bool WriteListing(const CPlexorCompiler& download) {
+  std::FILE* f = std::fopen("CODE.TXT", "wb");
+  if (!f) return false;
+  const uint8_t* code = download.Code.data();
+  for (int32_t i = 0; i < download.Length(); ++i) std::fprintf(f, "%u ", code[i]);
+  bool ok = !std::ferror(f);
+  return std::fclose(f) == 0 && ok;
+}
+
+void LoadSimulatedUnit(CPlexor& engine) {
+  CUnitModel& unit = engine.Unit;
+  const CPlexorCompiler& sim = *engine.SimulationCompiler;
+  uint16_t length = static_cast<uint16_t>(engine.DownloadCompiler->Length());
+  unit.Memory[0] = static_cast<uint8_t>(length >> 8);
+  unit.Memory[1] = static_cast<uint8_t>(length & 0xFF);
+  unit.Memory[2] = 0;
+  unit.Memory[3] = 0;
+  std::memcpy(unit.Memory + kUnitAddressBase, sim.Code.data(), static_cast<size_t>(sim.Length()));
+  unit.ImageLength = sim.Length();
+}
+
+}  // namespace
+
+PLEXOR_API int32_t PlexorCompilerInit(PlexorHandle engine) {
+  if (!engine) return 0;
+  engine->DownloadCompiler->Init();
+  engine->SimulationCompiler->Init();
+  engine->DownloadImage = nullptr;
+  engine->DownloadLength = 0;
+  StateOf(*engine) = JobState::Initialised;
+  return 1;
+}
+
+PLEXOR_API int32_t PlexorCompile(PlexorHandle engine) {
+  if (!engine) return -1;
+  engine->Progress.store(0, std::memory_order_relaxed);
+  engine->ProgressTotal.store(2 * engine->Pages.count(), std::memory_order_relaxed);
+  engine->BreakRequested.store(0, std::memory_order_relaxed);
+  if (StateOf(*engine) != JobState::Initialised) {
+    Fail(*engine, compile_msg::kUnknown);
+    return -1;
+  }
+  try {
+    engine->DownloadCompiler->CompilePages();
+    engine->SimulationCompiler->CompilePages();
+  } catch (const CompileError& e) {
+    Fail(*engine, e.Message.c_str());
+    return e.BlockId;
+  } catch (...) {
+    Fail(*engine, compile_msg::kUnknown);
+    return -1;
+  }
+  StateOf(*engine) = JobState::Compiled;
+  return 0;
+}
+
+PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const char* text) {
+  if (!engine) return 0;
+  if (StateOf(*engine) != JobState::Compiled) {
+    Fail(*engine, compile_msg::kUnknown);
+    return 0;
+  }
+  try {
+    engine->DownloadCompiler->LoadTable(name, text);
+    engine->SimulationCompiler->LoadTable(name, text);
+  } catch (const CompileError& e) {
+    Fail(*engine, e.Message.c_str());
+    return 0;
+  } catch (...) {
+    Fail(*engine, compile_msg::kUnknown);
+    return 0;
+  }
+  return 1;
+}
+
+PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine) {
+  if (!engine) return 0;
+  if (StateOf(*engine) != JobState::Compiled) {
+    Fail(*engine, compile_msg::kUnknown);
+    return 0;
+  }
+  try {
+    engine->DownloadCompiler->ResolveFixups();
+    engine->SimulationCompiler->ResolveFixups();
+  } catch (const CompileError& e) {
+    Fail(*engine, e.Message.c_str());
+    return 0;
+  } catch (...) {
+    Fail(*engine, compile_msg::kUnknown);
+    return 0;
+  }
+  LoadSimulatedUnit(*engine);
+  // A listing that cannot be written is reported, not passed over: the
+  // station shows the message and the image is neither sent nor offered.
+  if (!WriteListing(*engine->DownloadCompiler)) {
+    Fail(*engine, "Die Datei CODE.TXT konnte nicht geschrieben werden");
+    return 0;
+  }
+  engine->DownloadImage = engine->DownloadCompiler->Code.data();
+  engine->DownloadLength = engine->DownloadCompiler->Length();
+  StateOf(*engine) = JobState::Idle;
+  return 1;
+}
+
+PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine) {
+  return engine ? engine->DownloadCompiler->Length() : 0;
+}

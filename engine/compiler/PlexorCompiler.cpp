@@ -1,0 +1,128 @@
+#include "PlexorCompiler.h"
+
+#include <cstdio>
+
+#include "Block.h"
+#include "Opcodes.h"
+#include "Plexor.h"
+
+CPlexorCompiler* NewPlexorCompiler(CPlexor& engine, bool emitMarkers) { return new CPlexorCompiler(engine, emitMarkers); }
+void DeletePlexorCompiler(CPlexorCompiler* compiler) { delete compiler; }
+
+CPlexorCompiler::CPlexorCompiler(CPlexor& engine, bool emitMarkers) : Engine(engine), EmitMarkers(emitMarkers) {}
+
+void CPlexorCompiler::Init() {
+  Code.clear();
+  Labels.clear();
+  Fixups.clear();
+  switchSerial_ = 0;
+  depth_ = 0;
+}
+
+void CPlexorCompiler::CompilePages() {
+  try {
+    for (auto* node = Engine.Pages.firstNode(); node; node = node->next) {
+      if (Engine.BreakRequested.load(std::memory_order_relaxed))
+        throw CompileError{-1, compile_msg::kAborted};
+      CPlexorPage& page = *node->item;
+      if (page.hasName) DefineLabel(page.name, Length());
+      if (EmitMarkers) AppendOpWord(op::PAGEMARK, static_cast<uint16_t>(node->key));
+      CompilePageStatements(page);
+      Engine.Progress.fetch_add(1, std::memory_order_relaxed);
+    }
+    Append(op::END);
+  } catch (const BufferFull&) {
+    throw CompileError{-1, compile_msg::kTooLong};
+  }
+}
+
+void CPlexorCompiler::CompilePageStatements(CPlexorPage& page) {
+  for (auto* node = page.blocks.firstNode(); node; node = node->next)
+    if (node->item->IsStatement()) node->item->Compile(*this);
+}
+
+namespace {
+
+bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// One signed 16-bit decimal number as formatted stream input reads it; an
+// out-of-range number fails like any other unreadable word.
+bool ReadInt16(const unsigned char*& p, int16_t& value) {
+  const unsigned char* q = p;
+  bool negative = false;
+  if (*q == '+' || *q == '-') negative = *q++ == '-';
+  if (*q < '0' || *q > '9') return false;
+  int32_t v = 0;
+  for (; *q >= '0' && *q <= '9'; ++q) {
+    v = v * 10 + (*q - '0');
+    if (v > 32768) return false;
+  }
+  if (negative) v = -v;
+  if (v > 32767) return false;
+  value = static_cast<int16_t>(v);
+  p = q;
+  return true;
+}
+
+}  // namespace
+
+void CPlexorCompiler::LoadTable(const char* name, const char* text) {
+  DefineLabel(name ? name : "", Length());
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : "");
+  try {
+    while (IsSpace(*p)) ++p;
+    for (int count = 0; *p && count < 256; ++count) {
+      int16_t value;
+      if (!ReadInt16(p, value)) throw CompileError{-1, compile_msg::kBadTable};
+      AppendWord(static_cast<uint16_t>(value));
+      while (IsSpace(*p)) ++p;
+    }
+  } catch (const BufferFull&) {
+    throw CompileError{-1, compile_msg::kTooLong};
+  }
+}
+
+void CPlexorCompiler::ResolveFixups() {
+  for (const Label& fixup : Fixups) {
+    const Label* target = nullptr;
+    for (const Label& label : Labels)
+      if (label.name == fixup.name) {
+        target = &label;
+        break;
+      }
+    if (!target) throw CompileError{-1, std::string(compile_msg::kUndefined) + ": " + fixup.name};
+    uint16_t address = UnitAddress(target->offset);
+    Code.at(fixup.offset) = static_cast<uint8_t>(address >> 8);
+    Code.at(fixup.offset + 1) = static_cast<uint8_t>(address & 0xFF);
+  }
+}
+
+void CPlexorCompiler::AppendJump(uint8_t opcode, const std::string& label) {
+  Append(opcode);
+  AddFixup(label, Length());
+  AppendWord(0);
+}
+
+void CPlexorCompiler::NewSwitchLabels(std::string& a, std::string& b) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "@A%X", switchSerial_);
+  a = buffer;
+  std::snprintf(buffer, sizeof buffer, "@B%X", switchSerial_);
+  b = buffer;
+  ++switchSerial_;
+}
+
+void CPlexorCompiler::CompileInput(const CBlock& block, int index) {
+  if (CBlock* source = block.Input(index)) source->Compile(*this);
+}
+
+CPlexorCompiler::PathScope::PathScope(CPlexorCompiler& c, CBlock& block) : c_(c), block_(block) {
+  if (c_.depth_ >= kMaxGenerationDepth) throw CompileError{block.Id, compile_msg::kTooLong};
+  ++c_.depth_;
+  block_.OnPath = true;
+}
+
+CPlexorCompiler::PathScope::~PathScope() {
+  block_.OnPath = false;
+  --c_.depth_;
+}

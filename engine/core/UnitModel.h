@@ -1,0 +1,40 @@
+// CUnitModel: the state of the simulated Tarvix plus unit.
+//
+// Plain data held inside the engine object; the interpreter that works on it
+// lives in the simulator. Every field is zero when the engine is created.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kUnitMemorySize = 8180;  // addresses 0..8179 as on the unit
+constexpr int kOutputTextSize = 256;   // 255 characters and the terminator
+
+struct CUnitModel {
+  int32_t Marker = 0;          // id of the last page marker passed
+  uint8_t PendingInput = 0;    // opcode (34 or 35) waiting for its value
+  int32_t WaitingForInput = 0;
+  uint8_t Memory[kUnitMemorySize] = {};
+  uint16_t PC = 0;
+  uint16_t Ports = 0;
+  uint16_t InitialPorts = 0;
+  uint16_t PortOutputs = 0;
+  uint8_t Analog[8] = {};
+  uint8_t AnalogOut[2] = {};
+  uint8_t UserCells[24] = {};
+  int16_t Stack[7] = {};
+  uint16_t Seed = 0;
+  uint16_t Snapshot[9] = {};   // PC, Stack[0..6], Seed at the start of a step
+  uint16_t InputValue = 0;
+  char OutputText[kOutputTextSize] = {};
+  int32_t OutputLength = 0;
+  uint16_t Timer = 0;
+  uint16_t Sound = 0;
+  uint16_t Spare = 0;
+  uint16_t Frequency = 0;
+  uint8_t Hour = 0, Minute = 0, Second = 0, Weekday = 0, Day = 0, Month = 0, Year = 0;
+  uint16_t Returns[4] = {};
+  uint16_t FileStart = 0, FilePosition = 0, FileLength = 0;
+
+  // Length of the simulation image loaded at address 4 (0: no program yet).
+  int32_t ImageLength = 0;
+};

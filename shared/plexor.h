@@ -1,0 +1,132 @@
+/* The flat interface of the engine library Vorblen32.
+ *
+ * The station talks to the engine only through these functions. Every integer
+ * argument and result is a 32-bit integer; 16-bit and 8-bit arguments use the
+ * low bits of their slot. Texts are NUL-terminated Windows-1252 bytes; a text
+ * returned by the engine belongs to the engine and stays valid only until the
+ * next call that changes the same object, so callers copy it at once.
+ *
+ * Bad calls never crash: an unknown page or block id, a null text, an input
+ * index that is out of range or already wired, a page id that does not fit in
+ * 16 bits, or a move after a page that does not exist do nothing and return
+ * the failure value named below (0 or null unless stated otherwise).
+ */
+#ifndef VORBLEN_SHARED_PLEXOR_H
+#define VORBLEN_SHARED_PLEXOR_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+class CPlexor;
+#define PLEXOR_API extern "C" __attribute__((visibility("default")))
+#else
+typedef struct CPlexor CPlexor;
+#define PLEXOR_API __attribute__((visibility("default")))
+#endif
+
+typedef CPlexor* PlexorHandle;
+
+/* Step results of PlexorStep: low word status, high word information. */
+enum {
+  PLEXOR_STEP_END = 0,        /* END reached; high word Marker */
+  PLEXOR_STEP_PAGE = 1,       /* page marker passed; high word page id */
+  PLEXOR_STEP_INPUT = 2,      /* serial input wanted; call PlexorSetInputValue */
+  PLEXOR_STEP_OUTPUT = 3,     /* serial output ready; call PlexorGetOutputString */
+  PLEXOR_STEP_WAIT = 4,       /* one wait-loop pass (or instruction budget used up) */
+  PLEXOR_STEP_PAUSE = 5,      /* long real-time pause; high word ticks of 20 ms */
+  PLEXOR_STEP_FILE = 6,       /* data-file length changed */
+  PLEXOR_STEP_ERROR = 0xFFFF  /* run-time error; high word error code */
+};
+
+/* Run-time error codes in the high word of PLEXOR_STEP_ERROR. */
+enum { PLEXOR_RTE_OTHER = 0, PLEXOR_RTE_DIVZERO = 1, PLEXOR_RTE_END_OF_MEMORY = 2 };
+
+/* Output kinds and connection kinds. */
+enum { PLEXOR_OUT_NONE = 0, PLEXOR_OUT_VALUE = 1, PLEXOR_OUT_TEXT = 2, PLEXOR_OUT_TIME = 4, PLEXOR_OUT_DATE = 8 };
+enum { PLEXOR_CONN_OTHER = 0, PLEXOR_CONN_VALUE = 1, PLEXOR_CONN_TEXT = 2, PLEXOR_CONN_TIME = 3, PLEXOR_CONN_DATE = 4 };
+
+/* Download results besides the byte count. */
+enum {
+  PLEXOR_DL_NOT_COMPILED = -1, /* no successful compile to send, or the descriptor is unusable */
+  PLEXOR_DL_WRITE = -2,        /* writing a byte failed */
+  PLEXOR_DL_NO_ANSWER = -3,    /* no echo in time, or the line went away */
+  PLEXOR_DL_WRONG_ECHO = -4,   /* the unit answered another byte */
+  PLEXOR_DL_ABORTED = -5,      /* PlexorBreak */
+  PLEXOR_DL_DRAIN = -6         /* the unit kept sending while the line was being drained */
+};
+
+/* MapCode = width << 24 | area << 16 | index. */
+#define PLEXOR_MAPCODE(width, area, index) ((int32_t)(((uint32_t)(width) << 24) | ((uint32_t)(area) << 16) | (uint32_t)(index)))
+
+/* Engine object */
+PLEXOR_API PlexorHandle PlexorCreate(void);
+PLEXOR_API void PlexorDestroy(PlexorHandle engine);
+PLEXOR_API const char* PlexorGetErrorMessage(PlexorHandle engine);
+PLEXOR_API int32_t PlexorGetProgress(PlexorHandle engine);
+PLEXOR_API void PlexorBreak(PlexorHandle engine);
+
+/* Pages. A page id must fit in 16 bits to hold blocks. PlexorAddPage returns
+ * 0 when the page id is already used or after names no page (nothing added).
+ * PlexorMovePage with an unknown page or after does nothing. */
+PLEXOR_API int32_t PlexorAddPage(PlexorHandle engine, int32_t page, int32_t after);
+PLEXOR_API void PlexorRemovePage(PlexorHandle engine, int32_t page);
+PLEXOR_API int32_t PlexorSetPageName(PlexorHandle engine, int32_t page, const char* name);
+PLEXOR_API void PlexorClearPage(PlexorHandle engine, int32_t page);
+PLEXOR_API void PlexorMovePage(PlexorHandle engine, int32_t page, int32_t after);
+
+/* Blocks and wires. PlexorAddBlock returns 0 for an unknown type, a missing
+ * page or a block id already in use. PlexorConnectBlocks returns -1 (and wires
+ * nothing) for an unknown block, an input index out of range or already wired,
+ * or index -1 with no free input. */
+PLEXOR_API int32_t PlexorAddBlock(PlexorHandle engine, int32_t type, int32_t block);
+PLEXOR_API void PlexorRemoveBlock(PlexorHandle engine, int32_t block);
+PLEXOR_API int32_t PlexorHasBlockUserBitmap(PlexorHandle engine, int32_t block);
+PLEXOR_API int32_t PlexorEditBlockParam(PlexorHandle engine, int32_t block);
+PLEXOR_API int32_t PlexorSetBlockParam(PlexorHandle engine, int32_t block, const char* param);
+PLEXOR_API const char* PlexorGetBlockParam(PlexorHandle engine, int32_t block);
+PLEXOR_API const char* PlexorGetIndexDescription(PlexorHandle engine, int32_t block);
+PLEXOR_API int32_t PlexorCanConnectBlocks(PlexorHandle engine, int32_t source, int32_t target);
+PLEXOR_API const char* PlexorGetBlockInputMenu(PlexorHandle engine, int32_t block);
+PLEXOR_API const char* PlexorGetBlockInputMenuFlags(PlexorHandle engine, int32_t source, int32_t target);
+PLEXOR_API int32_t PlexorConnectBlocks(PlexorHandle engine, int32_t source, int32_t target, int32_t input);
+PLEXOR_API void PlexorSplitBlockConnection(PlexorHandle engine, int32_t target, int32_t input);
+PLEXOR_API const char* PlexorGetSymbolicName(PlexorHandle engine, int32_t block);
+PLEXOR_API int32_t PlexorGetMapCode(PlexorHandle engine, int32_t block);
+
+/* Compiler */
+PLEXOR_API int32_t PlexorCompilerInit(PlexorHandle engine);
+PLEXOR_API int32_t PlexorCompile(PlexorHandle engine);
+PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const char* text);
+PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine);
+PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine);
+
+/* Simulator */
+PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options);
+PLEXOR_API void PlexorResetProgram(PlexorHandle engine);
+PLEXOR_API int32_t PlexorStep(PlexorHandle engine);
+PLEXOR_API int32_t PlexorGetValue(PlexorHandle engine, int32_t mapCode);
+PLEXOR_API int32_t PlexorSetValue(PlexorHandle engine, int32_t mapCode, int32_t value);
+PLEXOR_API int32_t PlexorGetFileLength(PlexorHandle engine);
+PLEXOR_API int32_t PlexorDumpFile(PlexorHandle engine, uint16_t* words);
+PLEXOR_API void PlexorSetInputValue(PlexorHandle engine, int32_t value);
+PLEXOR_API const char* PlexorGetOutputString(PlexorHandle engine);
+
+/* Simulated inputs and outputs. Analog channels outside 0..7 and indices
+ * outside 0..1 are ignored by the setters and read as 0. */
+PLEXOR_API int32_t PlexorGetPortState(PlexorHandle engine);
+PLEXOR_API int32_t PlexorSetInitialPortState(PlexorHandle engine, int32_t state);
+PLEXOR_API int32_t PlexorGetInitialPortState(PlexorHandle engine);
+PLEXOR_API void PlexorSetPort(PlexorHandle engine, int32_t port, int32_t level);
+PLEXOR_API int32_t PlexorGetADC(PlexorHandle engine, int32_t channel);
+PLEXOR_API int32_t PlexorSetADC(PlexorHandle engine, int32_t channel, int32_t value);
+PLEXOR_API int32_t PlexorGetDAC(PlexorHandle engine, int32_t index);
+PLEXOR_API const char* PlexorGetLCD(PlexorHandle engine);
+PLEXOR_API const char* PlexorGetLED(PlexorHandle engine);
+PLEXOR_API int32_t PlexorGetFreq(PlexorHandle engine);
+PLEXOR_API int32_t PlexorSetFreq(PlexorHandle engine, int32_t hertz);
+
+/* Loader: port is the file descriptor of an opened tty. Returns the number of
+ * bytes sent or one of the PLEXOR_DL_* codes. */
+PLEXOR_API int32_t PlexorDownload(PlexorHandle engine, int32_t port);
+
+#endif
