@@ -1,0 +1,32 @@
+#include "CellBodyText.h"
+
+#include "EngineText.h"
+
+namespace cellbody {
+
+QStringList LinesFromBytes(const QByteArray& bytes) {
+  QStringList lines;
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0) end = bytes.size();
+    qsizetype stop = end;
+    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    const std::u16string text = cp1252::ToUtf16(std::string_view(bytes.constData() + start, static_cast<size_t>(stop - start)));
+    lines << QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    start = end + 1;
+  }
+  return lines;
+}
+
+QByteArray BytesFromLines(const QStringList& lines) {
+  QByteArray out;
+  for (const QString& line : lines) {
+    const std::string bytes = enginetext::ToBytes(line);
+    out.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    out.append("\r\n");
+  }
+  return out;
+}
+
+}  // namespace cellbody

@@ -1,0 +1,6 @@
+#include "CellEditorSettings.h"
+
+CellEditorSettings& CellEditorSettings::Current() {
+  static CellEditorSettings settings;
+  return settings;
+}
