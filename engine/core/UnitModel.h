@@ -6,14 +6,25 @@
 
 #include <cstdint>
 
+class CUnitClock;
+
 constexpr int kUnitMemorySize = 8180;  // addresses 0..8179 as on the unit
 constexpr int kOutputTextSize = 256;   // 255 characters and the terminator
+
+// The header names the download image, which is shorter than the simulation
+// image in Memory (page and wait markers). The unit keeps its data file right
+// behind the download image; the simulator moves it behind the simulation
+// image instead, so logging never overwrites the program being simulated.
+// The moved file can reach past address 8179 by at most the length of the
+// image, so Memory has that much room behind the unit's own bytes. Programs
+// never see the spill area: fetches stop at kUnitMemorySize.
+constexpr int kFileSpillSize = kUnitMemorySize;
 
 struct CUnitModel {
   int32_t Marker = 0;          // id of the last page marker passed
   uint8_t PendingInput = 0;    // opcode (34 or 35) waiting for its value
   int32_t WaitingForInput = 0;
-  uint8_t Memory[kUnitMemorySize] = {};
+  uint8_t Memory[kUnitMemorySize + kFileSpillSize] = {};
   uint16_t PC = 0;
   uint16_t Ports = 0;
   uint16_t InitialPorts = 0;
@@ -37,4 +48,8 @@ struct CUnitModel {
 
   // Length of the simulation image loaded at address 4 (0: no program yet).
   int32_t ImageLength = 0;
+
+  // Source of local time, milliseconds and sleeping in real-time mode;
+  // null selects the system clock. Tests put a scripted clock here.
+  CUnitClock* Clock = nullptr;
 };

@@ -1,5 +1,12 @@
-// Placeholder exports of the simulator until the interpreter lands.
+// The simulator's exports: options, reset, step, value access, serial
+// terminal and data file. Each call works on the unit model inside the
+// engine object; a null handle does nothing and returns 0.
+#include <cstring>
+
+#include "DataFile.h"
 #include "Plexor.h"
+#include "UnitInterpreter.h"
+#include "ValueAccess.h"
 #include "plexor.h"
 
 PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options) {
@@ -7,11 +14,47 @@ PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options) {
   engine->Options = options;
   return options;
 }
-PLEXOR_API void PlexorResetProgram(PlexorHandle) {}
-PLEXOR_API int32_t PlexorStep(PlexorHandle) { return PLEXOR_STEP_ERROR; }
-PLEXOR_API int32_t PlexorGetValue(PlexorHandle, int32_t) { return 0; }
-PLEXOR_API int32_t PlexorSetValue(PlexorHandle, int32_t, int32_t) { return 0; }
-PLEXOR_API int32_t PlexorGetFileLength(PlexorHandle) { return 0; }
-PLEXOR_API int32_t PlexorDumpFile(PlexorHandle, uint16_t*) { return 0; }
-PLEXOR_API void PlexorSetInputValue(PlexorHandle, int32_t) {}
-PLEXOR_API const char* PlexorGetOutputString(PlexorHandle) { return ""; }
+
+PLEXOR_API void PlexorResetProgram(PlexorHandle engine) {
+  if (!engine) return;
+  CUnitInterpreter(engine->Unit, engine->Options).Reset();
+}
+
+PLEXOR_API int32_t PlexorStep(PlexorHandle engine) {
+  if (!engine) return PLEXOR_STEP_ERROR;
+  return static_cast<int32_t>(CUnitInterpreter(engine->Unit, engine->Options).Step());
+}
+
+PLEXOR_API int32_t PlexorGetValue(PlexorHandle engine, int32_t mapCode) {
+  return engine ? valueaccess::Get(engine->Unit, mapCode) : 0;
+}
+
+PLEXOR_API int32_t PlexorSetValue(PlexorHandle engine, int32_t mapCode, int32_t value) {
+  return engine && valueaccess::Set(engine->Unit, mapCode, value) ? 1 : 0;
+}
+
+PLEXOR_API int32_t PlexorGetFileLength(PlexorHandle engine) {
+  return engine ? engine->Unit.FileLength / 2 : 0;
+}
+
+PLEXOR_API int32_t PlexorDumpFile(PlexorHandle engine, uint16_t* words) {
+  if (!engine || !words) return 0;
+  return datafile::Dump(engine->Unit, words);
+}
+
+PLEXOR_API void PlexorSetInputValue(PlexorHandle engine, int32_t value) {
+  if (!engine) return;
+  engine->Unit.InputValue = static_cast<uint16_t>(value);
+  engine->Unit.WaitingForInput = 0;
+}
+
+PLEXOR_API const char* PlexorGetOutputString(PlexorHandle engine) {
+  if (!engine) return "";
+  CUnitModel& u = engine->Unit;
+  int32_t n = u.OutputLength;
+  if (n < 0) n = 0;
+  if (n > kOutputTextSize - 1) n = kOutputTextSize - 1;
+  u.OutputText[n] = '\0';
+  u.OutputLength = 0;
+  return u.OutputText;
+}
