@@ -1,5 +1,9 @@
-// Placeholder export of the loader until the serial download lands.
+// The loader's export: a download with the unit's real time-outs.
 #include "Plexor.h"
+#include "SerialLoader.h"
 #include "plexor.h"
 
-PLEXOR_API int32_t PlexorDownload(PlexorHandle, int32_t) { return PLEXOR_DL_NOT_COMPILED; }
+PLEXOR_API int32_t PlexorDownload(PlexorHandle engine, int32_t port) {
+  if (!engine) return PLEXOR_DL_NOT_COMPILED;
+  return CSerialLoader(*engine, LoaderTimeouts{}).Download(port);
+}
