@@ -100,7 +100,12 @@ PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const 
 PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine);
 PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine);
 
-/* Simulator */
+/* Simulator. Options bit 0 selects real time. A step runs until the next
+ * point where the station must act; one that runs ten million instructions
+ * without such a point returns PLEXOR_STEP_WAIT and the next step goes on.
+ * PlexorGetValue reads 0 and PlexorSetValue refuses (returns 0) for map
+ * codes outside the table. PlexorDumpFile writes PlexorGetFileLength words
+ * and returns the last one (0 for an empty file or a null array). */
 PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options);
 PLEXOR_API void PlexorResetProgram(PlexorHandle engine);
 PLEXOR_API int32_t PlexorStep(PlexorHandle engine);
