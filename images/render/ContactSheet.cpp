@@ -2,7 +2,7 @@
 // palette glyphs and cell pictures (magenta shown as the white cell
 // background, parameter blocks as the station's yellow box) into one PNG.
 //
-// Usage: images_sheet <out.png> [zoom]
+// Usage: images_sheet <out.png> [zoom [group index [per row]]]
 
 #include <QGuiApplication>
 #include <QImage>
@@ -39,8 +39,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int zoom = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
-  const QStringList groups = Lines(GetPlexorBlockGroups());
-  const int cellW = 64, cellH = 76, perRow = 14;
+  QStringList groups = Lines(GetPlexorBlockGroups());
+  if (argc > 3) groups = groups.mid(std::atoi(argv[3]), 1);
+  const int cellW = 62, cellH = 82, perRow = argc > 4 ? std::max(1, std::atoi(argv[4])) : 14;
   int rows = 0;
   for (const QString& g : groups) rows += 1 + (Lines(GetPlexorBlocks(g.section('|', 0, 0).toLatin1())).size() + perRow - 1) / perRow;
   QImage sheet(perRow * cellW, rows * cellH - groups.size() * (cellH - 24), QImage::Format_RGB32);
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
         p.drawImage(box.topLeft(), pic);
       }
       p.setPen(Qt::darkGray);
-      p.drawText(x + 50, top + 10, f.value(3));
+      p.drawText(x, top + 78, f.value(3));
     }
     y += ((types.size() + perRow - 1) / perRow) * cellH;
   }

@@ -60,8 +60,12 @@ def dot(cx, cy, r, ink):
     return f'<circle cx="{cx}" cy="{cy}" r="{r}" fill="{ink}"/>'
 
 
-def big(s, size=18, dy=0):
-    return lambda ink: text(20, 26.5 + dy, s, size, ink)
+def big(s, size=18, dy=0, family=FONT):
+    return lambda ink: text(20, 26.5 + dy, s, size, ink, family=family)
+
+
+def word(s):
+    return big(s, 10, -2, COND)
 
 
 def labelled(picto, label, size=10):
@@ -166,10 +170,11 @@ def chevrons(direction):
 
 
 def selector(ink):
-    return (dot(12, 15, 1.6, ink) + dot(12, 25, 1.6, ink) + dot(27, 20, 1.8, ink) +
-            stroke("M27 20 L13.5 15.3", ink, 1.5) +
-            text(10, 13, "a", 6, ink, weight="normal") + text(10, 31.5, "b", 6, ink, weight="normal") +
-            text(27, 30.5, "c", 6, ink, weight="normal"))
+    """Change-over switch: c picks a (upper contact) or b (lower contact)."""
+    small = dict(size=7, ink=ink, family=COND)
+    return (dot(13, 14, 1.7, ink) + dot(13, 26, 1.7, ink) + dot(26, 20, 2, ink) +
+            stroke("M26 20 L14.5 14.7", ink, 1.8) +
+            text(17.5, 13, "a", **small) + text(17.5, 31, "b", **small) + text(27.5, 30.5, "c", **small))
 
 
 def die(ink):
@@ -205,9 +210,15 @@ def op_ne(ink):
     return op_eq(ink) + stroke("M23.5 11 L16.5 29", ink, 2)
 
 
-def against_zero(op):
-    """x op 0: the operator shrunk to the left, a zero on the right."""
-    return lambda ink: (f'<g transform="translate(3.5 4) scale(0.8)">{op(ink)}</g>' + text(27, 24.5, "0", 12, ink))
+def zero_op(d):
+    """x op 0: a narrow operator on the left, a zero on the right."""
+    return lambda ink: stroke(d, ink, 2) + text(26, 24.5, "0", 12, ink)
+
+
+ZERO_EQ = "M10 16.5 H19 M10 23.5 H19"
+ZERO_NE = ZERO_EQ + " M17 13 L12 27"
+ZERO_LT = "M19 13.5 L11 20 L19 26.5"
+ZERO_GT = "M11 13.5 L19 20 L11 26.5"
 
 
 def clock(ink):
@@ -318,13 +329,13 @@ block(200, "arith", "n", 1, lambda ink: stroke("M12 20 H28 M20 12 V28", ink, 2.5
 block(201, "arith", "n", 1, lambda ink: stroke("M12 20 H28", ink, 2.5))
 block(202, "arith", "n", 1, lambda ink: stroke("M14 14 L26 26 M26 14 L14 26", ink, 2.5))
 block(203, "arith", "n", 1, lambda ink: stroke("M12 20 H28", ink, 2.5) + dot(20, 14, 2, ink) + dot(20, 26, 2, ink))
-block(204, "arith", "n", 1, big("mod", 11, -1.5))
+block(204, "arith", "n", 1, word("mod"))
 block(205, "arith", 1, 1, big("\u2212x", 14, -1))
 block(206, "arith", 1, 1, big("|x|", 14, -1))
-block(207, "arith", 1, 1, big("sgn", 11, -1.5))
+block(207, "arith", 1, 1, word("sgn"))
 block(215, "arith", 1, 1, root)
-block(210, "arith", "n", 1, big("min", 11, -1.5))
-block(211, "arith", "n", 1, big("max", 11, -1.5))
+block(210, "arith", "n", 1, word("min"))
+block(211, "arith", "n", 1, word("max"))
 block(212, "arith", "n", 1, chevrons("left"))
 block(213, "arith", "n", 1, chevrons("right"))
 block(214, "arith", "n", 1, selector)
@@ -346,14 +357,14 @@ block(402, "compare", "n", 1, op_gt)
 block(403, "compare", "n", 1, op_ge)
 block(404, "compare", "n", 1, op_eq)
 block(405, "compare", "n", 1, op_ne)
-block(406, "compare", 1, 1, against_zero(op_eq))
-block(407, "compare", 1, 1, against_zero(op_ne))
-block(408, "compare", 1, 1, against_zero(op_lt))
-block(409, "compare", 1, 1, against_zero(op_gt))
+block(406, "compare", 1, 1, zero_op(ZERO_EQ))
+block(407, "compare", 1, 1, zero_op(ZERO_NE))
+block(408, "compare", 1, 1, zero_op(ZERO_LT))
+block(409, "compare", 1, 1, zero_op(ZERO_GT))
 
 block(503, "time", 0, 4, clock)
 block(502, "time", 1, 1, labelled(small_clock, "Std"), big("h", 14, -1))
-block(501, "time", 1, 1, labelled(small_clock, "Min"), big("min", 11, -1.5))
+block(501, "time", 1, 1, labelled(small_clock, "Min"), word("min"))
 block(500, "time", 1, 1, labelled(small_clock, "Sek"), big("s", 14, -1))
 block(508, "time", 0, 8, calendar)
 block(504, "time", 1, 1, labelled(small_calendar, "Tag"), big("T", 14, -1))
@@ -463,7 +474,7 @@ def main():
     for tid, b in sorted(BLOCKS.items()):
         if b["picture"]:
             write(os.path.join(HERE, "blocks", f"{tid}.svg"), svg(40, 40, frame(b, False)))
-        write(os.path.join(HERE, "glyphs", f"{tid}.svg"), svg(24, 24, frame(b, True), "0 0 40 40"))
+        write(os.path.join(HERE, "glyphs", f"{tid}.svg"), svg(24, 24, frame(b, True), "2 2 36 36"))
     for name, (group, content) in GROUP_ICONS.items():
         write(os.path.join(HERE, "groups", f"{name}.svg"), group_icon(group, content))
 
