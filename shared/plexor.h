@@ -52,7 +52,7 @@ enum {
   PLEXOR_DL_NO_ANSWER = -3,    /* no echo in time, or the line went away */
   PLEXOR_DL_WRONG_ECHO = -4,   /* the unit answered another byte */
   PLEXOR_DL_ABORTED = -5,      /* PlexorBreak */
-  PLEXOR_DL_DRAIN = -6         /* the unit kept sending while the line was being drained */
+  PLEXOR_DL_DRAIN = -6         /* the unit was still sending when the 3 s drain limit ran out */
 };
 
 /* MapCode = width << 24 | area << 16 | index. */
@@ -131,7 +131,15 @@ PLEXOR_API int32_t PlexorGetFreq(PlexorHandle engine);
 PLEXOR_API int32_t PlexorSetFreq(PlexorHandle engine, int32_t hertz);
 
 /* Loader: port is the file descriptor of an opened tty. Returns the number of
- * bytes sent or one of the PLEXOR_DL_* codes. */
+ * bytes sent or one of the PLEXOR_DL_* codes: -1 before any successful
+ * compile, and for a descriptor that is not an open terminal (nothing is
+ * written to it); -6 when the unit is still sending 3 s into the drain.
+ * PlexorBreak ends the drain at once and takes effect before the start byte,
+ * each length byte and each image byte (-5). A line that hangs up or
+ * vanishes ends the download at once with -2 or -3, and one that will not
+ * take a byte within 5 s counts as a failed write (-2). The descriptor's own
+ * file status flags and low-latency mode are given back; the line settings
+ * stay applied. */
 PLEXOR_API int32_t PlexorDownload(PlexorHandle engine, int32_t port);
 
 #endif
