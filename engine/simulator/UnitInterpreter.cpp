@@ -522,10 +522,7 @@ uint32_t CUnitInterpreter::Run() {
         uint8_t operation = fetch();
         uint16_t before = u.FileLength;
         FileOperation(u, operation, st);
-        if (u.FileLength != before) {
-          last = code;
-          return leave(kStepFile, marker());
-        }
+        if (u.FileLength != before) return leave(kStepFile, marker());
         break;
       }
       case op::EOFTEST:
