@@ -106,9 +106,10 @@ CSerialLine::ReadResult CSerialLine::ReadByte(uint8_t* byte, int32_t timeoutMs, 
       // Readable but nothing to read is how a terminal reports hang-up.
       if (n == 0) return ReadResult::Failed;
       if (errno != EINTR && errno != EAGAIN) return ReadResult::Failed;
-      continue;
+      // Someone else took the byte or a signal came: wait on, within time.
+    } else if (ev & (POLLHUP | POLLERR | POLLNVAL)) {
+      return ReadResult::Failed;
     }
-    if (ev & (POLLHUP | POLLERR | POLLNVAL)) return ReadResult::Failed;
     if (left == 0 || MsLeft(deadline) == 0) {
       if (abort && abort->load(std::memory_order_relaxed)) return ReadResult::Aborted;
       return ReadResult::Nothing;
