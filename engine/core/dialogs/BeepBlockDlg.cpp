@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "Cp1252Text.h"
@@ -50,6 +51,10 @@ TBeepBlockDlg::TBeepBlockDlg(QWidget* owner) : TParamDlg(owner, "Eigenschaften d
       melody_->setItem(r, c, item);
     }
   label->setBuddy(melody_);
+  // Exactly as wide as its columns, so no empty header sticks out at the right.
+  int columns = 0;
+  for (int w : kColumnWidths) columns += w;
+  melody_->setFixedWidth(columns + melody_->verticalScrollBar()->sizeHint().width() + 2 * melody_->frameWidth());
 
   auto* noteRow = new QHBoxLayout;
   noteRow->setSpacing(3);
@@ -64,9 +69,15 @@ TBeepBlockDlg::TBeepBlockDlg(QWidget* owner) : TParamDlg(owner, "Eigenschaften d
     noteRow->addWidget(notes_[i]);
   }
 
+  // Grid and note buttons share one column, left-aligned under the label.
+  auto* column = new QVBoxLayout;
+  column->addWidget(melody_, 1);
+  column->addLayout(noteRow);
+  auto* aligned = new QHBoxLayout;
+  aligned->addLayout(column);
+  aligned->addStretch(1);
   Body()->addWidget(label);
-  Body()->addWidget(melody_, 1);
-  Body()->addLayout(noteRow);
+  Body()->addLayout(aligned, 1);
   FormCreate();
 }
 

@@ -23,8 +23,7 @@ TInputCharDlg::TInputCharDlg(QWidget* owner) : TParamDlg(owner, "Eigenschaften d
   row->addWidget(label);
   row->addWidget(ed_);
   row->addStretch(1);
-  Body()->addWidget(bevel);
-  Body()->addStretch(1);
+  Body()->addWidget(bevel, 1);
   ed_->setFocus();
 }
 

@@ -49,8 +49,7 @@ TSelectNumberDlg::TSelectNumberDlg(QWidget* owner) : TParamDlg(owner, "Blockpara
   row->setContentsMargins(10, 8, 10, 8);
   row->addWidget(label_, 1);
   row->addWidget(spin_);
-  Body()->addWidget(bevel);
-  Body()->addStretch(1);
+  Body()->addWidget(bevel, 1);
   spin_->setFocus();
 }
 
