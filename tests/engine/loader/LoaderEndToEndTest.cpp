@@ -118,6 +118,7 @@ TEST(LoaderEndToEnd, UnitProgramReportsAndSavesTheDownload) {
   ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
   int fd = OpenLine(path);
   ASSERT_GE(fd, 0);
+  ASSERT_TRUE(lt::WaitPending(fd, 20));
   EXPECT_EQ(PlexorDownload(engine, fd), 9);
   EXPECT_EQ(unit.ReadLine(), "download: 9 bytes, checksum 0x016C");
   EXPECT_EQ(unit.ReadLine(), "saved: " + saved);

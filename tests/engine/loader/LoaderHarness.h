@@ -4,9 +4,11 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -31,6 +33,17 @@ inline LoaderTimeouts QuickTimeouts() {
   return t;
 }
 
+// Waits (a few seconds at most) until count bytes wait to be read on fd, so
+// a test's stale output is on the line before the loader starts draining.
+inline bool WaitPending(int fd, int count) {
+  for (int i = 0; i < 5000; ++i) {
+    int pending = 0;
+    if (::ioctl(fd, FIONREAD, &pending) == 0 && pending >= count) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
 class UnitOnLine {
  public:
   explicit UnitOnLine(const UnitOptions& options = {}, int loaderOpenFlags = O_RDWR) {
@@ -40,6 +53,10 @@ class UnitOnLine {
     Thread = std::thread([this] {
       Ended = Unit->Serve(StopFlag, 0, [this](const UnitDownload& d) { Downloads.push_back(d); });
     });
+    if (LoaderFd >= 0 && options.StaleBytes > 0 && !WaitPending(LoaderFd, options.StaleBytes)) {
+      ::close(LoaderFd);
+      LoaderFd = -1;
+    }
   }
   ~UnitOnLine() {
     Stop();
