@@ -28,8 +28,9 @@ TInputCharDlg::TInputCharDlg(QWidget* owner) : TParamDlg(owner, "Eigenschaften d
 }
 
 void TInputCharDlg::SetText(const QString& text) {
+  original_ = text;
   ed_->setText(text);
   ed_->selectAll();
 }
 
-QString TInputCharDlg::Text() const { return ed_->text(); }
+QString TInputCharDlg::Text() const { return ed_->isModified() ? ed_->text() : original_; }

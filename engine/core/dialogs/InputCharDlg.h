@@ -12,9 +12,12 @@ class TInputCharDlg : public TParamDlg {
   explicit TInputCharDlg(QWidget* owner);
 
   void SetText(const QString& text);
+  // What the user typed, or the text as given when the line was not touched
+  // (the line shows a control character as a blank).
   QString Text() const;
   QLineEdit* Edit() const { return ed_; }
 
  private:
   QLineEdit* ed_;
+  QString original_;
 };

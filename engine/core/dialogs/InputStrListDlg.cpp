@@ -23,13 +23,16 @@ TInputStrListDlg::TInputStrListDlg(QWidget* owner) : TParamDlg(owner, "Blockeige
 void TInputStrListDlg::SetPrompt(const QString& prompt) { label_->setText(prompt); }
 
 void TInputStrListDlg::SetText(const QString& text) {
+  original_ = text;
   QString lines = text;
   lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   lines.replace(u'\r', u'\n');
   memo_->setPlainText(lines);
+  memo_->document()->setModified(false);
 }
 
 QString TInputStrListDlg::Text() const {
+  if (!memo_->document()->isModified()) return original_;
   QString text = memo_->toPlainText();
   text.replace(u'\n', QStringLiteral("\r\n"));
   return text;

@@ -14,7 +14,8 @@ class TInputStrListDlg : public TParamDlg {
   explicit TInputStrListDlg(QWidget* owner);
 
   void SetPrompt(const QString& prompt);
-  // Lines separated by CR LF (a lone LF or CR also ends a line).
+  // Lines separated by CR LF (a lone LF or CR also ends a line). An
+  // untouched list reads back exactly as it was set.
   void SetText(const QString& text);
   QString Text() const;
 
@@ -24,4 +25,5 @@ class TInputStrListDlg : public TParamDlg {
  private:
   QLabel* label_;
   QPlainTextEdit* memo_;
+  QString original_;
 };

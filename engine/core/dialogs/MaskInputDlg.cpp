@@ -40,11 +40,17 @@ void TMaskInputDlg::SetMode(int mode, const QString& prompt) {
 }
 
 void TMaskInputDlg::SetText(const QString& text) {
+  original_ = text;
   ed_->setText(text);
   ed_->selectAll();
 }
 
-QString TMaskInputDlg::Text() const { return mask_.Text(ed_->displayText()); }
+QString TMaskInputDlg::Text() const {
+  // A line edit shows control characters as blanks; an untouched free text
+  // goes back exactly as it came.
+  if (!mask_.IsMasked() && !ed_->isModified()) return original_;
+  return mask_.Text(ed_->displayText());
+}
 
 bool TMaskInputDlg::EntryAcceptable() const {
   if (mask_.IsMasked() && !mask_.Complete(ed_->displayText())) return false;

@@ -43,5 +43,6 @@ class TMaskInputDlg : public TParamDlg {
   QLabel* label_;
   QLineEdit* ed_;
   EditMask mask_;
+  QString original_;
   int mode_ = 0;
 };

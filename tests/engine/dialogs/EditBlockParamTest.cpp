@@ -150,6 +150,13 @@ TEST_F(EditParam, TextTableAndCellNames) {
     EXPECT_EQ(Param(b), "Gr\xFC\xDF" "e \x80");
     EXPECT_EQ(TypeAndOk(b, QString(150, u'n')), 1);
     EXPECT_EQ(Param(b).size(), c.type == 702 ? 80u : 99u);
+    // Every byte survives a dialog closed with Ok unchanged, even those the
+    // code page leaves undefined.
+    const char* odd = "\x81\x8D\x8F\x90\x9D\x80\xFF\x01 x";
+    PlexorSetBlockParam(e, b, odd);
+    vt::WhenModal([](QDialog& d) { vt::Click(d, "OkButton"); });
+    EXPECT_EQ(PlexorEditBlockParam(e, b), 1);
+    EXPECT_EQ(Param(b), odd);
   }
 }
 
@@ -165,6 +172,10 @@ TEST_F(EditParam, CharacterConstant) {
   EXPECT_EQ(Param(b), "'\xE4'");
   EXPECT_EQ(TypeAndOk(b, QString()), 1);  // empty: a space between the quotes
   EXPECT_EQ(Param(b), "' '");
+  PlexorSetBlockParam(e, b, "'\t'");  // shown as a blank, kept when untouched
+  vt::WhenModal([](QDialog& d) { vt::Click(d, "OkButton"); });
+  EXPECT_EQ(PlexorEditBlockParam(e, b), 1);
+  EXPECT_EQ(Param(b), "'\t'");
   PlexorSetBlockParam(e, b, "");  // no quotes at all: they come back
   EXPECT_EQ(TypeAndOk(b, QStringLiteral("x")), 1);
   EXPECT_EQ(Param(b), "'x'");
