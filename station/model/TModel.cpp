@@ -1,0 +1,225 @@
+#include "TModel.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "TChangeRecord.h"
+#include "TUndoAction.h"
+#include "UserInterface.h"
+
+namespace {
+
+QString Pointer(const void* p) { return QString::asprintf("%p", p); }
+
+bool Contains(const std::vector<TModelView*>& list, TModelView* view) {
+  return std::find(list.begin(), list.end(), view) != list.end();
+}
+
+}  // namespace
+
+TModel::~TModel() { DetachViews(); }
+
+void TModel::DetachViews() {
+  if (destroying_) return;
+  destroying_ = true;
+  std::vector<TModelView*> views;
+  views.swap(views_);
+  for (TModelView* v : views) v->ModelGone();
+  specialViews_.clear();
+  undoList_.clear();
+  redoList_.clear();
+}
+
+void TModel::AddView(TModelView* view) {
+  if (Contains(views_, view)) {
+    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
+    TUserInterface::Current().ErrorBox(
+        QStringLiteral("Model %1 [AddView]: View %2 schon enthalten").arg(Pointer(this), Pointer(view)));
+    return;
+  }
+  views_.push_back(view);
+}
+
+void TModel::RemoveView(TModelView* view) {
+  if (destroying_) return;
+  auto it = std::find(views_.begin(), views_.end(), view);
+  if (it == views_.end()) {
+    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
+    TUserInterface::Current().ErrorBox(
+        QStringLiteral("Model %1 [RemoveView]: View %2 nicht enthalten").arg(Pointer(this), Pointer(view)));
+    return;
+  }
+  views_.erase(it);
+}
+
+void TModel::AddSpecialView(TModelView* view) {
+  if (Contains(specialViews_, view)) {
+    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
+    TUserInterface::Current().ErrorBox(
+        QStringLiteral("Model %1 [AddSpecialView]: View %2 schon enthalten").arg(Pointer(this), Pointer(view)));
+    return;
+  }
+  specialViews_.push_back(view);
+}
+
+void TModel::RemoveSpecialView(TModelView* view) {
+  auto it = std::find(specialViews_.begin(), specialViews_.end(), view);
+  if (it != specialViews_.end()) specialViews_.erase(it);
+}
+
+void TModel::UpdateViews(int32_t code, int64_t data, const TChangeRecord* record) {
+  // A view may unregister while it is told; work on copies.
+  std::vector<TModelView*> views = views_;
+  for (TModelView* v : views) v->ModelChanged(code, data, record);
+  std::vector<TModelView*> special = specialViews_;
+  for (TModelView* v : special) v->ModelChanged(code, data, record);
+}
+
+void TModel::CommitViews() {
+  std::vector<TModelView*> views = views_;
+  for (TModelView* v : views) v->CommitEdits();
+}
+
+bool TModel::CloseQuery() {
+  CommitViews();
+  if (!Modified) return true;
+  switch (TUserInterface::Current().AskYesNoCancel(QStringLiteral("%1 wurde geändert. Speichern?").arg(DisplayName()))) {
+    case TUserInterface::Answer::Cancel: return false;
+    case TUserInterface::Answer::Yes: return Save();
+    case TUserInterface::Answer::No: return true;
+  }
+  return false;
+}
+
+bool TModel::Open(const QString& fileName) {
+  TWaitCursor wait;
+  FileName = fileName;
+  return LoadFromFile(fileName);
+}
+
+bool TModel::SaveUnder(const QString& fileName) {
+  TWaitCursor wait;
+  CommitViews();
+  try {
+    if (!SaveToFile(fileName)) return false;
+  } catch (const TModelError& error) {
+    // The old file is untouched and the project stays modified.
+    TUserInterface::Current().ErrorBox(error.message);
+    return false;
+  }
+  ClearUndo();
+  Modified = false;
+  return true;
+}
+
+bool TModel::Save() {
+  if (FileName.isEmpty()) return SaveAs(true);
+  return SaveUnder(FileName);
+}
+
+bool TModel::SaveAs(bool rename) {
+  QString ext, filter;
+  GetFileDialogStrings(ext, filter);
+  if (!filter.endsWith(QLatin1Char('|'))) filter += QLatin1Char('|');
+  filter += QStringLiteral("Alle Dateien (*.*)|*.*");
+  TUserInterface::FileRequest request{QStringLiteral("Speichere %1 als").arg(DisplayName()), filter, ext, FileName};
+  QString name = TUserInterface::Current().SaveFileName(request);
+  if (name.isEmpty()) return false;
+  if (!SaveUnder(name)) return false;
+  if (rename) FileName = name;
+  return true;
+}
+
+void TModel::GetFileDialogStrings(QString&, QString&) const {
+  throw TModelError{QStringLiteral("TModel.GetFileDialogStrings nicht überschrieben")};
+}
+
+QString TModel::DisplayName() const {
+  if (FileName.isEmpty()) return GetDefaultName();
+  QString name = FileName;
+  name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+  QString ext, filter;
+  try {
+    GetFileDialogStrings(ext, filter);
+  } catch (const TModelError&) {
+    return name;
+  }
+  QString suffix = QLatin1Char('.') + ext;
+  if (!ext.isEmpty() && name.endsWith(suffix, Qt::CaseInsensitive)) name.chop(suffix.size());
+  return name;
+}
+
+// ---- history --------------------------------------------------------------
+
+void TModel::PushUndo(std::unique_ptr<TUndoAction> action) {
+  redoList_.clear();
+  Modified = true;
+  undoList_.push_front(std::move(action));
+  if (undoList_.size() > kMaxUndo) {
+    undoList_.pop_back();
+    UndoTruncated = true;
+  }
+}
+
+void TModel::FileInverse(std::unique_ptr<TUndoAction> inverse, bool toUndoList) {
+  if (toUndoList) {
+    Modified = true;
+    undoList_.push_front(std::move(inverse));
+    if (undoList_.size() > kMaxUndo) {
+      undoList_.pop_back();
+      UndoTruncated = true;
+    }
+  } else {
+    redoList_.push_front(std::move(inverse));
+    if (redoList_.size() > kMaxUndo) redoList_.pop_back();
+  }
+}
+
+namespace {
+
+// Takes the action out of its list whatever happened while it ran.
+std::unique_ptr<TUndoAction> Take(std::deque<std::unique_ptr<TUndoAction>>& list, TUndoAction* action) {
+  for (auto it = list.begin(); it != list.end(); ++it)
+    if (it->get() == action) {
+      std::unique_ptr<TUndoAction> owned = std::move(*it);
+      list.erase(it);
+      return owned;
+    }
+  return nullptr;
+}
+
+}  // namespace
+
+void TModel::Undo() {
+  if (undoList_.empty()) return;
+  TWaitCursor wait;
+  TUndoAction* action = undoList_.front().get();
+  bool ok = false;
+  try {
+    ok = action->Perform(*this, false);
+  } catch (const TModelError& error) {
+    TUserInterface::Current().ErrorBox(error.message);
+  }
+  if (ok && undoList_.size() == 1 && !UndoTruncated) Modified = false;
+  Take(undoList_, action);
+}
+
+void TModel::Redo() {
+  if (redoList_.empty()) return;
+  TWaitCursor wait;
+  TUndoAction* action = redoList_.front().get();
+  bool ok = false;
+  try {
+    ok = action->Perform(*this, true);
+  } catch (const TModelError& error) {
+    TUserInterface::Current().ErrorBox(error.message);
+  }
+  if (ok) Modified = true;
+  Take(redoList_, action);
+}
+
+void TModel::ClearUndo() {
+  undoList_.clear();
+  redoList_.clear();
+}

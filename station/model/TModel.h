@@ -1,0 +1,91 @@
+// TModel: the document framework under the project.
+//
+// A model keeps its views, the modified flag and the undo and redo history
+// (newest first, at most 100 actions each), and runs the open, save and close
+// protocol. Everything that asks the user goes through TUserInterface, so a
+// model works without windows.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "TModelView.h"
+
+class TUndoAction;
+
+class TModel {
+ public:
+  static constexpr size_t kMaxUndo = 100;
+
+  TModel() = default;
+  virtual ~TModel();
+  TModel(const TModel&) = delete;
+  TModel& operator=(const TModel&) = delete;
+
+  // Views are told about every change; a view registered twice or removed
+  // without being registered is an internal error, reported and ignored.
+  void AddView(TModelView* view);
+  void RemoveView(TModelView* view);
+  void AddSpecialView(TModelView* view);
+  void RemoveSpecialView(TModelView* view);
+  const std::vector<TModelView*>& Views() const { return views_; }
+  void UpdateViews(int32_t code, int64_t data = 0, const struct TChangeRecord* record = nullptr);
+  virtual void CommitViews();
+
+  virtual bool CloseQuery();
+  virtual bool InitNew() { return true; }
+  bool Open(const QString& fileName);
+  bool Save();
+  // Writes the project under a name the user chooses; with rename the model
+  // takes that name.
+  bool SaveAs(bool rename);
+  virtual void GetFileDialogStrings(QString& ext, QString& filter) const;
+  virtual QString GetDefaultName() const { return QStringLiteral("Unbenannt"); }
+  virtual bool LoadFromFile(const QString&) { return true; }
+  // False for an empty name; an I/O failure throws TModelError.
+  virtual bool SaveToFile(const QString&) { return true; }
+  // The file name without its directory (and without the model's own
+  // extension), or the default name.
+  QString DisplayName() const;
+
+  // History.
+  void PushUndo(std::unique_ptr<TUndoAction> action);
+  void Undo();
+  void Redo();
+  void ClearUndo();
+  bool CanUndo() const { return !undoList_.empty(); }
+  bool CanRedo() const { return !redoList_.empty(); }
+  const std::deque<std::unique_ptr<TUndoAction>>& UndoList() const { return undoList_; }
+  const std::deque<std::unique_ptr<TUndoAction>>& RedoList() const { return redoList_; }
+  // Files the inverse of an action being performed: into the redo list while
+  // undoing, into the undo list (like PushUndo, keeping the redo list) while
+  // redoing.
+  void FileInverse(std::unique_ptr<TUndoAction> inverse, bool toUndoList);
+
+  QString FileName;
+  bool Modified = false;
+  bool UndoTruncated = false;
+
+ protected:
+  // Tells every view that the model goes away; called first by the
+  // destructor of the most derived model.
+  void DetachViews();
+
+  bool destroying_ = false;
+
+ private:
+  bool SaveUnder(const QString& fileName);
+
+  std::vector<TModelView*> views_;
+  std::vector<TModelView*> specialViews_;
+  std::deque<std::unique_ptr<TUndoAction>> undoList_;
+  std::deque<std::unique_ptr<TUndoAction>> redoList_;
+};
+
+// An error that ends a model operation; its text is shown to the user.
+struct TModelError {
+  QString message;
+};

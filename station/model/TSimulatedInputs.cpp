@@ -1,0 +1,6 @@
+#include "TSimulatedInputs.h"
+
+TSimulatedInputs& TSimulatedInputs::Current() {
+  static TSimulatedInputs inputs;
+  return inputs;
+}

@@ -1,0 +1,167 @@
+// TTarvixPlusModel: the project document.
+//
+// It owns the comment, the conversion tables, the program cells and the
+// engine object, and keeps the engine in step with the cells at all times:
+// every edit records an undo action, changes cell and engine together, stops
+// the simulation's readiness and tells the views. It also reads and writes
+// the project file, serves the clipboard and prints, and drives a running
+// simulation.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "TBlock.h"
+#include "TBlockList.h"
+#include "TChangeRecord.h"
+#include "TConversionTable.h"
+#include "TModel.h"
+#include "plexor.h"
+
+class TInputLine;
+
+class TTarvixPlusModel : public TModel {
+ public:
+  static constexpr const char* kFileHeader = "MARLIX Tarvix plus - project file";
+
+  // Creates the engine object; throws TModelError when it cannot.
+  TTarvixPlusModel();
+  ~TTarvixPlusModel() override;
+
+  PlexorHandle Engine() const { return engine_; }
+
+  // ---- document framework --------------------------------------------------
+  bool CloseQuery() override;
+  bool InitNew() override;
+  void GetFileDialogStrings(QString& ext, QString& filter) const override;
+  QString GetDefaultName() const override { return QStringLiteral("Unbenannte Programmdatei"); }
+  bool LoadFromFile(const QString& fileName) override;
+  bool SaveToFile(const QString& fileName) override;
+
+  // ---- cells ---------------------------------------------------------------
+  const std::vector<std::unique_ptr<TBlockList>>& Cells() const { return cells_; }
+  TBlockList* FindCell(int32_t cellId) const;
+  int CellIndex(int32_t cellId) const;
+  // The smallest unused cell id, or 0 when every id up to 65534 is taken.
+  int32_t FindFreeCellId() const;
+  // Low level (no undo): an empty cell registered with the engine.
+  TBlockList* InsertCellAt(int index, int32_t cellId);
+  bool NewCell(int index);
+  bool DuplicateCell(int32_t sourceId, int32_t beforeId);
+  void DeleteCell(int32_t cellId);
+  void MoveCell(int32_t cellId, int32_t targetId);
+  void RenameCell(int32_t cellId, const QString& name);
+  // False (and name replaced by the cell's current name) for a name the cell may not take.
+  bool ValidateCellName(int32_t cellId, QString& name) const;
+  // Low level (no undo): used by the user operations and by undo.
+  void RemoveCell(int32_t cellId);
+  void MoveCellToIndex(int32_t cellId, int index);
+  void SetCellName(int32_t cellId, const QString& name);
+
+  // ---- tables --------------------------------------------------------------
+  const std::vector<std::unique_ptr<TConversionTable>>& Tables() const { return tables_; }
+  TConversionTable* FindTable(int number) const;
+  bool NewTable(bool internal);
+  // Inserts at Number - 1 (appends for 0 or too large), renumbers, validates the name.
+  TConversionTable* InsertTable(std::unique_ptr<TConversionTable> table);
+  void DeleteTable(int number);
+  void RenameTable(int number, const QString& name);
+  bool ValidateTableName(int number, QString& name) const;
+  // Low level (no undo).
+  void RemoveTable(int number);
+  void SetTableName(int number, const QString& name);
+  void SetTableFile(TConversionTable& table, const QString& fileName);
+  // Lets the user choose the file of an external table; false when cancelled or invalid.
+  bool ChooseTableFile(TConversionTable& table);
+  bool GetTableData(const TConversionTable& table, QStringList& lines) const;
+  bool SetTableData(TConversionTable& table, const QStringList& lines);
+  // Reads every external table's file before a compile; false (after a
+  // message) when one cannot be read.
+  bool LoadTableData();
+  void ReleaseTableData();
+  // The text a table is handed to the compiler as.
+  static QString TableText(const TConversionTable& table);
+
+  // ---- comment -------------------------------------------------------------
+  const QStringList& Comment() const { return comment_; }
+  void GetComment(QStringList& lines) const { lines = comment_; }
+  void SetComment(const QStringList& lines);
+
+  // ---- blocks and wires ----------------------------------------------------
+  TBlock* InsertTextBlock(int32_t cellId, const TRect& visible);
+  TBlock* InsertBlock(int32_t cellId, int32_t blockType, const TRect& visible);
+  bool EditBlock(int32_t cellId, int kind, int32_t blockId);
+  void DeleteBlock(int32_t blockId);
+  void DeleteBlocks(int32_t cellId, const TBlockSelection& selection);
+  void MoveBlocks(int32_t cellId, const TBlockSelection& selection, QPoint offset);
+  // Mode 0 left, 1 top, 2 right, 3 bottom edges.
+  bool AlignBlocks(int32_t cellId, const TBlockSelection& selection, int mode);
+  // Input < 0 lets the engine choose; the chosen input is given back.
+  bool ConnectWire(int32_t blockId, int& input, std::unique_ptr<TInputLine> wire);
+  bool SetWireRoute(int32_t blockId, int input, std::unique_ptr<TInputLine> wire);
+  bool RemoveWire(int32_t blockId, int input);
+  // Low level (no undo): moves blocks by individual offsets and lets wires follow.
+  TChangeRecord MoveBlocksBy(TBlockList& cell, const TBlockSelection& blocks, const std::vector<QPoint>& offsets);
+  // The blocks whose positions change when blocks move, in the form the
+  // move undo action keeps ("ID=" line, then the geometry lines).
+  static QStringList PositionLines(const TBlockList& cell, const TBlockSelection& moved);
+  // The deleted blocks and every remaining block wired to one of them, each
+  // framed by block markers.
+  static QStringList DeletionLines(const TBlockList& cell, const TBlockSelection& deleted);
+  // Removes blocks with their wires from cell and engine (no undo).
+  TChangeRecord RemoveBlocks(TBlockList& cell, const TBlockSelection& selection);
+
+  // ---- clipboard -------------------------------------------------------------
+  void CopyCell(int32_t cellId) const;
+  bool PasteCell(int index);
+  void CopyBlocks(int32_t cellId, const TBlockSelection& selection) const;
+  // Pastes below the existing blocks; selection receives the new blocks and
+  // the answer is the point to scroll to.
+  QPoint PasteBlocks(int32_t cellId, TBlockSelection& selection);
+  void CopyTable(int number) const;
+  bool PasteTable();
+
+  // ---- printing --------------------------------------------------------------
+  // Prints one cell (or every cell for 0) after the print dialog.
+  void Print(int32_t cellId);
+  // Prints onto a configured printer; the answer is the number of pages.
+  int PrintTo(class QPrinter& printer, int32_t cellId);
+
+  // ---- compile result ----------------------------------------------------------
+  int32_t ErrorBlockId() const { return errorBlockId_; }
+  void SetErrorBlockId(int32_t blockId);
+
+  // ---- simulation state (the run control sets it; every edit clears it) ------
+  uint8_t SimState = 0;
+  uint16_t NextTableNumber = 1;
+
+  // ---- breakpoints -------------------------------------------------------------
+  static constexpr size_t kMaxBreakpoints = 50;
+  const std::vector<uint16_t>& Breakpoints() const { return breakpoints_; }
+  bool HasBreakpoint(int32_t cellId) const;
+  void ToggleBreakpoint(int32_t cellId);
+  void RemoveBreakpoint(int32_t cellId);
+  void ClearBreakpoints();
+
+ protected:
+  // Every structural edit ends the simulation's readiness.
+  void EditDone() { SimState = 0; }
+  // The cell of a block id, and the block itself; both report when missing.
+  TBlockList* CellOfBlock(int32_t blockId) const { return FindCell(static_cast<int32_t>(static_cast<uint32_t>(blockId) >> 16)); }
+  void FreeContents();
+  void Renumber();
+  // Reads one cell section of a project file into a new cell appended to the list.
+  void ReadCellSection(int32_t cellId, const QStringList& body, int32_t& previousId);
+
+  PlexorHandle engine_ = nullptr;
+  QStringList comment_;
+  std::vector<std::unique_ptr<TConversionTable>> tables_;
+  std::vector<std::unique_ptr<TBlockList>> cells_;
+  int32_t errorBlockId_ = -1;
+  std::vector<uint16_t> breakpoints_;
+};

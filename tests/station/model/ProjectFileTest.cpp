@@ -1,0 +1,282 @@
+#include <random>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <sys/mount.h>
+
+#include "CellBodyText.h"
+#include "CellEditorSettings.h"
+#include "ModelTestSupport.h"
+#include "ProjectBuilder.h"
+
+namespace {
+
+using mt::EnsureApp;
+using mt::ReadFile;
+using mt::WriteFile;
+
+class ProjectFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureApp();
+    ASSERT_TRUE(dir.isValid());
+    old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+  }
+  void TearDown() override { QDir::setCurrent(old); }
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  // Loads text given as lines (CR LF added) into a fresh model.
+  bool Load(TTarvixPlusModel& m, const QStringList& lines) {
+    WriteFile(Path("p.tvp"), cellbody::BytesFromLines(lines));
+    return m.Open(Path("p.tvp"));
+  }
+  QTemporaryDir dir;
+  QString old;
+  RecordingUserInterface ui;
+};
+
+const QStringList kHeader = {"MARLIX Tarvix plus - project file", "Version=1.0", "3", ""};
+
+TEST_F(ProjectFile, RoundTripIsByteForByte) {
+  WriteFile(Path("Kurve.tab"), "1 2 3\r\n");
+  QByteArray first;
+  {
+    TTarvixPlusModel m;
+    m.InitNew();
+    int32_t cell = mt::AddCounterCell(m);
+    m.RenameCell(cell, QStringLiteral("Zähler"));
+    m.InsertTextBlock(cell, TRect{0, 300, 500, 500});
+    m.NewTable(true);
+    m.SetTableData(*m.FindTable(1), {"10 20", "30"});
+    ui.replies.push_back(mt::WithText(Path("Kurve.tab")));
+    ASSERT_TRUE(m.NewTable(false));
+    m.NewCell(-1);
+    ASSERT_TRUE(m.SaveToFile(Path("a.tvp")));
+    first = ReadFile(Path("a.tvp"));
+  }
+  const QStringList lines = cellbody::LinesFromBytes(first);
+  ASSERT_GT(lines.size(), 10);
+  EXPECT_EQ(lines.mid(0, 4), (QStringList{"MARLIX Tarvix plus - project file", "Version=1.0", "3", ""}));
+  EXPECT_EQ(lines.mid(4, 4), (QStringList{"#COMMENT_START", "Beschreiben Sie hier den Zweck",
+                                          "und die Besonderheiten Ihres Programms...", "#COMMENT_END"}));
+  EXPECT_TRUE(first.endsWith("#CELL_END\r\n\r\n"));
+  EXPECT_TRUE(first.contains("NAME=Z\xE4hler\r\n"));  // Windows-1252 on disk
+  EXPECT_TRUE(first.contains("Extern=Kurve.tab\r\n"));
+
+  TTarvixPlusModel m;
+  ASSERT_TRUE(m.Open(Path("a.tvp")));
+  EXPECT_EQ(ui.Count("ErrorBox"), 0) << ui.Texts("ErrorBox").join("\n").toStdString();
+  EXPECT_EQ(m.Cells().size(), 2u);
+  EXPECT_EQ(m.Tables().size(), 2u);
+  EXPECT_EQ(m.NextTableNumber, 3);
+  EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("Zähler"));
+  mt::ExpectEngineMatches(m);
+  ASSERT_TRUE(m.SaveToFile(Path("b.tvp")));
+  EXPECT_EQ(ReadFile(Path("b.tvp")), first);
+}
+
+TEST_F(ProjectFile, EmptyProjectsAndCells) {
+  {
+    TTarvixPlusModel m;
+    ASSERT_TRUE(m.SaveToFile(Path("e.tvp")));
+  }
+  EXPECT_EQ(ReadFile(Path("e.tvp")), QByteArray("MARLIX Tarvix plus - project file\r\nVersion=1.0\r\n1\r\n\r\n"));
+  TTarvixPlusModel m;
+  ASSERT_TRUE(m.Open(Path("e.tvp")));
+  EXPECT_TRUE(m.Cells().empty());
+  EXPECT_TRUE(m.Comment().isEmpty());
+
+  TTarvixPlusModel n;
+  ASSERT_TRUE(Load(n, kHeader + QStringList{"#CELL_START", "ID=7", "NAME=Leer", "", "#CELL_END", ""}));
+  ASSERT_EQ(n.Cells().size(), 1u);
+  EXPECT_EQ(n.Cells()[0]->CellId(), 7);
+  EXPECT_EQ(n.Cells()[0]->Name(), QStringLiteral("Leer"));
+  EXPECT_EQ(n.Cells()[0]->Count(), 0);
+  EXPECT_FALSE(n.SaveToFile(QString()));
+}
+
+TEST_F(ProjectFile, HeaderAndVersionRules) {
+  {
+    TTarvixPlusModel m;
+    EXPECT_FALSE(Load(m, {"MARLIX Tarvix plus - project", "Version=1.0"}));
+    EXPECT_EQ(ui.Texts("ErrorBox").last(), Path("p.tvp") + " ist keine gültige Projektdatei!");
+    EXPECT_TRUE(m.FileName.isEmpty());
+  }
+  for (const char* version : {"Version=1.1", "Version=2.0", "Version=1", "Version=x.0", "Version=1.0.0"}) {
+    TTarvixPlusModel m;
+    EXPECT_FALSE(Load(m, {"MARLIX Tarvix plus - project file", version})) << version;
+    EXPECT_EQ(ui.Texts("ErrorBox").last(), Path("p.tvp") + " hat eine falsche Versionsnummer!");
+    EXPECT_EQ(m.FileName, Path("p.tvp"));
+  }
+  for (const char* version : {"Version=1.0", "Irgendwas=1.0", "1.0", "V=1.00"}) {
+    TTarvixPlusModel m;
+    EXPECT_TRUE(Load(m, {"MARLIX Tarvix plus - project file", version, "5", ""})) << version;
+    EXPECT_EQ(m.NextTableNumber, 5);
+  }
+}
+
+TEST_F(ProjectFile, CommentRules) {
+  TTarvixPlusModel m;
+  // No table counter: the third line starts the comment.
+  ASSERT_TRUE(Load(m, {"MARLIX Tarvix plus - project file", "Version=1.0", "#COMMENT_START", "eins", "",
+                       "zwei #COMMENT_END drei", "#CELL_START", "ID=2", "NAME=B", "#CELL_END", ""}));
+  EXPECT_EQ(m.NextTableNumber, 1);
+  EXPECT_EQ(m.Comment(), (QStringList{"eins", ""}));
+  ASSERT_EQ(m.Cells().size(), 1u);
+  EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("B"));
+}
+
+TEST_F(ProjectFile, SectionErrorsKeepWhatWasRead) {
+  {
+    TTarvixPlusModel m;
+    EXPECT_FALSE(Load(m, kHeader + QStringList{"#TABLE_START", "Name=T", "1", "#TABLE_END", "Unsinn", "", ""}));
+    EXPECT_EQ(ui.Texts("ErrorBox").last(), QStringLiteral("Falscher Zellenbeginn in %1:\rUnsinn").arg(Path("p.tvp")));
+    EXPECT_EQ(m.Tables().size(), 1u);
+  }
+  for (const char* id : {"ID=", "XD=1", "ID=abc", "ID=1x"}) {
+    TTarvixPlusModel m;
+    EXPECT_FALSE(Load(m, kHeader + QStringList{"#CELL_START", id, "NAME=A", "#CELL_END", ""})) << id;
+    EXPECT_EQ(ui.Texts("ErrorBox").last(), QStringLiteral("Falsche Zellen-ID in %1!").arg(Path("p.tvp")));
+  }
+  // A non-empty last line is ignored, whatever it holds.
+  TTarvixPlusModel m;
+  EXPECT_TRUE(Load(m, kHeader + QStringList{"#CELL_START", "ID=1", "NAME=A", "#CELL_END", "Unsinn"}));
+  EXPECT_EQ(m.Cells().size(), 1u);
+  TTarvixPlusModel n;
+  EXPECT_TRUE(Load(n, kHeader + QStringList{"#CELL_START"}));
+  EXPECT_TRUE(n.Cells().empty());
+}
+
+TEST_F(ProjectFile, CellBodiesThatDoNotRead) {
+  TTarvixPlusModel m;
+  ASSERT_TRUE(Load(m, kHeader + QStringList{"#CELL_START", "ID=4", "NOTNAME=x", "#CELL_END", "",  //
+                                            "#CELL_START", "ID=5", "NAME=Fünf", "", "#BLOCK_START", "Unbekannt",
+                                            "#BLOCK_END", "#CELL_END", ""}));
+  ASSERT_EQ(m.Cells().size(), 2u);
+  EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("Zelle 4"));  // rejected header: provisional name, no message
+  EXPECT_EQ(m.Cells()[1]->Name(), QStringLiteral("Fünf"));
+  EXPECT_TRUE(ui.Texts("ErrorBox").contains(QStringLiteral("Unbekannter Blocktyp Unbekannt!")));
+}
+
+TEST_F(ProjectFile, DuplicateCellIdsGetAFreeId) {
+  QStringList body = {"#BLOCK_START", "GraphBlock", "ID=196609", "10,10,70,30", "TYPE=700", "#DLLDATA_START", "5",
+                      "#DLLDATA_END", "#BLOCK_END", "",
+                      "#BLOCK_START", "GraphBlock", "ID=196610", "100,10,160,30", "IN00=196609,1:70,20,100,20",
+                      "TYPE=900", "#BLOCK_END", ""};
+  TTarvixPlusModel m;
+  ASSERT_TRUE(Load(m, kHeader + QStringList{"#CELL_START", "ID=3", "NAME=A", ""} + body + QStringList{"#CELL_END", ""} +
+                          QStringList{"#CELL_START", "ID=3", "NAME=B", ""} + body + QStringList{"#CELL_END", ""}));
+  ASSERT_EQ(m.Cells().size(), 2u);
+  EXPECT_EQ(m.Cells()[0]->CellId(), 3);
+  EXPECT_EQ(m.Cells()[1]->CellId(), 1);
+  EXPECT_EQ(m.Cells()[1]->Items(1)->Id(), 0x00010002);
+  EXPECT_EQ(m.Cells()[1]->Items(1)->GetInput(0)->source, 0x00010001);
+  EXPECT_EQ(ui.Count("ErrorBox"), 1);
+  mt::ExpectEngineMatches(m);
+  ASSERT_EQ(PlexorCompilerInit(m.Engine()), 1);
+  EXPECT_EQ(PlexorCompile(m.Engine()), 0);
+}
+
+TEST_F(ProjectFile, MissingFileOpensEmptyUnderItsName) {
+  TTarvixPlusModel m;
+  EXPECT_TRUE(m.Open(Path("neu.tvp")));
+  EXPECT_EQ(m.FileName, Path("neu.tvp"));
+  EXPECT_TRUE(m.Comment().isEmpty());
+  EXPECT_EQ(m.DisplayName(), QStringLiteral("neu"));
+  m.FileName = Path("Projekt.TVP");
+  EXPECT_EQ(m.DisplayName(), QStringLiteral("Projekt"));
+  m.FileName = "C:\\Daten\\x.txt";
+  EXPECT_EQ(m.DisplayName(), QStringLiteral("x.txt"));
+  m.FileName.clear();
+  EXPECT_EQ(m.DisplayName(), QStringLiteral("Unbenannte Programmdatei"));
+}
+
+TEST_F(ProjectFile, ExternalTablesAreFoundAgain) {
+  QDir(dir.path()).mkpath("Tables");
+  QDir(dir.path()).mkpath("sub");
+  QDir(dir.path()).mkpath("conf");
+  WriteFile(Path("hier.tab"), "1");
+  WriteFile(Path("Tables/unten.tab"), "2");
+  WriteFile(Path("conf/konf.tab"), "3");
+  CellEditorSettings::Current().tablePath = Path("conf");
+  QStringList file = kHeader;
+  for (const char* name : {"hier.tab", "unten.tab", "konf.tab", "fehlt.tab"})
+    file << "#TABLE_START" << "Name=" + QString(name) << "Extern=" + QString(name) << "#TABLE_END" << "";
+  TTarvixPlusModel m;
+  ASSERT_TRUE(Load(m, file));
+  EXPECT_EQ(ui.Texts("ErrorBox"), QStringList{"Tabelle fehlt.tab: ungültige externe Tabellendatei:\rfehlt.tab"});
+  ASSERT_EQ(m.Tables().size(), 4u);
+  EXPECT_FALSE(m.Tables()[3]->Internal);
+  // Found from a subdirectory through "../Tables" as well.
+  QDir::setCurrent(Path("sub"));
+  EXPECT_TRUE(QFileInfo::exists(m.Tables()[1]->ResolvedFile()));
+  QDir::setCurrent(dir.path());
+  // A missing file stops the loading with a message.
+  EXPECT_FALSE(m.LoadTableData());
+  EXPECT_EQ(ui.Texts("ErrorBox").last(), "Fehler beim Laden der externen Tabellendatei:\r" + Path("conf/fehlt.tab"));
+  m.DeleteTable(4);
+  ASSERT_TRUE(m.LoadTableData());
+  EXPECT_EQ(TTarvixPlusModel::TableText(*m.Tables()[2]), QStringLiteral("3"));
+  m.ReleaseTableData();
+  EXPECT_TRUE(m.Tables()[2]->Data.isEmpty());
+  CellEditorSettings::Current().tablePath.clear();
+}
+
+TEST_F(ProjectFile, FailedSaveKeepsTheOldFile) {
+  TTarvixPlusModel m;
+  mt::AddCounterCell(m);
+  m.FileName = Path("keep.tvp");
+  WriteFile(Path("keep.tvp"), "old contents");
+  QDir(dir.path()).mkpath("isdir.tvp");
+  // A save that cannot complete is reported, the project stays modified.
+  m.FileName = Path("isdir.tvp");
+  EXPECT_FALSE(m.Save());
+  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(ui.Texts("ErrorBox").last().startsWith("Die Projektdatei"));
+
+  // A full disk: the old file stays as it was.
+  QDir(dir.path()).mkpath("full");
+  if (mount("tmpfs", Path("full").toLocal8Bit().constData(), "tmpfs", 0, "size=8k") != 0)
+    GTEST_SKIP() << "no tmpfs here";
+  WriteFile(Path("full/p.tvp"), "old contents");
+  WriteFile(Path("full/filler"), QByteArray(6000, 'x'));
+  for (int i = 0; i < 40; ++i) m.InsertTextBlock(m.Cells()[0]->CellId(), TRect{0, 0, 900, 900});
+  m.FileName = Path("full/p.tvp");
+  bool saved = m.Save();
+  QByteArray after = ReadFile(Path("full/p.tvp"));
+  umount(Path("full").toLocal8Bit().constData());
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(after, QByteArray("old contents"));
+  EXPECT_TRUE(m.Modified);
+}
+
+TEST_F(ProjectFile, HostileFilesNeverCrash) {
+  std::mt19937 rng(7);
+  const QStringList seeds = kHeader + QStringList{"#COMMENT_START", "x", "#COMMENT_END", "#TABLE_START", "Name=T",
+                                                  "Extern=", "#TABLE_END", "#CELL_START", "ID=65535", "NAME=A",
+                                                  "#BLOCK_START", "GraphBlock", "ID=99999999999", "1,2,3",
+                                                  "IN99=1,2:3", "TYPE=99999", "#DLLDATA_START", "#BLOCK_END",
+                                                  "#CELL_END", "ID=0", "#BLOCK_START", "TextBlock", "ID=1",
+                                                  "0,0,1,1", "Font=a,b", "#BLOCK_END"};
+  for (int round = 0; round < 150; ++round) {
+    QByteArray bytes;
+    int lines = std::uniform_int_distribution<int>(0, 60)(rng);
+    for (int i = 0; i < lines; ++i) {
+      if (rng() % 5 == 0) {
+        QByteArray junk(std::uniform_int_distribution<int>(0, 300)(rng), '\0');
+        for (char& c : junk) c = static_cast<char>(rng());
+        bytes += junk;
+      } else {
+        bytes += seeds[static_cast<qsizetype>(rng() % static_cast<unsigned>(seeds.size()))].toLatin1();
+      }
+      bytes += rng() % 7 ? "\r\n" : "\n";
+    }
+    if (round % 3 == 0) bytes = "MARLIX Tarvix plus - project file\r\nVersion=1.0\r\n" + bytes;
+    WriteFile(Path("h.tvp"), bytes);
+    TTarvixPlusModel m;
+    m.Open(Path("h.tvp"));
+    mt::ExpectEngineMatches(m);
+  }
+}
+
+}  // namespace
