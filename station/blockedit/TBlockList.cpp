@@ -167,6 +167,8 @@ void TBlockList::AssignBlocks(const TBlockList& other) {
     if (!copy) continue;
     copy->SetCellId(cellId_);
     src->AssignTo(*copy);
+    // The copied wires still name their sources in the other cell.
+    copy->SetCellId(cellId_);
     Add(std::move(copy));
   }
   PushToEngine();

@@ -15,7 +15,7 @@ class TBlockBitmapDlg : public TCenteredDlg {
   void SetFileName(const QString& name);
   QString FileName() const;
 
- protected:
+  // OK: refuses a non-empty name that does not load.
   void accept() override;
 
  private:
