@@ -338,12 +338,21 @@ bool TWireUndoAction::Apply(TTarvixPlusModel& model) {
   if (!block) return false;
   TRect before = cell->GetBlockExtent(BlockId);
   std::unique_ptr<TInputLine> wire;
+  int8_t letter = -1;
   if (Kind != 2) {
     wire = std::make_unique<TInputLine>();
     if (!wire->FromText(Text)) return false;
+    letter = wire->menuLetter;
   }
   int slot = Input;
   bool ok = block->ChangeWire(Kind, slot, std::move(wire));
+  // Reconnecting marks the wire as drawn to a chosen input; the recorded
+  // wire keeps the letter it had.
+  if (Kind == TBlock::kConnect)
+    if (TInputLine* restored = block->GetInput(slot)) {
+      restored->menuLetter = letter;
+      restored->Update();
+    }
   model.SimState = 0;
   TChangeRecord record{cell->CellId(), BlockId, 1, before, cell->GetBlockExtent(BlockId)};
   model.UpdateViews(notify::kWireChanged, 0, &record);
