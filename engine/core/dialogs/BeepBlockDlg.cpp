@@ -87,6 +87,21 @@ void TBeepBlockDlg::FormCreate() {
   melody_->setFocus();
 }
 
+void TBeepBlockDlg::showEvent(QShowEvent* event) {
+  TParamDlg::showEvent(event);
+  // The current cell is always open for typing, from the start on: entering
+  // it again opens its editor.
+  QModelIndex current = melody_->currentIndex();
+  melody_->setCurrentIndex(QModelIndex());
+  melody_->setCurrentIndex(current.isValid() ? current : melody_->model()->index(0, 0));
+}
+
+void TBeepBlockDlg::OkButtonClick() {
+  // Takes what is typed in the open cell even when "Ok" got no focus.
+  melody_->setCurrentIndex(QModelIndex());
+  accept();
+}
+
 void TBeepBlockDlg::SetMelody(const std::string& melody) {
   MelodyCells cells = MelodyToCells(melody);
   for (size_t i = 0; i < kMelodyCells; ++i)

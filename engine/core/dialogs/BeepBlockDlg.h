@@ -24,6 +24,12 @@ class TBeepBlockDlg : public TParamDlg {
   // Note button 1..8 ("C" to "C'").
   QPushButton* NoteButton(int n) const;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ protected slots:
+  void OkButtonClick() override;
+
  private slots:
   void FormCreate();
   void NoteClick(int n);

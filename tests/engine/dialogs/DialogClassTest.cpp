@@ -289,7 +289,7 @@ TEST(BeepDialog, GridFillNotesAndRebuild) {
   QTest::mouseClick(dlg.NoteButton(5), Qt::LeftButton);
   EXPECT_EQ(grid->item(2, 0)->text(), QStringLiteral("319"));
   grid->setCurrentCell(0, 0);  // opens the cell's editor
-  auto* editor = grid->viewport()->findChild<QLineEdit*>();
+  auto* editor = vt::OpenEditor(grid);
   ASSERT_NE(editor, nullptr);
   vt::TypeText(editor, QStringLiteral("999"));
   QTest::mouseClick(dlg.NoteButton(8), Qt::LeftButton);

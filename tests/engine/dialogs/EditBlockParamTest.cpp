@@ -317,6 +317,21 @@ TEST_F(EditParam, MelodyGrid) {
   });
   EXPECT_EQ(PlexorEditBlockParam(e, b), 1);
   EXPECT_EQ(Param(b).substr(0, 30), "478 100 20 426 200 0 0 0 0 379");
+
+  // What is typed into the open cell counts, without leaving the cell first.
+  vt::WhenModal([](QDialog& d) {
+    QTableWidget* grid = Child<QTableWidget>(d, "melody");
+    grid->setCurrentCell(0, 1);
+    auto* editor = vt::OpenEditor(grid);
+    if (editor) {
+      vt::Retype(editor, QStringLiteral("55"));
+    } else {
+      ADD_FAILURE() << "no open cell editor";
+    }
+    vt::Click(d, "OkButton");
+  });
+  EXPECT_EQ(PlexorEditBlockParam(e, b), 1);
+  EXPECT_EQ(Param(b).substr(0, 10), "478 55 20 ");
 }
 
 TEST_F(EditParam, BlocksWithoutParameterOpenNothing) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -67,6 +68,13 @@ inline void Retype(QLineEdit* ed, const QString& text) {
   QTest::keyClick(ed, Qt::Key_Delete);
   ed->home(false);
   TypeText(ed, text);
+}
+
+// The open cell editor of an item view (closed editors linger until deleted).
+inline QLineEdit* OpenEditor(QAbstractItemView* view) {
+  for (QLineEdit* ed : view->viewport()->findChildren<QLineEdit*>())
+    if (ed->isVisible()) return ed;
+  return nullptr;
 }
 
 // Clicks a button where its text or indicator is: a radio button stretched
