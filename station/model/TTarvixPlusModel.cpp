@@ -41,8 +41,8 @@ TTarvixPlusModel::TTarvixPlusModel() {
   const TSimulatedInputs& inputs = TSimulatedInputs::Current();
   PlexorSetOptions(engine_, inputs.AutoTiming ? 1 : 0);
   PlexorSetInitialPortState(engine_, inputs.FixedDigitalIn);
-  PlexorResetProgram(engine_);
-  SimState = 0;
+  Reset();
+  SimState = kNotReady;
 }
 
 TTarvixPlusModel::~TTarvixPlusModel() {
@@ -51,6 +51,8 @@ TTarvixPlusModel::~TTarvixPlusModel() {
 }
 
 void TTarvixPlusModel::FreeContents() {
+  watches_.clear();
+  terminal_.clear();
   comment_.clear();
   tables_.clear();
   cells_.clear();  // blocks go without engine calls: the engine goes next

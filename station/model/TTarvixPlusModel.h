@@ -21,6 +21,7 @@
 #include "TChangeRecord.h"
 #include "TConversionTable.h"
 #include "TModel.h"
+#include "TWatchEntry.h"
 #include "plexor.h"
 
 class TInputLine;
@@ -140,6 +141,45 @@ class TTarvixPlusModel : public TModel {
   uint8_t SimState = 0;
   uint16_t NextTableNumber = 1;
 
+  // ---- simulation run control ----------------------------------------------------
+  // SimState: 0 not ready, 1 ready, 2 running, 3 single step, 4 halted, 5 pausing.
+  enum : uint8_t { kNotReady = 0, kReady = 1, kRunning = 2, kSingleStep = 3, kHalted = 4, kPausing = 5 };
+  // Commands 303 run, 304 single step, 305 reset, 307 stop.
+  void RunCommand(int command);
+  void RunToCell(int32_t cellId);
+  bool IsSimulating() const { return SimState != kNotReady && SimState != kReady; }
+  void SetCompiled(bool success);
+  void Reset();
+  // Hands pending simulated inputs to the engine.
+  void ApplyInputs();
+  void ReadPorts();
+  void ReadDataFile();
+  void ReadOutput();
+  // One batch of engine steps, called from the idle loop; true while the
+  // idle loop should keep calling.
+  bool Step();
+  int32_t HaltedCell() const { return SimState == kHalted ? CurrentCell : 0; }
+  uint16_t CurrentCell = 0;
+  uint16_t RunToCellId = 0;
+  int32_t LastInputValue = 0;
+  bool Stepping = false;
+
+  // Watches.
+  const std::vector<TWatchEntry>& Watches() const { return watches_; }
+  void AddWatch(int32_t blockId);
+  void RemoveWatch(int index);
+  void RefreshWatches();
+
+  // Terminal text (at most 1000 lines) and the data file copy.
+  static constexpr int kMaxTerminalLines = 1000;
+  const QStringList& TerminalLines() const { return terminal_; }
+  QString TerminalLine(int index) const { return index >= 0 && index < terminal_.size() ? terminal_[index] : QString(); }
+  void ClearTerminal();
+  void CopyTerminal() const;
+  int DataFileLength() const { return dataFileLength_; }
+  int DataFilePreviousLength() const { return dataFilePreviousLength_; }
+  int32_t DataFileValue(int index) const;
+
   // ---- breakpoints -------------------------------------------------------------
   static constexpr size_t kMaxBreakpoints = 50;
   const std::vector<uint16_t>& Breakpoints() const { return breakpoints_; }
@@ -164,4 +204,9 @@ class TTarvixPlusModel : public TModel {
   std::vector<std::unique_ptr<TBlockList>> cells_;
   int32_t errorBlockId_ = -1;
   std::vector<uint16_t> breakpoints_;
+  std::vector<TWatchEntry> watches_;
+  QStringList terminal_;
+  std::array<uint16_t, 4096> dataFile_{};
+  int dataFileLength_ = 0;
+  int dataFilePreviousLength_ = 0;
 };

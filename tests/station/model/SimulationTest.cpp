@@ -1,0 +1,281 @@
+#include "ModelTestSupport.h"
+#include "Notifications.h"
+#include "ProjectBuilder.h"
+#include "TSimulatedInputs.h"
+#include "TSimulationHost.h"
+
+namespace {
+
+using mt::Connect;
+using mt::EnsureApp;
+using mt::Place;
+using mt::RecordingView;
+
+// Simulated time that advances only when the driver sleeps.
+class FakeHost : public TSimulationHost {
+ public:
+  bool MessagesPending() override { return true; }
+  int64_t Milliseconds() override { return now; }
+  void Sleep(int ms) override { now += ms; }
+  void ShowTerminal() override { ++terminalShown; }
+  void ShowWatchWindow() override { ++watchShown; }
+  int64_t now = 0;
+  int terminalShown = 0;
+  int watchShown = 0;
+};
+
+// A user who presses stop after a number of message rounds.
+class StoppingUi : public RecordingUserInterface {
+ public:
+  void ProcessEvents() override {
+    RecordingUserInterface::ProcessEvents();
+    if (model && ++rounds == stopAfter) model->RunCommand(307);
+  }
+  TTarvixPlusModel* model = nullptr;
+  int rounds = 0;
+  int stopAfter = -1;
+};
+
+class Simulation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureApp();
+    TSimulatedInputs::Current() = TSimulatedInputs{};
+    TSimulatedInputs::Current().AutoTiming = false;
+    TSimulationHost::SetCurrent(&host);
+    m = std::make_unique<TTarvixPlusModel>();
+    ui.model = m.get();
+    m->AddView(&view);
+  }
+  void TearDown() override {
+    m->RemoveView(&view);
+    m.reset();
+    TSimulationHost::SetCurrent(nullptr);
+  }
+  int32_t NewCell(const QString& name) {
+    m->NewCell(-1);
+    int32_t id = m->Cells().back()->CellId();
+    m->RenameCell(id, name);
+    return id;
+  }
+  void Compile() {
+    ASSERT_EQ(mt::CompileProject(m->Engine()), 0) << PlexorGetErrorMessage(m->Engine());
+    m->SetCompiled(true);
+    ASSERT_EQ(m->SimState, 1);
+  }
+  // Steps while the driver wants to, at most n times.
+  int RunSteps(int n) {
+    int done = 0;
+    while (done < n && m->Step()) ++done;
+    return done;
+  }
+  StoppingUi ui;
+  FakeHost host;
+  std::unique_ptr<TTarvixPlusModel> m;
+  RecordingView view;
+};
+
+// A cell that prints a text and jumps to itself.
+int32_t AddPrintLoop(TTarvixPlusModel& m, int32_t cell, const QString& name, const QString& text) {
+  TBlock* t = Place(m, cell, 702, 0, 0, text);
+  TBlock* p = Place(m, cell, 900, 100, 0, QStringLiteral("2"));
+  Connect(m, *t, *p);
+  Place(m, cell, 1000, 200, 0, name);
+  return cell;
+}
+
+TEST_F(Simulation, StatesFollowTheCommands) {
+  EXPECT_EQ(m->SimState, 0);
+  EXPECT_FALSE(m->Step());
+  int32_t a = NewCell("A");
+  AddPrintLoop(*m, a, "A", "x");
+  Compile();
+  m->RunCommand(304);
+  EXPECT_EQ(m->SimState, 3);
+  EXPECT_TRUE(m->IsSimulating());
+  EXPECT_TRUE(m->Step());
+  EXPECT_EQ(m->SimState, 4);  // a single step ends halted
+  EXPECT_EQ(m->CurrentCell, a);
+  EXPECT_EQ(m->HaltedCell(), a);
+  EXPECT_EQ(view.notes.back().code, notify::kWatchesRefreshed);
+  m->RunCommand(305);
+  EXPECT_EQ(m->SimState, 1);
+  EXPECT_EQ(m->CurrentCell, 0);
+  m->RunCommand(303);
+  EXPECT_EQ(m->SimState, 2);
+  EXPECT_TRUE(m->Step());
+  EXPECT_EQ(m->SimState, 2);
+  m->RunCommand(307);
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_FALSE(m->Step());
+  // An edit makes the program stale.
+  m->NewCell(-1);
+  EXPECT_EQ(m->SimState, 0);
+  m->SetCompiled(false);
+  EXPECT_EQ(m->SimState, 0);
+}
+
+TEST_F(Simulation, BreakpointsAndRunToCell) {
+  int32_t a = NewCell("A");
+  int32_t b = NewCell("B");
+  int32_t c = NewCell("C");
+  Place(*m, a, 1000, 0, 0, QStringLiteral("B"));
+  Place(*m, b, 1000, 0, 0, QStringLiteral("C"));
+  Place(*m, c, 1000, 0, 0, QStringLiteral("A"));
+  Compile();
+  m->ToggleBreakpoint(c);
+  m->RunCommand(303);
+  EXPECT_EQ(RunSteps(10), 3);
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->CurrentCell, c);
+  m->ToggleBreakpoint(c);
+  m->ToggleBreakpoint(c);
+  m->ToggleBreakpoint(c);
+  EXPECT_FALSE(m->HasBreakpoint(c));
+  m->RunToCell(b);
+  EXPECT_EQ(RunSteps(10), 2);  // A, then B
+  EXPECT_EQ(m->CurrentCell, b);
+  EXPECT_EQ(m->RunToCellId, 0);
+  EXPECT_EQ(m->SimState, 4);
+}
+
+TEST_F(Simulation, RunToCellZeroMatchesAProgramThatNeverPassedACell) {
+  Compile();  // no cells: the program is its END byte
+  m->RunCommand(303);
+  EXPECT_TRUE(m->Step());
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->CurrentCell, 0);
+}
+
+TEST_F(Simulation, StopDuringAWait) {
+  int32_t a = NewCell("A");
+  TBlock* key = Place(*m, a, 112, 0, 0);  // key F1 is released: the wait never ends
+  TBlock* wait = Place(*m, a, 1005, 100, 0);
+  Connect(*m, *key, *wait);
+  Compile();
+  ui.stopAfter = 5;
+  m->RunCommand(303);
+  EXPECT_TRUE(m->Step());  // the page marker
+  EXPECT_TRUE(m->Step());  // waits until the user stops
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(ui.Texts("InfoBox"), QStringList{"WAIT: Abbruch durch Anwender"});
+  EXPECT_EQ(ui.Count("Beep"), 1);
+  // A re-entered call while stepping is refused.
+  m->RunCommand(303);
+  m->Stepping = true;
+  EXPECT_FALSE(m->Step());
+  m->Stepping = false;
+}
+
+TEST_F(Simulation, LongPausesAreWaitedOutAndCanBeStopped) {
+  TSimulatedInputs::Current().AutoTiming = true;
+  TSimulatedInputs::Current().AutoTimingChanged = true;
+  int32_t a = NewCell("A");
+  TBlock* ticks = Place(*m, a, 700, 0, 0, QStringLiteral("200"));
+  TBlock* pause = Place(*m, a, 1006, 100, 0);
+  Connect(*m, *ticks, *pause);
+  Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
+  Compile();
+  m->RunCommand(303);
+  EXPECT_TRUE(m->Step());  // the page marker
+  EXPECT_TRUE(m->Step());  // the pause: 4 s of simulated time
+  EXPECT_EQ(host.now, 4000);
+  EXPECT_EQ(m->SimState, 2);
+  ui.stopAfter = ui.rounds + 10;
+  EXPECT_TRUE(m->Step());  // the next page marker
+  EXPECT_FALSE(m->Step());
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(ui.Texts("InfoBox"), QStringList{"PAUSE: Abbruch durch Anwender"});
+}
+
+TEST_F(Simulation, InputRequests) {
+  int32_t a = NewCell("A");
+  TBlock* in = Place(*m, a, 901, 0, 0);
+  TBlock* print = Place(*m, a, 900, 100, 0, QStringLiteral("2"));
+  Connect(*m, *in, *print);
+  Compile();
+  RecordingUserInterface::Reply ok;
+  ok.accept = true;
+  ok.value = 77;
+  ui.replies.push_back(ok);
+  m->RunCommand(303);
+  RunSteps(3);
+  EXPECT_EQ(ui.Texts("InputInteger").first().split('|').first(), QStringLiteral("Eingabewert für Simulator"));
+  EXPECT_EQ(m->LastInputValue, 77);
+  EXPECT_EQ(m->TerminalLine(0), QStringLiteral("77"));
+  // Cancelling halts with a warning beep.
+  m->RunCommand(303);
+  ui.replies.push_back(mt::Accept(false));
+  RunSteps(3);
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(ui.Texts("InputInteger").last().split('|').last(), QStringLiteral("77"));
+}
+
+TEST_F(Simulation, TerminalTabsAndTheThousandLineCut) {
+  int32_t a = NewCell("A");
+  Connect(*m, *Place(*m, a, 702, 0, 0, QStringLiteral("a\tb")), *Place(*m, a, 900, 100, 0, QStringLiteral("2")));
+  Connect(*m, *Place(*m, a, 702, 0, 100, QStringLiteral("abcdefg\t")), *Place(*m, a, 900, 100, 100, QStringLiteral("1")));
+  Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
+  Compile();
+  m->RunCommand(303);
+  RunSteps(2);
+  EXPECT_EQ(m->TerminalLine(0), QStringLiteral("a       b"));
+  EXPECT_EQ(m->TerminalLine(1), QStringLiteral("abcdefg         "));
+  EXPECT_GE(host.terminalShown, 1);
+  view.notes.clear();
+  RunSteps(1100);
+  // Cut back to 1000 once the last line's index passes 1000.
+  EXPECT_GE(m->TerminalLines().size(), 1000);
+  EXPECT_LE(m->TerminalLines().size(), 1001);
+  bool wholeRedraw = false;
+  for (const auto& n : view.notes) wholeRedraw = wholeRedraw || (n.code == notify::kTerminalLine && n.data == -1);
+  EXPECT_TRUE(wholeRedraw);
+  m->ClearTerminal();
+  EXPECT_TRUE(m->TerminalLines().isEmpty());
+  EXPECT_EQ(m->TerminalLine(5), QString());
+}
+
+TEST_F(Simulation, RunTimeErrorsHalt) {
+  int32_t a = NewCell("A");
+  TBlock* div = Place(*m, a, 203, 100, 0);
+  Connect(*m, *Place(*m, a, 700, 0, 0, QStringLiteral("1")), *div);
+  Connect(*m, *Place(*m, a, 700, 0, 50, QStringLiteral("0")), *div);
+  Connect(*m, *div, *Place(*m, a, 900, 200, 0));
+  Compile();
+  m->RunCommand(303);
+  RunSteps(5);
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(ui.Texts("ErrorBox"), QStringList{"Es trat ein Simulationsfehler auf:\nDivision durch Null!"});
+}
+
+TEST_F(Simulation, WatchesAndTheDataFile) {
+  int32_t a = NewCell("A");
+  TBlock* word = Place(*m, a, 602, 0, 0, QStringLiteral("2"));
+  Connect(*m, *Place(*m, a, 700, 0, 50, QStringLiteral("1234")), *word);
+  Place(*m, a, 800, 0, 100);
+  Connect(*m, *Place(*m, a, 700, 0, 150, QStringLiteral("-5")), *Place(*m, a, 803, 100, 150));
+  Place(*m, a, 805, 0, 200);
+  Compile();
+  m->AddWatch(word->Id());
+  m->AddWatch(word->Id());
+  EXPECT_EQ(m->Watches().size(), 1u);
+  EXPECT_EQ(view.notes.back().code, notify::kWatchPresent);
+  EXPECT_EQ(host.watchShown, 1);
+  m->AddWatch(Place(*m, a, 200, 300, 300)->Id());  // an adder has no variable
+  EXPECT_EQ(m->Watches().size(), 1u);
+  Compile();
+  m->RunCommand(304);
+  m->Step();  // the page marker
+  m->RunCommand(304);
+  m->Step();  // up to the file write
+  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->Watches()[0].Name, QStringLiteral("WORD[2]"));
+  EXPECT_EQ(m->Watches()[0].Value, 1234);
+  EXPECT_EQ(m->DataFileLength(), 1);
+  EXPECT_EQ(m->DataFileValue(0), 0xFFFB);
+  EXPECT_EQ(m->DataFileValue(1), 0);
+  m->RemoveWatch(0);
+  EXPECT_TRUE(m->Watches().empty());
+}
+
+}  // namespace
