@@ -13,6 +13,8 @@ class TSimulationHost {
   virtual void ShowWatchWindow() {}
   virtual void ShowTerminal() {}
   virtual void RefreshPortPanels() {}
+  // The serial output of the unit as it arrives, raw (Windows-1252, CR LF).
+  virtual void OutputArrived(const char* /*bytes*/) {}
   // Whether window messages are queued (during a wait the driver then lets
   // the application handle them).
   virtual bool MessagesPending() { return false; }

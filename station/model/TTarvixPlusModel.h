@@ -163,6 +163,10 @@ class TTarvixPlusModel : public TModel {
   uint16_t RunToCellId = 0;
   int32_t LastInputValue = 0;
   bool Stepping = false;
+  // Engine steps made since the last reset, and an optional limit after
+  // which a batch ends (headless runs must end even in an endless wait).
+  int64_t EngineSteps = 0;
+  int64_t EngineStepLimit = -1;
 
   // Watches.
   const std::vector<TWatchEntry>& Watches() const { return watches_; }

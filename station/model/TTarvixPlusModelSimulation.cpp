@@ -67,6 +67,7 @@ void TTarvixPlusModel::Reset() {
     UpdateViews(notify::kCurrentCell, old);
   }
   PlexorResetProgram(engine_);
+  EngineSteps = 0;
   const TSimulatedInputs& in = Inputs();
   for (int i = 0; i < 8; ++i) PlexorSetADC(engine_, i, in.AdcValue[static_cast<size_t>(i)]);
   PlexorSetFreq(engine_, in.Frequency);
@@ -141,7 +142,9 @@ QString ExpandTabs(const QString& line) {
 }  // namespace
 
 void TTarvixPlusModel::ReadOutput() {
-  const QString text = enginetext::ToQString(PlexorGetOutputString(engine_));
+  const char* raw = PlexorGetOutputString(engine_);
+  if (raw) Host().OutputArrived(raw);
+  const QString text = enginetext::ToQString(raw);
   if (terminal_.isEmpty()) terminal_ << QString();
   const QStringList pieces = text.split(QStringLiteral("\r\n"));
   int first = static_cast<int>(terminal_.size()) - 1;
@@ -229,7 +232,10 @@ bool TTarvixPlusModel::Step() {
 
   int32_t event = 0;
   int32_t arg = 0;
-  for (bool more = true; more;) {
+  auto budgetLeft = [this] { return EngineStepLimit < 0 || EngineSteps < EngineStepLimit; };
+  if (!budgetLeft()) return false;
+  for (bool more = true; more; more = more && budgetLeft()) {
+    ++EngineSteps;
     const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
     event = static_cast<int32_t>(result & 0xFFFF);
     arg = static_cast<int32_t>(result >> 16);

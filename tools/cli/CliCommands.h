@@ -1,0 +1,15 @@
+// The commands of vorblen-cli; each answers the program's exit code.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TCliUserInterface;
+
+namespace cli {
+
+int Compile(const QString& project, TCliUserInterface& ui);
+int Run(const QString& project, const QStringList& options, TCliUserInterface& ui);
+int Download(const QString& project, const QStringList& options, TCliUserInterface& ui);
+
+}  // namespace cli

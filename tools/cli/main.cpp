@@ -1,0 +1,80 @@
+// vorblen-cli: the station's project model without windows.
+//
+//   vorblen-cli compile PROJECT.tvp
+//   vorblen-cli run PROJECT.tvp [--steps N] [--input V]... [--adc CH=V]...
+//                               [--port P=L]... [--freq HZ] [--realtime]
+//   vorblen-cli download PROJECT.tvp --device PATH
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "CliCommands.h"
+#include "CliUserInterface.h"
+
+namespace {
+
+const char kHelp[] =
+    "vorblen-cli - Tarvix plus Programme ohne Fenster übersetzen, simulieren und laden\n"
+    "\n"
+    "  vorblen-cli compile PROJEKT.tvp\n"
+    "      Lädt das Projekt, übersetzt es im aktuellen Verzeichnis, schreibt CODE.TXT\n"
+    "      und meldet \"Programmlänge N bytes\". Exit 0 bei Erfolg, sonst 1.\n"
+    "\n"
+    "  vorblen-cli run PROJEKT.tvp [Optionen]\n"
+    "      Übersetzt das Projekt und lässt es im Simulator laufen, bis es endet, ein\n"
+    "      Laufzeitfehler auftritt oder N Simulatorschritte gemacht sind. Die serielle\n"
+    "      Ausgabe der Unit erscheint unverändert auf der Standardausgabe.\n"
+    "      --steps N     höchstens N Simulatorschritte (Vorgabe 1000)\n"
+    "      --input V     nächster Eingabewert für Eingabeanforderungen (mehrfach)\n"
+    "      --adc CH=V    Analogeingang CH (1..8) auf V (0..255)\n"
+    "      --port P=L    Digitalport P (1..16) auf Pegel L (0 oder 1)\n"
+    "      --freq HZ     Frequenzeingang (0..65535)\n"
+    "      --realtime    Simulatorzeit aus der Uhr des Rechners (Pausen dauern echt)\n"
+    "      Exit 0 am Programmende oder an der Schrittgrenze, 1 wenn die Übersetzung\n"
+    "      scheitert, 2 bei einem Laufzeitfehler, 3 wenn Eingabewerte fehlen.\n"
+    "      Analogeingänge und Frequenz beginnen bei 0, die Tasten sind losgelassen.\n"
+    "\n"
+    "  vorblen-cli download PROJEKT.tvp --device PFAD\n"
+    "      Übersetzt das Projekt und überträgt es über die serielle Schnittstelle PFAD\n"
+    "      (z. B. /dev/ttyUSB0 oder das Terminal von vorblen-unit) an die Unit.\n"
+    "      Strg+C bricht ab. Exit 0 bei Erfolg, sonst 1.\n";
+
+void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  // Qt's own diagnostics would mix into the tool's messages; keep the fatal ones.
+  if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+}
+
+int Usage(const QString& problem) {
+  TCliUserInterface::Print(problem);
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help"))) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(Quiet);
+  QGuiApplication app(argc, argv);
+  TCliUserInterface ui;
+  TUserInterface::SetCurrent(&ui);
+
+  QStringList args = QCoreApplication::arguments();
+  if (args.size() < 3) return Usage(QStringLiteral("Es fehlen Befehl oder Projektdatei."));
+  const QString command = args[1];
+  const QString project = args[2];
+  const QStringList options = args.mid(3);
+  if (command == QStringLiteral("compile")) {
+    if (!options.isEmpty()) return Usage(QStringLiteral("Unbekannte Angabe: %1").arg(options.first()));
+    return cli::Compile(project, ui);
+  }
+  if (command == QStringLiteral("run")) return cli::Run(project, options, ui);
+  if (command == QStringLiteral("download")) return cli::Download(project, options, ui);
+  return Usage(QStringLiteral("Unbekannter Befehl: %1").arg(command));
+}
