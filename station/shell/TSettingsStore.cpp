@@ -172,7 +172,7 @@ QString TSettingsStore::Location() const { return settings_->fileName(); }
 TStationSettings TSettingsStore::Load(const TStationSettings& d) {
   QSettings& s = *settings_;
   TStationSettings r = d;
-  bool writePaths = false;
+  bool writePaths = false;  // a directory was missing: written back at once
 
   {
     SectionReader in(s, "MainWindow");
@@ -190,8 +190,9 @@ TStationSettings TSettingsStore::Load(const TStationSettings& d) {
     // it counts as missing and gets the default written back.
     r.bitmapPath = in.Text("BitmapPath", QString());
     r.tablePath = in.Text("TablePath", QString());
-    if (r.bitmapPath.isEmpty()) r.bitmapPath = d.bitmapPath, writePaths = true;
-    if (r.tablePath.isEmpty()) r.tablePath = d.tablePath, writePaths = true;
+    writePaths = r.bitmapPath.isEmpty() || r.tablePath.isEmpty();
+    if (r.bitmapPath.isEmpty()) r.bitmapPath = d.bitmapPath;
+    if (r.tablePath.isEmpty()) r.tablePath = d.tablePath;
   }
 
   {
@@ -278,11 +279,13 @@ TStationSettings TSettingsStore::Load(const TStationSettings& d) {
   // Written at once so the directories stay put even if the station never
   // gets to save.
   if (writePaths) {
-    SectionWriter out(s, "MainWindow");
-    out.Text("BitmapPath", r.bitmapPath);
-    out.Text("TablePath", r.tablePath);
+    {
+      SectionWriter out(s, "MainWindow");
+      out.Text("BitmapPath", r.bitmapPath);
+      out.Text("TablePath", r.tablePath);
+    }
+    s.sync();
   }
-  if (writePaths) s.sync();
   return r;
 }
 
