@@ -340,12 +340,28 @@ TEST_F(SettingsFileTest, DamagedValuesLoadAsSensibleValues) {
 }
 
 TEST_F(SettingsFileTest, HugeCoordinatesAndSizesAreNotTakenAsPlacements) {
-  WriteRaw("[MainWindow]\nLeft=-2147483648\nTop=0\nRight=2147483647\nBottom=100\n"
-           "[WatchWindow]\nLeft=0\nTop=0\nRight=10\nBottom=10\nNameColWidth=2147483647\n");
+  // Its width would not even fit 32 bits.
+  WriteRaw("[MainWindow]\nLeft=-2147483648\nTop=0\nRight=2147483647\nBottom=100\n");
+  {
+    TSettingsStore store(Path());
+    EXPECT_EQ(store.Load(kProgramDir).mainWindow, kNoPlacement);
+  }
+
+  WriteRaw("[MainWindow]\nLeft=0\nTop=0\nRight=800\nBottom=600\n"
+           "[WatchWindow]\nLeft=-2147483648\nTop=0\nRight=2147483647\nBottom=100\nNameColWidth=-5\n"
+           "[TerminalWindow]\nLeft=0\nTop=0\nRight=10\nBottom=10\n"
+           "[DigitalPortWindow]\nLeft=1\nTop=2\nRight=3\nBottom=4\nVisible=-1\n"
+           "[KeyboardLEDWindow]\nLeft=1\nTop=2\nRight=3\nBottom=99999999999\nVisible=0\n"
+           "[EEPROMWindow]\nHexOutput=2\n");
   TSettingsStore store(Path());
   const S s = store.Load(kProgramDir);
-  EXPECT_EQ(s.mainWindow, kNoPlacement);  // its width would not even fit 32 bits
+  EXPECT_EQ(s.mainWindow, (TRect{0, 0, 800, 600}));
+  EXPECT_EQ(s.windows[S::kWatchWindow].rect, kNoPlacement);
   EXPECT_EQ(s.watchNameColWidth, 100);
+  EXPECT_EQ(s.windows[S::kTerminalWindow].rect, (TRect{0, 0, 10, 10}));
+  EXPECT_EQ(s.windows[S::kDigitalPortWindow], (TWindowPlacement{{1, 2, 3, 4}, true}));
+  EXPECT_EQ(s.windows[S::kKeyboardLEDWindow].rect, kNoPlacement);
+  EXPECT_TRUE(s.dataHexOutput);
 }
 
 TEST_F(SettingsFileTest, GarbageFilesLoadWithoutHarmAndAreReplacedOnSave) {

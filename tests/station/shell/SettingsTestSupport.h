@@ -12,9 +12,12 @@
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  QString Path() const { return dir_.filePath(QStringLiteral("station.ini")); }
+  QString Path() const { return dir_.filePath(QStringLiteral("station-%1.ini").arg(generation_)); }
 
-  void WriteRaw(const QByteArray& text) const {
+  // Writes a new file: QSettings caches files by name, size and time stamp,
+  // so rewriting the same one within a millisecond could go unseen.
+  void WriteRaw(const QByteArray& text) {
+    ++generation_;
     QFile f(Path());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text);
@@ -39,6 +42,7 @@ class SettingsFileTest : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
+  int generation_ = 0;
 };
 
 // Every value different from its default, texts with characters an INI file
