@@ -220,15 +220,14 @@ bool TTarvixPlusModel::ConnectWire(int32_t blockId, int& input, std::unique_ptr<
   TBlockList* cell = nullptr;
   TBlock* block = WireTarget(*this, blockId, cell);
   if (!block || !wire) return false;
-  auto action = std::make_unique<TWireUndoAction>(block->Id(), 2, input, QString());
   TRect before = cell->GetBlockExtent(block->Id());
-  bool ok = block->ChangeWire(TBlock::kConnect, input, std::move(wire));
-  action->Input = input;  // the input the engine chose
-  PushUndo(std::move(action));
+  // A connection the engine refuses leaves the block as it was: nothing to undo.
+  if (!block->ChangeWire(TBlock::kConnect, input, std::move(wire))) return false;
+  PushUndo(std::make_unique<TWireUndoAction>(block->Id(), 2, input, QString()));  // the input the engine chose
   EditDone();
   TChangeRecord record{cell->CellId(), block->Id(), 1, before, cell->GetBlockExtent(block->Id())};
   UpdateViews(notify::kWireChanged, 0, &record);
-  return ok;
+  return true;
 }
 
 bool TTarvixPlusModel::SetWireRoute(int32_t blockId, int input, std::unique_ptr<TInputLine> wire) {

@@ -119,6 +119,18 @@ TEST_F(Model, BlocksWiresAndTheEngineStayInStep) {
   EXPECT_EQ(dynamic_cast<TTextBlock*>(c.Items(2))->GetData(0).split("\r\n").first(), QStringLiteral("Kommentar"));
 }
 
+TEST_F(Model, RefusedConnectionsChangeNothing) {
+  int32_t cell = mt::AddCounterCell(m);
+  TBlockList& c = *m.FindCell(cell);
+  TBlock* print = c.FindBlock(0x10004);
+  const size_t history = m.UndoList().size();
+  int input = 0;  // occupied already
+  EXPECT_FALSE(m.ConnectWire(print->Id(), input, mt::WireBetween(*c.FindBlock(0x10003), *print)));
+  EXPECT_EQ(m.UndoList().size(), history);
+  EXPECT_EQ(print->GetInput(0)->source, 0x10001);
+  mt::ExpectEngineMatches(m);
+}
+
 TEST_F(Model, ErrorMarkAndEngineFailureMessages) {
   m.SetErrorBlockId(0x10005);
   EXPECT_EQ(m.ErrorBlockId(), 0x10005);
