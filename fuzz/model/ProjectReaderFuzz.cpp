@@ -7,30 +7,8 @@
 
 #include "TGraphBlock.h"
 #include "TTarvixPlusModel.h"
-#include "UserInterface.h"
 
 namespace {
-
-// Messages of the reader are expected; nobody answers them.
-class SilentUi : public TUserInterface {
- public:
-  void Beep(Sound) override {}
-  void ErrorBox(const QString&) override {}
-  void FatalBox(const QString&) override {}
-  void InfoBox(const QString&) override {}
-  bool AskYesNo(const QString&) override { return false; }
-  Answer AskYesNoCancel(const QString&) override { return Answer::Cancel; }
-  QString OpenFileName(const FileRequest&) override { return {}; }
-  QString SaveFileName(const FileRequest&) override { return {}; }
-  QPrinter* PrintDialog() override { return nullptr; }
-  bool InputInteger(const QString&, const QString&, int32_t&) override { return false; }
-  bool EditComment(QString&, TCommentFont&) override { return false; }
-  bool EditBlockBitmap(QString&) override { return false; }
-  void ShowHelp(int32_t) override {}
-  void BeginWait() override {}
-  void EndWait() override {}
-  void ProcessEvents() override {}
-};
 
 void Setup() {
   static bool done = false;
@@ -41,8 +19,7 @@ void Setup() {
   static char name[] = "project_reader_fuzz";
   static char* argv[] = {name, nullptr};
   new QGuiApplication(argc, argv);
-  static SilentUi ui;
-  TUserInterface::SetCurrent(&ui);
+  // The reader's messages are expected; the silent default interface takes them.
 }
 
 }  // namespace

@@ -9,7 +9,12 @@
 
 namespace {
 
-QString Pointer(const void* p) { return QString::asprintf("%p", p); }
+// An internal error of view registration: reported and otherwise ignored.
+void ReportView(const void* model, const char* operation, const void* view, const char* problem) {
+  TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
+  TUserInterface::Current().ErrorBox(QString::asprintf("Model %p [%s]: View %p ", model, operation, view) +
+                                     QString::fromUtf8(problem));
+}
 
 bool Contains(const std::vector<TModelView*>& list, TModelView* view) {
   return std::find(list.begin(), list.end(), view) != list.end();
@@ -31,34 +36,19 @@ void TModel::DetachViews() {
 }
 
 void TModel::AddView(TModelView* view) {
-  if (Contains(views_, view)) {
-    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
-    TUserInterface::Current().ErrorBox(
-        QStringLiteral("Model %1 [AddView]: View %2 schon enthalten").arg(Pointer(this), Pointer(view)));
-    return;
-  }
+  if (Contains(views_, view)) return ReportView(this, "AddView", view, "schon enthalten");
   views_.push_back(view);
 }
 
 void TModel::RemoveView(TModelView* view) {
   if (destroying_) return;
   auto it = std::find(views_.begin(), views_.end(), view);
-  if (it == views_.end()) {
-    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
-    TUserInterface::Current().ErrorBox(
-        QStringLiteral("Model %1 [RemoveView]: View %2 nicht enthalten").arg(Pointer(this), Pointer(view)));
-    return;
-  }
+  if (it == views_.end()) return ReportView(this, "RemoveView", view, "nicht enthalten");
   views_.erase(it);
 }
 
 void TModel::AddSpecialView(TModelView* view) {
-  if (Contains(specialViews_, view)) {
-    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
-    TUserInterface::Current().ErrorBox(
-        QStringLiteral("Model %1 [AddSpecialView]: View %2 schon enthalten").arg(Pointer(this), Pointer(view)));
-    return;
-  }
+  if (Contains(specialViews_, view)) return ReportView(this, "AddSpecialView", view, "schon enthalten");
   specialViews_.push_back(view);
 }
 

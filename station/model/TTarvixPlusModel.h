@@ -199,6 +199,8 @@ class TTarvixPlusModel : public TModel {
   TBlockList* CellOfBlock(int32_t blockId) const { return FindCell(static_cast<int32_t>(static_cast<uint32_t>(blockId) >> 16)); }
   void FreeContents();
   void Renumber();
+  // Records, announces and answers a block just placed in a cell.
+  TBlock* BlockInserted(TBlockList& cell, TBlock* block);
   // Reads one cell section of a project file into a new cell appended to the list.
   void ReadCellSection(int32_t cellId, const QStringList& body, int32_t& previousId);
 

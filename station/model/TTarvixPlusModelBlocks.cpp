@@ -22,28 +22,23 @@ bool WiredTo(const TBlock& block, const TBlockSelection& selection) {
 
 }  // namespace
 
-TBlock* TTarvixPlusModel::InsertTextBlock(int32_t cellId, const TRect& visible) {
-  TBlockList* cell = FindCell(cellId);
-  if (!cell) return nullptr;
-  TBlock* block = cell->InsertTextBlock(visible);
+TBlock* TTarvixPlusModel::BlockInserted(TBlockList& cell, TBlock* block) {
   if (!block) return nullptr;
   PushUndo(std::make_unique<TInsertBlockUndoAction>(block->Id()));
   EditDone();
-  TChangeRecord record{cellId, block->Id(), 1, {}, cell->GetBlockExtent(block->Id())};
+  TChangeRecord record{cell.CellId(), block->Id(), 1, {}, cell.GetBlockExtent(block->Id())};
   UpdateViews(notify::kBlocksInserted, 0, &record);
   return block;
 }
 
+TBlock* TTarvixPlusModel::InsertTextBlock(int32_t cellId, const TRect& visible) {
+  TBlockList* cell = FindCell(cellId);
+  return cell ? BlockInserted(*cell, cell->InsertTextBlock(visible)) : nullptr;
+}
+
 TBlock* TTarvixPlusModel::InsertBlock(int32_t cellId, int32_t blockType, const TRect& visible) {
   TBlockList* cell = FindCell(cellId);
-  if (!cell) return nullptr;
-  TBlock* block = cell->InsertGraphBlock(blockType, visible);
-  if (!block) return nullptr;
-  PushUndo(std::make_unique<TInsertBlockUndoAction>(block->Id()));
-  EditDone();
-  TChangeRecord record{cellId, block->Id(), 1, {}, cell->GetBlockExtent(block->Id())};
-  UpdateViews(notify::kBlocksInserted, 0, &record);
-  return block;
+  return cell ? BlockInserted(*cell, cell->InsertGraphBlock(blockType, visible)) : nullptr;
 }
 
 bool TTarvixPlusModel::EditBlock(int32_t cellId, int kind, int32_t blockId) {

@@ -9,27 +9,15 @@
 
 #include "UserInterface.h"
 
-class TCliUserInterface : public TUserInterface {
+class TCliUserInterface : public TSilentUserInterface {
  public:
-  void Beep(Sound) override {}
   void ErrorBox(const QString& text) override {
     if (text.startsWith(QStringLiteral("Es trat ein Simulationsfehler auf"))) runtimeError = true;
     Print(text);
   }
   void FatalBox(const QString& text) override { Print(text); }
   void InfoBox(const QString& text) override { Print(text); }
-  bool AskYesNo(const QString&) override { return false; }
-  Answer AskYesNoCancel(const QString&) override { return Answer::Cancel; }
-  QString OpenFileName(const FileRequest&) override { return {}; }
-  QString SaveFileName(const FileRequest&) override { return {}; }
-  QPrinter* PrintDialog() override { return nullptr; }
   bool InputInteger(const QString& caption, const QString& prompt, int32_t& value) override;
-  bool EditComment(QString&, TCommentFont&) override { return false; }
-  bool EditBlockBitmap(QString&) override { return false; }
-  void ShowHelp(int32_t) override {}
-  void BeginWait() override {}
-  void EndWait() override {}
-  void ProcessEvents() override {}
 
   // Writes a message line to standard error.
   static void Print(const QString& text);
