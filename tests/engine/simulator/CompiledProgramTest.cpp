@@ -8,6 +8,7 @@
 
 #include "EngineFixture.h"
 #include "Plexor.h"
+#include "SimTestUtil.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ using vt::Add;
 using vt::Wire;
 
 uint16_t Status(int32_t r) { return static_cast<uint16_t>(r & 0xFFFF); }
-int32_t R(int status, int info) { return static_cast<int32_t>((static_cast<uint32_t>(info) << 16) | static_cast<uint32_t>(status)); }
+using st::R;
 
 // Block type ids of the catalogue.
 enum : int32_t {
@@ -31,13 +32,7 @@ TEST(CompiledProgram, ConstantPrintedWithLineFeed) {
   Wire(e, c, p);
   ASSERT_EQ(vt::CompileAll(e), 0);
   PlexorResetProgram(e);
-  EXPECT_EQ(PlexorStep(e), R(1, 1));
-  EXPECT_EQ(PlexorStep(e), R(3, 1));
-  EXPECT_STREQ(PlexorGetOutputString(e), "5");
-  EXPECT_EQ(PlexorStep(e), R(3, 1));
-  EXPECT_STREQ(PlexorGetOutputString(e), "\r\n");
-  EXPECT_EQ(PlexorStep(e), R(0, 1));
-  EXPECT_EQ(PlexorStep(e), R(1, 1));
+  st::ExpectPrintsFiveWithLineFeed(e);
 }
 
 TEST(CompiledProgram, KeysCellsAndPortOutputs) {

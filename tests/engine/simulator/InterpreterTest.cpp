@@ -39,15 +39,7 @@ TEST(Step, ExampleImageWalksThroughEveryOrdinaryStatus) {
   std::memcpy(e.get()->Unit.Memory, image, sizeof image);
   e.get()->Unit.ImageLength = 12;
   PlexorResetProgram(e);
-  EXPECT_EQ(PlexorStep(e), R(1, 1));
-  EXPECT_EQ(PlexorStep(e), R(3, 1));
-  EXPECT_STREQ(PlexorGetOutputString(e), "5");
-  EXPECT_EQ(PlexorStep(e), R(3, 1));
-  EXPECT_STREQ(PlexorGetOutputString(e), "\r\n");
-  EXPECT_EQ(PlexorStep(e), R(0, 1));
-  EXPECT_EQ(e.get()->Unit.PC, 4);
-  // The next step starts the program again.
-  EXPECT_EQ(PlexorStep(e), R(1, 1));
+  st::ExpectPrintsFiveWithLineFeed(e);
   EXPECT_STREQ(PlexorGetOutputString(e), "");
 }
 

@@ -2,6 +2,8 @@
 // and a loader that puts them into the unit as a compile would.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -59,5 +61,18 @@ class ScriptedClock : public CUnitClock {
   CLocalTime time;
   std::vector<uint32_t> sleeps;
 };
+
+// After a reset, the program "constant 5 printed with CR LF" on page 1
+// steps through a page marker, two outputs and END, then starts again.
+inline void ExpectPrintsFiveWithLineFeed(PlexorHandle e) {
+  EXPECT_EQ(PlexorStep(e), R(1, 1));
+  EXPECT_EQ(PlexorStep(e), R(3, 1));
+  EXPECT_STREQ(PlexorGetOutputString(e), "5");
+  EXPECT_EQ(PlexorStep(e), R(3, 1));
+  EXPECT_STREQ(PlexorGetOutputString(e), "\r\n");
+  EXPECT_EQ(PlexorStep(e), R(0, 1));
+  EXPECT_EQ(e->Unit.PC, 4);
+  EXPECT_EQ(PlexorStep(e), R(1, 1));
+}
 
 }  // namespace st
