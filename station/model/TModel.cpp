@@ -72,7 +72,7 @@ void TModel::CommitViews() {
 
 bool TModel::CloseQuery() {
   CommitViews();
-  if (!Modified) return true;
+  if (!modified_) return true;
   switch (TUserInterface::Current().AskYesNoCancel(QStringLiteral("%1 wurde geändert. Speichern?").arg(DisplayName()))) {
     case TUserInterface::Answer::Cancel: return false;
     case TUserInterface::Answer::Yes: return Save();
@@ -83,7 +83,7 @@ bool TModel::CloseQuery() {
 
 bool TModel::Open(const QString& fileName) {
   TWaitCursor wait;
-  FileName = fileName;
+  fileName_ = fileName;
   return LoadFromFile(fileName);
 }
 
@@ -98,13 +98,13 @@ bool TModel::SaveUnder(const QString& fileName) {
     return false;
   }
   ClearUndo();
-  Modified = false;
+  modified_ = false;
   return true;
 }
 
 bool TModel::Save() {
-  if (FileName.isEmpty()) return SaveAs(true);
-  return SaveUnder(FileName);
+  if (fileName_.isEmpty()) return SaveAs(true);
+  return SaveUnder(fileName_);
 }
 
 bool TModel::SaveAs(bool rename) {
@@ -112,11 +112,11 @@ bool TModel::SaveAs(bool rename) {
   GetFileDialogStrings(ext, filter);
   if (!filter.endsWith(QLatin1Char('|'))) filter += QLatin1Char('|');
   filter += QStringLiteral("Alle Dateien (*.*)|*.*");
-  TUserInterface::FileRequest request{QStringLiteral("Speichere %1 als").arg(DisplayName()), filter, ext, FileName};
+  TUserInterface::FileRequest request{QStringLiteral("Speichere %1 als").arg(DisplayName()), filter, ext, fileName_};
   QString name = TUserInterface::Current().SaveFileName(request);
   if (name.isEmpty()) return false;
   if (!SaveUnder(name)) return false;
-  if (rename) FileName = name;
+  if (rename) fileName_ = name;
   return true;
 }
 
@@ -125,8 +125,8 @@ void TModel::GetFileDialogStrings(QString&, QString&) const {
 }
 
 QString TModel::DisplayName() const {
-  if (FileName.isEmpty()) return GetDefaultName();
-  QString name = FileName;
+  if (fileName_.isEmpty()) return GetDefaultName();
+  QString name = fileName_;
   name.replace(QLatin1Char('\\'), QLatin1Char('/'));
   name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
   QString ext, filter;
@@ -144,21 +144,21 @@ QString TModel::DisplayName() const {
 
 void TModel::PushUndo(std::unique_ptr<TUndoAction> action) {
   redoList_.clear();
-  Modified = true;
+  modified_ = true;
   undoList_.push_front(std::move(action));
   if (undoList_.size() > kMaxUndo) {
     undoList_.pop_back();
-    UndoTruncated = true;
+    undoTruncated_ = true;
   }
 }
 
 void TModel::FileInverse(std::unique_ptr<TUndoAction> inverse, bool toUndoList) {
   if (toUndoList) {
-    Modified = true;
+    modified_ = true;
     undoList_.push_front(std::move(inverse));
     if (undoList_.size() > kMaxUndo) {
       undoList_.pop_back();
-      UndoTruncated = true;
+      undoTruncated_ = true;
     }
   } else {
     redoList_.push_front(std::move(inverse));
@@ -191,7 +191,7 @@ void TModel::Undo() {
   } catch (const TModelError& error) {
     TUserInterface::Current().ErrorBox(error.message);
   }
-  if (ok && undoList_.size() == 1 && !UndoTruncated) Modified = false;
+  if (ok && undoList_.size() == 1 && !undoTruncated_) modified_ = false;
   Take(undoList_, action);
 }
 
@@ -205,7 +205,7 @@ void TModel::Redo() {
   } catch (const TModelError& error) {
     TUserInterface::Current().ErrorBox(error.message);
   }
-  if (ok) Modified = true;
+  if (ok) modified_ = true;
   Take(redoList_, action);
 }
 

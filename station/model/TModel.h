@@ -65,9 +65,14 @@ class TModel {
   // redoing.
   void FileInverse(std::unique_ptr<TUndoAction> inverse, bool toUndoList);
 
-  QString FileName;
-  bool Modified = false;
-  bool UndoTruncated = false;
+  // The project's file, empty for a project never saved.
+  const QString& FileName() const { return fileName_; }
+  void SetFileName(const QString& fileName) { fileName_ = fileName; }
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  // The undo history lost its oldest action, so undoing everything no
+  // longer returns to the saved file.
+  bool UndoTruncated() const { return undoTruncated_; }
 
  protected:
   // Tells every view that the model goes away; called first by the
@@ -75,6 +80,9 @@ class TModel {
   void DetachViews();
 
   bool destroying_ = false;
+  QString fileName_;
+  bool modified_ = false;
+  bool undoTruncated_ = false;
 
  private:
   bool SaveUnder(const QString& fileName);

@@ -41,8 +41,9 @@ TTarvixPlusModel::TTarvixPlusModel() {
   const TSimulatedInputs& inputs = TSimulatedInputs::Current();
   PlexorSetOptions(engine_, inputs.AutoTiming ? 1 : 0);
   PlexorSetInitialPortState(engine_, inputs.FixedDigitalIn);
-  Reset();
-  SimState = kNotReady;
+  simulation_ = std::make_unique<TSimulationControl>(*this, engine_);
+  simulation_->Reset();
+  simulation_->EditDone();
 }
 
 TTarvixPlusModel::~TTarvixPlusModel() {
@@ -51,8 +52,6 @@ TTarvixPlusModel::~TTarvixPlusModel() {
 }
 
 void TTarvixPlusModel::FreeContents() {
-  watches_.clear();
-  terminal_.clear();
   comment_.clear();
   tables_.clear();
   cells_.clear();  // blocks go without engine calls: the engine goes next
@@ -61,12 +60,13 @@ void TTarvixPlusModel::FreeContents() {
 }
 
 bool TTarvixPlusModel::CloseQuery() {
-  if (SimState == 2 || SimState == 3 || SimState == 5) {
+  const TSimState state = SimState();
+  if (state == TSimState::Running || state == TSimState::SingleStep || state == TSimState::Pausing) {
     Ui().Beep(TUserInterface::Sound::Warning);
-    SimState = 4;
+    simulation_->Halt();
     return false;
   }
-  if (SimState == 4 && !Ui().AskYesNo(QStringLiteral("Soll die laufende Simulation abgebrochen werden?"))) return false;
+  if (state == TSimState::Halted && !Ui().AskYesNo(QStringLiteral("Soll die laufende Simulation abgebrochen werden?"))) return false;
   return TModel::CloseQuery();
 }
 
@@ -235,7 +235,7 @@ void TTarvixPlusModel::Renumber() {
 
 bool TTarvixPlusModel::NewTable(bool internal) {
   auto table = std::make_unique<TConversionTable>();
-  table->Name = QStringLiteral("Tabelle %1").arg(NextTableNumber++);
+  table->Name = QStringLiteral("Tabelle %1").arg(nextTableNumber_++);
   table->Internal = internal;
   if (!internal && !ChooseTableFile(*table)) return false;
   table->Number = static_cast<uint16_t>(tables_.size() + 1);
@@ -251,7 +251,7 @@ TConversionTable* TTarvixPlusModel::InsertTable(std::unique_ptr<TConversionTable
   tables_.insert(tables_.begin() + static_cast<std::ptrdiff_t>(position), std::move(table));
   Renumber();
   QString name = result->Name;
-  if (!ValidateTableName(result->Number, name)) result->Name = QStringLiteral("Tabelle %1").arg(NextTableNumber++);
+  if (!ValidateTableName(result->Number, name)) result->Name = QStringLiteral("Tabelle %1").arg(nextTableNumber_++);
   UpdateViews(notify::kTableInserted, result->Number);
   return result;
 }
@@ -344,7 +344,7 @@ bool TTarvixPlusModel::SetTableData(TConversionTable& table, const QStringList& 
   }
   if (lines.isEmpty() || lines == table.Data) return false;
   table.Data = lines;
-  Modified = true;
+  modified_ = true;
   return true;
 }
 
@@ -380,39 +380,5 @@ QString TTarvixPlusModel::TableText(const TConversionTable& table) {
 void TTarvixPlusModel::SetComment(const QStringList& lines) {
   if (lines == comment_) return;
   comment_ = lines;
-  Modified = true;
-}
-
-// ---- breakpoints ----------------------------------------------------------------
-
-bool TTarvixPlusModel::HasBreakpoint(int32_t cellId) const {
-  return std::find(breakpoints_.begin(), breakpoints_.end(), static_cast<uint16_t>(cellId)) != breakpoints_.end();
-}
-
-void TTarvixPlusModel::ToggleBreakpoint(int32_t cellId) {
-  if (cellId == 0) return;
-  if (HasBreakpoint(cellId)) {
-    RemoveBreakpoint(cellId);
-    return;
-  }
-  if (breakpoints_.size() >= kMaxBreakpoints) {
-    Ui().ErrorBox(QStringLiteral("Zu viele Haltepunkte gesetzt!"));
-    return;
-  }
-  breakpoints_.push_back(static_cast<uint16_t>(cellId));
-  UpdateViews(notify::kBreakpointSet, cellId);
-}
-
-void TTarvixPlusModel::RemoveBreakpoint(int32_t cellId) {
-  auto it = std::find(breakpoints_.begin(), breakpoints_.end(), static_cast<uint16_t>(cellId));
-  if (it == breakpoints_.end()) return;
-  // The last entry takes the freed place.
-  *it = breakpoints_.back();
-  breakpoints_.pop_back();
-  UpdateViews(notify::kBreakpointRemoved, cellId);
-}
-
-void TTarvixPlusModel::ClearBreakpoints() {
-  breakpoints_.clear();
-  UpdateViews(notify::kBreakpointsCleared, 0);
+  modified_ = true;
 }

@@ -11,7 +11,6 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "TChangeRecord.h"
 #include "TConversionTable.h"
 #include "TModel.h"
+#include "TSimulationControl.h"
 #include "TWatchEntry.h"
 #include "plexor.h"
 
@@ -73,6 +73,8 @@ class TTarvixPlusModel : public TModel {
   void DeleteTable(int number);
   void RenameTable(int number, const QString& name);
   bool ValidateTableName(int number, QString& name) const;
+  // The number the next default table name ("Tabelle %d") takes.
+  uint16_t NextTableNumber() const { return nextTableNumber_; }
   // Low level (no undo).
   void RemoveTable(int number);
   void SetTableName(int number, const QString& name);
@@ -137,64 +139,53 @@ class TTarvixPlusModel : public TModel {
   int32_t ErrorBlockId() const { return errorBlockId_; }
   void SetErrorBlockId(int32_t blockId);
 
-  // ---- simulation state (the run control sets it; every edit clears it) ------
-  uint8_t SimState = 0;
-  uint16_t NextTableNumber = 1;
-
-  // ---- simulation run control ----------------------------------------------------
-  // SimState: 0 not ready, 1 ready, 2 running, 3 single step, 4 halted, 5 pausing.
-  enum : uint8_t { kNotReady = 0, kReady = 1, kRunning = 2, kSingleStep = 3, kHalted = 4, kPausing = 5 };
-  // Commands 303 run, 304 single step, 305 reset, 307 stop.
-  void RunCommand(int command);
-  void RunToCell(int32_t cellId);
-  bool IsSimulating() const { return SimState != kNotReady && SimState != kReady; }
-  void SetCompiled(bool success);
-  void Reset();
-  // Hands pending simulated inputs to the engine.
-  void ApplyInputs();
-  void ReadPorts();
-  void ReadDataFile();
-  void ReadOutput();
+  // ---- simulation run control (kept by TSimulationControl) ---------------------
+  const TSimulationControl& Simulation() const { return *simulation_; }
+  TSimState SimState() const { return simulation_->State(); }
+  bool IsSimulating() const { return simulation_->IsSimulating(); }
+  int32_t CurrentCell() const { return simulation_->CurrentCell(); }
+  int32_t HaltedCell() const { return simulation_->HaltedCell(); }
+  // Run, single step, stop and reset.
+  void RunCommand(cmd::TCommand command) { simulation_->RunCommand(command); }
+  void RunToCell(int32_t cellId) { simulation_->RunToCell(cellId); }
+  void SetCompiled(bool success) { simulation_->SetCompiled(success); }
+  void Reset() { simulation_->Reset(); }
   // One batch of engine steps, called from the idle loop; true while the
   // idle loop should keep calling.
-  bool Step();
-  int32_t HaltedCell() const { return SimState == kHalted ? CurrentCell : 0; }
-  uint16_t CurrentCell = 0;
-  uint16_t RunToCellId = 0;
-  int32_t LastInputValue = 0;
-  bool Stepping = false;
-  // Engine steps made since the last reset, and an optional limit after
-  // which a batch ends (headless runs must end even in an endless wait).
-  int64_t EngineSteps = 0;
-  int64_t EngineStepLimit = -1;
+  bool Step() { return simulation_->Step(); }
+  // A bound on engine steps for headless runs (negative: none).
+  void SetEngineStepLimit(int64_t limit) { simulation_->SetEngineStepLimit(limit); }
+  // Every edit of the project makes the compiled program stale; undo and
+  // redo go through here too.
+  void EditDone() { simulation_->EditDone(); }
 
-  // Watches.
-  const std::vector<TWatchEntry>& Watches() const { return watches_; }
-  void AddWatch(int32_t blockId);
-  void RemoveWatch(int index);
-  void RefreshWatches();
+  // ---- breakpoints ---------------------------------------------------------------
+  static constexpr size_t kMaxBreakpoints = TSimulationControl::kMaxBreakpoints;
+  const std::vector<uint16_t>& Breakpoints() const { return simulation_->Breakpoints(); }
+  bool HasBreakpoint(int32_t cellId) const { return simulation_->HasBreakpoint(cellId); }
+  void ToggleBreakpoint(int32_t cellId) { simulation_->ToggleBreakpoint(cellId); }
+  void RemoveBreakpoint(int32_t cellId) { simulation_->RemoveBreakpoint(cellId); }
+  void ClearBreakpoints() { simulation_->ClearBreakpoints(); }
 
-  // Terminal text (at most 1000 lines) and the data file copy.
-  static constexpr int kMaxTerminalLines = 1000;
-  const QStringList& TerminalLines() const { return terminal_; }
-  QString TerminalLine(int index) const { return index >= 0 && index < terminal_.size() ? terminal_[index] : QString(); }
-  void ClearTerminal();
-  void CopyTerminal() const;
-  int DataFileLength() const { return dataFileLength_; }
-  int DataFilePreviousLength() const { return dataFilePreviousLength_; }
-  int32_t DataFileValue(int index) const;
+  // ---- watches -------------------------------------------------------------------
+  const std::vector<TWatchEntry>& Watches() const { return simulation_->Watches(); }
+  void AddWatch(int32_t blockId) { simulation_->AddWatch(blockId); }
+  void RemoveWatch(int index) { simulation_->RemoveWatch(index); }
+  void RefreshWatches() { simulation_->RefreshWatches(); }
 
-  // ---- breakpoints -------------------------------------------------------------
-  static constexpr size_t kMaxBreakpoints = 50;
-  const std::vector<uint16_t>& Breakpoints() const { return breakpoints_; }
-  bool HasBreakpoint(int32_t cellId) const;
-  void ToggleBreakpoint(int32_t cellId);
-  void RemoveBreakpoint(int32_t cellId);
-  void ClearBreakpoints();
+  // ---- terminal (at most 1000 lines) ---------------------------------------------
+  static constexpr int kMaxTerminalLines = TSimulationControl::kMaxTerminalLines;
+  const QStringList& TerminalLines() const { return simulation_->TerminalLines(); }
+  QString TerminalLine(int index) const { return simulation_->TerminalLine(index); }
+  void ClearTerminal() { simulation_->ClearTerminal(); }
+  void CopyTerminal() const { simulation_->CopyTerminal(); }
+
+  // ---- data file copy ------------------------------------------------------------
+  int DataFileLength() const { return simulation_->DataFileLength(); }
+  int DataFilePreviousLength() const { return simulation_->DataFilePreviousLength(); }
+  int32_t DataFileValue(int index) const { return simulation_->DataFileValue(index); }
 
  protected:
-  // Every structural edit ends the simulation's readiness.
-  void EditDone() { SimState = 0; }
   // The cell of a block id, and the block itself; both report when missing.
   TBlockList* CellOfBlock(int32_t blockId) const { return FindCell(static_cast<int32_t>(static_cast<uint32_t>(blockId) >> 16)); }
   void FreeContents();
@@ -209,10 +200,6 @@ class TTarvixPlusModel : public TModel {
   std::vector<std::unique_ptr<TConversionTable>> tables_;
   std::vector<std::unique_ptr<TBlockList>> cells_;
   int32_t errorBlockId_ = -1;
-  std::vector<uint16_t> breakpoints_;
-  std::vector<TWatchEntry> watches_;
-  QStringList terminal_;
-  std::array<uint16_t, 4096> dataFile_{};
-  int dataFileLength_ = 0;
-  int dataFilePreviousLength_ = 0;
+  uint16_t nextTableNumber_ = 1;
+  std::unique_ptr<TSimulationControl> simulation_;
 };

@@ -43,7 +43,7 @@ class LineReader {
 bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
   if (fileName.isEmpty()) return false;
   QStringList lines;
-  lines << QString::fromLatin1(kFileHeader) << QStringLiteral("Version=1.0") << QString::number(NextTableNumber)
+  lines << QString::fromLatin1(kFileHeader) << QStringLiteral("Version=1.0") << QString::number(nextTableNumber_)
         << QString();
   if (!comment_.isEmpty()) lines << QStringLiteral("#COMMENT_START") << comment_ << QStringLiteral("#COMMENT_END") << QString();
   for (const auto& table : tables_) {
@@ -67,7 +67,7 @@ bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
 }
 
 bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
-  FileName = fileName;
+  fileName_ = fileName;
   QFile file(fileName);
   if (!file.exists()) return true;
   if (!file.open(QIODevice::ReadOnly)) {
@@ -79,7 +79,7 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
 
   if (in.Read() != QString::fromLatin1(kFileHeader)) {
     Ui().ErrorBox(QStringLiteral("%1 ist keine gültige Projektdatei!").arg(fileName));
-    FileName.clear();
+    fileName_.clear();
     return false;
   }
   {
@@ -97,10 +97,10 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
   QString line = in.Read();
   int32_t counter = 0;
   if (ToInt(line, counter)) {
-    NextTableNumber = static_cast<uint16_t>(counter);
+    nextTableNumber_ = static_cast<uint16_t>(counter);
     line = in.Read();
   } else {
-    NextTableNumber = 1;
+    nextTableNumber_ = 1;
   }
   while (line.isEmpty() && !in.AtEnd()) line = in.Read();
 

@@ -54,7 +54,7 @@ void TInsertCellUndoAction::FillInverse(TUndoAction& inverse, TTarvixPlusModel& 
 
 bool TInsertCellUndoAction::Apply(TTarvixPlusModel& model) {
   model.RemoveCell(CellId);
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 
@@ -76,7 +76,7 @@ bool TDeleteCellUndoAction::Apply(TTarvixPlusModel& model) {
   TBlockList* cell = model.InsertCellAt(Index, CellId);
   bool ok = cell->ReadFromLines(true, Lines, CellId);
   ok = cell->PushToEngine() && ok;
-  model.SimState = 0;
+  model.EditDone();
   model.UpdateViews(notify::kCellInserted, CellId);
   return ok;
 }
@@ -92,7 +92,7 @@ void TRenameCellUndoAction::FillInverse(TUndoAction& inverse, TTarvixPlusModel& 
 bool TRenameCellUndoAction::Apply(TTarvixPlusModel& model) {
   if (!model.FindCell(CellId)) return false;
   model.SetCellName(CellId, Name);
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 
@@ -107,7 +107,7 @@ void TMoveCellUndoAction::FillInverse(TUndoAction& inverse, TTarvixPlusModel& mo
 bool TMoveCellUndoAction::Apply(TTarvixPlusModel& model) {
   if (!model.FindCell(CellId)) return false;
   model.MoveCellToIndex(CellId, Index);
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 
@@ -124,7 +124,7 @@ void TInsertBlockUndoAction::FillInverse(TUndoAction& inverse, TTarvixPlusModel&
 bool TInsertBlockUndoAction::Apply(TTarvixPlusModel& model) {
   if (!BlockOf(model, BlockId)) return false;
   model.DeleteBlock(BlockId);
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 
@@ -223,7 +223,7 @@ bool TInsertBlocksUndoAction::Apply(TTarvixPlusModel& model) {
     blocks.push_back(b);
   }
   TChangeRecord record = model.RemoveBlocks(*cell, blocks);
-  model.SimState = 0;
+  model.EditDone();
   model.UpdateViews(notify::kBlocksDeleted, 0, &record);
   return true;
 }
@@ -267,7 +267,7 @@ bool TDeleteBlocksUndoAction::Apply(TTarvixPlusModel& model) {
   }
   cell->PushToEngine();
   for (int i = 0; i < scratch.Count(); ++i) area = area.United(cell->GetBlockExtent(scratch.Items(i)->Id()));
-  model.SimState = 0;
+  model.EditDone();
   TChangeRecord record{CellId, 0, 1, area, area};
   model.UpdateViews(notify::kBlocksInserted, 0, &record);
   return true;
@@ -353,7 +353,7 @@ bool TWireUndoAction::Apply(TTarvixPlusModel& model) {
       restored->menuLetter = letter;
       restored->Update();
     }
-  model.SimState = 0;
+  model.EditDone();
   TChangeRecord record{cell->CellId(), BlockId, 1, before, cell->GetBlockExtent(BlockId)};
   model.UpdateViews(notify::kWireChanged, 0, &record);
   return ok;
@@ -374,7 +374,7 @@ void TInsertTableUndoAction::FillInverse(TUndoAction& inverse, TTarvixPlusModel&
 bool TInsertTableUndoAction::Apply(TTarvixPlusModel& model) {
   if (!model.FindTable(Number)) return false;
   model.RemoveTable(Number);
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 
@@ -388,7 +388,7 @@ bool TDeleteTableUndoAction::Apply(TTarvixPlusModel& model) {
   auto table = std::make_unique<TConversionTable>(TConversionTable::FromBody(Lines));
   table->Number = static_cast<uint16_t>(Number);
   model.InsertTable(std::move(table));
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 
@@ -403,7 +403,7 @@ void TRenameTableUndoAction::FillInverse(TUndoAction& inverse, TTarvixPlusModel&
 bool TRenameTableUndoAction::Apply(TTarvixPlusModel& model) {
   if (!model.FindTable(Number)) return false;
   model.SetTableName(Number, Name);
-  model.SimState = 0;
+  model.EditDone();
   return true;
 }
 

@@ -154,13 +154,13 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
   if (!model || !CompileModel(*model)) return 1;
   CliHost host;
   TSimulationHost::SetCurrent(&host);
-  model->EngineStepLimit = steps;
+  model->SetEngineStepLimit(steps);
   model->SetCompiled(true);
   for (const auto& [port, level] : ports) {
     in.PortLevel[static_cast<size_t>(port - 1)] = level != 0;
     in.PortChanged[static_cast<size_t>(port - 1)] = true;
   }
-  model->RunCommand(303);
+  model->RunCommand(cmd::kRun);
   while (model->Step()) {
   }
   TSimulationHost::SetCurrent(nullptr);

@@ -27,7 +27,7 @@ TEST_F(Model, CellIdsNamesAndOrder) {
   EXPECT_EQ(m.Cells()[0]->CellId(), 3);
   EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("Zelle 3"));
   EXPECT_EQ(view.Codes(), (std::vector<int32_t>{2000, 2000, 2000}));
-  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(m.Modified());
   m.DeleteCell(1);
   m.NewCell(-1);
   EXPECT_EQ(m.Cells().back()->CellId(), 1);  // the freed id is taken again
@@ -60,18 +60,18 @@ TEST_F(Model, CellIdsNamesAndOrder) {
 }
 
 TEST_F(Model, TablesNumbersAndNames) {
-  EXPECT_EQ(m.NextTableNumber, 1);
+  EXPECT_EQ(m.NextTableNumber(), 1);
   m.NewTable(true);
   m.NewTable(true);
   EXPECT_EQ(m.Tables()[1]->Name, QStringLiteral("Tabelle 2"));
-  EXPECT_EQ(m.NextTableNumber, 3);
+  EXPECT_EQ(m.NextTableNumber(), 3);
   m.DeleteTable(1);
   EXPECT_EQ(m.Tables()[0]->Number, 1);
   EXPECT_EQ(m.Tables()[0]->Name, QStringLiteral("Tabelle 2"));
   m.NewTable(true);
   EXPECT_EQ(m.Tables()[1]->Number, 2);
   EXPECT_EQ(m.Tables()[1]->Name, QStringLiteral("Tabelle 4"));
-  EXPECT_EQ(m.NextTableNumber, 5);
+  EXPECT_EQ(m.NextTableNumber(), 5);
   m.DeleteTable(9);
   EXPECT_EQ(ui.Texts("ErrorBox").last(), QStringLiteral("Fehler in TTarvixPlusModel.eDeleteTable: Tabelle nicht gefunden!"));
   QString name = QStringLiteral("tabelle 2");
@@ -81,14 +81,14 @@ TEST_F(Model, TablesNumbersAndNames) {
   EXPECT_EQ(view.notes.back().code, notify::kTableRenamed);
   // An external table whose file the user does not pick is not created, the counter has moved on.
   EXPECT_FALSE(m.NewTable(false));
-  EXPECT_EQ(m.NextTableNumber, 6);
+  EXPECT_EQ(m.NextTableNumber(), 6);
   EXPECT_EQ(m.Tables().size(), 2u);
   EXPECT_EQ(ui.Texts("OpenFileName").last().split('|').first(), QStringLiteral("Verweis einfügen auf Tabelle"));
   // Table data is no undoable edit.
-  m.Modified = false;
+  m.SetModified(false);
   EXPECT_FALSE(m.SetTableData(*m.FindTable(1), {}));
   EXPECT_TRUE(m.SetTableData(*m.FindTable(1), {"1 2", "3 "}));
-  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(m.Modified());
   EXPECT_EQ(TTarvixPlusModel::TableText(*m.FindTable(1)), QStringLiteral("1 2\r\n3"));
   TConversionTable stranger;
   EXPECT_FALSE(m.SetTableData(stranger, {"1"}));
@@ -106,10 +106,10 @@ TEST_F(Model, BlocksWiresAndTheEngineStayInStep) {
   ASSERT_TRUE(m.RemoveWire(print->Id(), 0));
   EXPECT_EQ(view.notes.back().code, notify::kWireChanged);
   mt::ExpectEngineMatches(m);
-  m.SimState = 1;
+  m.SetCompiled(true);
   TBlockSelection two{c.Items(0), c.Items(1)};
   m.DeleteBlocks(cell, two);
-  EXPECT_EQ(m.SimState, 0);
+  EXPECT_EQ(m.SimState(), TSimState::NotReady);
   EXPECT_EQ(c.Count(), 2);
   mt::ExpectEngineMatches(m);
   EXPECT_EQ(view.notes.back().code, notify::kBlocksDeleted);
@@ -166,9 +166,10 @@ TEST_F(Model, CloseQueryAndSaveProtocol) {
   EXPECT_FALSE(m.CloseQuery());
   EXPECT_EQ(ui.Texts("SaveFileName").last(),
             QStringLiteral("Speichere Unbenannte Programmdatei als|Tarvix plus Dateien (*.tvp)|*.tvp|Alle Dateien (*.*)|*.*|tvp|"));
-  m.SimState = 2;
+  m.SetCompiled(true);
+  m.RunCommand(cmd::kRun);
   EXPECT_FALSE(m.CloseQuery());
-  EXPECT_EQ(m.SimState, 4);
+  EXPECT_EQ(m.SimState(), TSimState::Halted);
   ui.replies.push_back(mt::Accept(false));
   EXPECT_FALSE(m.CloseQuery());
   EXPECT_EQ(ui.Texts("AskYesNo").last(), QStringLiteral("Soll die laufende Simulation abgebrochen werden?"));

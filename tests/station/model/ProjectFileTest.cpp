@@ -68,7 +68,7 @@ TEST_F(ProjectFile, RoundTripIsByteForByte) {
   EXPECT_EQ(ui.Count("ErrorBox"), 0) << ui.Texts("ErrorBox").join("\n").toStdString();
   EXPECT_EQ(m.Cells().size(), 2u);
   EXPECT_EQ(m.Tables().size(), 2u);
-  EXPECT_EQ(m.NextTableNumber, 3);
+  EXPECT_EQ(m.NextTableNumber(), 3);
   EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("Zähler"));
   mt::ExpectEngineMatches(m);
   ASSERT_TRUE(m.SaveToFile(Path("b.tvp")));
@@ -100,18 +100,18 @@ TEST_F(ProjectFile, HeaderAndVersionRules) {
     TTarvixPlusModel m;
     EXPECT_FALSE(Load(m, {"MARLIX Tarvix plus - project", "Version=1.0"}));
     EXPECT_EQ(ui.Texts("ErrorBox").last(), Path("p.tvp") + " ist keine gültige Projektdatei!");
-    EXPECT_TRUE(m.FileName.isEmpty());
+    EXPECT_TRUE(m.FileName().isEmpty());
   }
   for (const char* version : {"Version=1.1", "Version=2.0", "Version=1", "Version=x.0", "Version=1.0.0"}) {
     TTarvixPlusModel m;
     EXPECT_FALSE(Load(m, {"MARLIX Tarvix plus - project file", version})) << version;
     EXPECT_EQ(ui.Texts("ErrorBox").last(), Path("p.tvp") + " hat eine falsche Versionsnummer!");
-    EXPECT_EQ(m.FileName, Path("p.tvp"));
+    EXPECT_EQ(m.FileName(), Path("p.tvp"));
   }
   for (const char* version : {"Version=1.0", "Irgendwas=1.0", "1.0", "V=1.00"}) {
     TTarvixPlusModel m;
     EXPECT_TRUE(Load(m, {"MARLIX Tarvix plus - project file", version, "5", ""})) << version;
-    EXPECT_EQ(m.NextTableNumber, 5);
+    EXPECT_EQ(m.NextTableNumber(), 5);
   }
 }
 
@@ -120,7 +120,7 @@ TEST_F(ProjectFile, CommentRules) {
   // No table counter: the third line starts the comment.
   ASSERT_TRUE(Load(m, {"MARLIX Tarvix plus - project file", "Version=1.0", "#COMMENT_START", "eins", "",
                        "zwei #COMMENT_END drei", "#CELL_START", "ID=2", "NAME=B", "#CELL_END", ""}));
-  EXPECT_EQ(m.NextTableNumber, 1);
+  EXPECT_EQ(m.NextTableNumber(), 1);
   EXPECT_EQ(m.Comment(), (QStringList{"eins", ""}));
   ASSERT_EQ(m.Cells().size(), 1u);
   EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("B"));
@@ -180,14 +180,14 @@ TEST_F(ProjectFile, DuplicateCellIdsGetAFreeId) {
 TEST_F(ProjectFile, MissingFileOpensEmptyUnderItsName) {
   TTarvixPlusModel m;
   EXPECT_TRUE(m.Open(Path("neu.tvp")));
-  EXPECT_EQ(m.FileName, Path("neu.tvp"));
+  EXPECT_EQ(m.FileName(), Path("neu.tvp"));
   EXPECT_TRUE(m.Comment().isEmpty());
   EXPECT_EQ(m.DisplayName(), QStringLiteral("neu"));
-  m.FileName = Path("Projekt.TVP");
+  m.SetFileName(Path("Projekt.TVP"));
   EXPECT_EQ(m.DisplayName(), QStringLiteral("Projekt"));
-  m.FileName = "C:\\Daten\\x.txt";
+  m.SetFileName("C:\\Daten\\x.txt");
   EXPECT_EQ(m.DisplayName(), QStringLiteral("x.txt"));
-  m.FileName.clear();
+  m.SetFileName(QString());
   EXPECT_EQ(m.DisplayName(), QStringLiteral("Unbenannte Programmdatei"));
 }
 
@@ -225,13 +225,13 @@ TEST_F(ProjectFile, ExternalTablesAreFoundAgain) {
 TEST_F(ProjectFile, FailedSaveKeepsTheOldFile) {
   TTarvixPlusModel m;
   mt::AddCounterCell(m);
-  m.FileName = Path("keep.tvp");
+  m.SetFileName(Path("keep.tvp"));
   WriteFile(Path("keep.tvp"), "old contents");
   QDir(dir.path()).mkpath("isdir.tvp");
   // A save that cannot complete is reported, the project stays modified.
-  m.FileName = Path("isdir.tvp");
+  m.SetFileName(Path("isdir.tvp"));
   EXPECT_FALSE(m.Save());
-  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(m.Modified());
   EXPECT_TRUE(ui.Texts("ErrorBox").last().startsWith("Die Projektdatei"));
 
   // A full disk: the old file stays as it was.
@@ -241,13 +241,13 @@ TEST_F(ProjectFile, FailedSaveKeepsTheOldFile) {
   WriteFile(Path("full/p.tvp"), "old contents");
   WriteFile(Path("full/filler"), QByteArray(6000, 'x'));
   for (int i = 0; i < 40; ++i) m.InsertTextBlock(m.Cells()[0]->CellId(), TRect{0, 0, 900, 900});
-  m.FileName = Path("full/p.tvp");
+  m.SetFileName(Path("full/p.tvp"));
   bool saved = m.Save();
   QByteArray after = ReadFile(Path("full/p.tvp"));
   umount(Path("full").toLocal8Bit().constData());
   EXPECT_FALSE(saved);
   EXPECT_EQ(after, QByteArray("old contents"));
-  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(m.Modified());
 }
 
 TEST_F(ProjectFile, HostileFilesNeverCrash) {

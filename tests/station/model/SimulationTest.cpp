@@ -29,11 +29,22 @@ class StoppingUi : public RecordingUserInterface {
  public:
   void ProcessEvents() override {
     RecordingUserInterface::ProcessEvents();
-    if (model && ++rounds == stopAfter) model->RunCommand(307);
+    if (!model) return;
+    ++rounds;
+    if (reenter && rounds % 3 == 0) {
+      ++reentered;
+      if (model->Step()) ++reenteredStepped;
+    }
+    if (rounds == editAfter) model->NewCell(-1);
+    if (rounds == stopAfter || (reenter && rounds > 30)) model->RunCommand(cmd::kStop);
   }
   TTarvixPlusModel* model = nullptr;
   int rounds = 0;
   int stopAfter = -1;
+  int editAfter = -1;  // an edit made from a window while the program waits
+  bool reenter = false;
+  int reentered = 0;
+  int reenteredStepped = 0;
 };
 
 class Simulation : public ::testing::Test {
@@ -61,7 +72,7 @@ class Simulation : public ::testing::Test {
   void Compile() {
     ASSERT_EQ(mt::CompileProject(m->Engine()), 0) << PlexorGetErrorMessage(m->Engine());
     m->SetCompiled(true);
-    ASSERT_EQ(m->SimState, 1);
+    ASSERT_EQ(m->SimState(), TSimState::Ready);
   }
   // Steps while the driver wants to, at most n times.
   int RunSteps(int n) {
@@ -85,34 +96,34 @@ int32_t AddPrintLoop(TTarvixPlusModel& m, int32_t cell, const QString& name, con
 }
 
 TEST_F(Simulation, StatesFollowTheCommands) {
-  EXPECT_EQ(m->SimState, 0);
+  EXPECT_EQ(m->SimState(), TSimState::NotReady);
   EXPECT_FALSE(m->Step());
   int32_t a = NewCell("A");
   AddPrintLoop(*m, a, "A", "x");
   Compile();
-  m->RunCommand(304);
-  EXPECT_EQ(m->SimState, 3);
+  m->RunCommand(cmd::kSingleStep);
+  EXPECT_EQ(m->SimState(), TSimState::SingleStep);
   EXPECT_TRUE(m->IsSimulating());
   EXPECT_TRUE(m->Step());
-  EXPECT_EQ(m->SimState, 4);  // a single step ends halted
-  EXPECT_EQ(m->CurrentCell, a);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);  // a single step ends halted
+  EXPECT_EQ(m->CurrentCell(), a);
   EXPECT_EQ(m->HaltedCell(), a);
   EXPECT_EQ(view.notes.back().code, notify::kWatchesRefreshed);
-  m->RunCommand(305);
-  EXPECT_EQ(m->SimState, 1);
-  EXPECT_EQ(m->CurrentCell, 0);
-  m->RunCommand(303);
-  EXPECT_EQ(m->SimState, 2);
+  m->RunCommand(cmd::kReset);
+  EXPECT_EQ(m->SimState(), TSimState::Ready);
+  EXPECT_EQ(m->CurrentCell(), 0);
+  m->RunCommand(cmd::kRun);
+  EXPECT_EQ(m->SimState(), TSimState::Running);
   EXPECT_TRUE(m->Step());
-  EXPECT_EQ(m->SimState, 2);
-  m->RunCommand(307);
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->SimState(), TSimState::Running);
+  m->RunCommand(cmd::kStop);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_FALSE(m->Step());
   // An edit makes the program stale.
   m->NewCell(-1);
-  EXPECT_EQ(m->SimState, 0);
+  EXPECT_EQ(m->SimState(), TSimState::NotReady);
   m->SetCompiled(false);
-  EXPECT_EQ(m->SimState, 0);
+  EXPECT_EQ(m->SimState(), TSimState::NotReady);
 }
 
 TEST_F(Simulation, BreakpointsAndRunToCell) {
@@ -124,27 +135,27 @@ TEST_F(Simulation, BreakpointsAndRunToCell) {
   Place(*m, c, 1000, 0, 0, QStringLiteral("A"));
   Compile();
   m->ToggleBreakpoint(c);
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   EXPECT_EQ(RunSteps(10), 3);
-  EXPECT_EQ(m->SimState, 4);
-  EXPECT_EQ(m->CurrentCell, c);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
+  EXPECT_EQ(m->CurrentCell(), c);
   m->ToggleBreakpoint(c);
   m->ToggleBreakpoint(c);
   m->ToggleBreakpoint(c);
   EXPECT_FALSE(m->HasBreakpoint(c));
   m->RunToCell(b);
   EXPECT_EQ(RunSteps(10), 2);  // A, then B
-  EXPECT_EQ(m->CurrentCell, b);
-  EXPECT_EQ(m->RunToCellId, 0);
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->CurrentCell(), b);
+  EXPECT_EQ(m->Simulation().RunToCellId(), 0);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
 }
 
 TEST_F(Simulation, RunToCellZeroMatchesAProgramThatNeverPassedACell) {
   Compile();  // no cells: the program is its END byte
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   EXPECT_TRUE(m->Step());
-  EXPECT_EQ(m->SimState, 4);
-  EXPECT_EQ(m->CurrentCell, 0);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
+  EXPECT_EQ(m->CurrentCell(), 0);
 }
 
 TEST_F(Simulation, StopDuringAWait) {
@@ -154,17 +165,19 @@ TEST_F(Simulation, StopDuringAWait) {
   Connect(*m, *key, *wait);
   Compile();
   ui.stopAfter = 5;
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   EXPECT_TRUE(m->Step());  // the page marker
   EXPECT_TRUE(m->Step());  // waits until the user stops
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(ui.Texts("InfoBox"), QStringList{"WAIT: Abbruch durch Anwender"});
   EXPECT_EQ(ui.Count("Beep"), 1);
-  // A re-entered call while stepping is refused.
-  m->RunCommand(303);
-  m->Stepping = true;
-  EXPECT_FALSE(m->Step());
-  m->Stepping = false;
+  // A call re-entered from the messages processed inside a wait is refused.
+  m->RunCommand(cmd::kRun);
+  ui.stopAfter = -1;
+  ui.reenter = true;
+  EXPECT_TRUE(m->Step());
+  EXPECT_GT(ui.reentered, 0);
+  EXPECT_EQ(ui.reenteredStepped, 0);
 }
 
 TEST_F(Simulation, LongPausesAreWaitedOutAndCanBeStopped) {
@@ -176,16 +189,47 @@ TEST_F(Simulation, LongPausesAreWaitedOutAndCanBeStopped) {
   Connect(*m, *ticks, *pause);
   Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
   Compile();
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   EXPECT_TRUE(m->Step());  // the page marker
   EXPECT_TRUE(m->Step());  // the pause: 4 s of simulated time
   EXPECT_EQ(host.now, 4000);
-  EXPECT_EQ(m->SimState, 2);
+  EXPECT_EQ(m->SimState(), TSimState::Running);
   ui.stopAfter = ui.rounds + 10;
   EXPECT_TRUE(m->Step());  // the next page marker
   EXPECT_FALSE(m->Step());
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(ui.Texts("InfoBox"), QStringList{"PAUSE: Abbruch durch Anwender"});
+}
+
+// An edit made from a window while the program waits or pauses makes the
+// compiled program stale: the batch ends at once and the state stays
+// "not ready" instead of stepping the old program on.
+TEST_F(Simulation, AnEditWhileWaitingOrPausingEndsTheBatch) {
+  for (bool pause : {false, true}) {
+    SCOPED_TRACE(pause ? "pause" : "wait");
+    TearDown();
+    SetUp();
+    ui.rounds = 0;
+    TSimulatedInputs::Current().AutoTiming = true;
+    TSimulatedInputs::Current().AutoTimingChanged = true;
+    int32_t a = NewCell("A");
+    if (pause)
+      Connect(*m, *Place(*m, a, 700, 0, 0, QStringLiteral("200")), *Place(*m, a, 1006, 100, 0));
+    else
+      Connect(*m, *Place(*m, a, 112, 0, 0), *Place(*m, a, 1005, 100, 0));  // F1 released: waits for ever
+    Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
+    Compile();
+    m->RunCommand(cmd::kRun);
+    EXPECT_TRUE(m->Step());  // the page marker
+    ui.editAfter = ui.rounds + 3;
+    const int64_t before = host.now;
+    EXPECT_FALSE(m->Step());
+    EXPECT_EQ(m->Cells().size(), 2u);  // the edit was made
+    EXPECT_EQ(m->SimState(), TSimState::NotReady);
+    EXPECT_LT(host.now - before, 4000);  // the pause was not waited out
+    EXPECT_FALSE(m->Step());
+    EXPECT_TRUE(ui.Texts("InfoBox").isEmpty());
+  }
 }
 
 TEST_F(Simulation, InputRequests) {
@@ -198,16 +242,16 @@ TEST_F(Simulation, InputRequests) {
   ok.accept = true;
   ok.value = 77;
   ui.replies.push_back(ok);
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   RunSteps(3);
   EXPECT_EQ(ui.Texts("InputInteger").first().split('|').first(), QStringLiteral("Eingabewert für Simulator"));
-  EXPECT_EQ(m->LastInputValue, 77);
+  EXPECT_EQ(m->Simulation().LastInputValue(), 77);
   EXPECT_EQ(m->TerminalLine(0), QStringLiteral("77"));
   // Cancelling halts with a warning beep.
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   ui.replies.push_back(mt::Accept(false));
   RunSteps(3);
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(ui.Texts("InputInteger").last().split('|').last(), QStringLiteral("77"));
 }
 
@@ -217,7 +261,7 @@ TEST_F(Simulation, TerminalTabsAndTheThousandLineCut) {
   Connect(*m, *Place(*m, a, 702, 0, 100, QStringLiteral("abcdefg\t")), *Place(*m, a, 900, 100, 100, QStringLiteral("1")));
   Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
   Compile();
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   RunSteps(2);
   EXPECT_EQ(m->TerminalLine(0), QStringLiteral("a       b"));
   EXPECT_EQ(m->TerminalLine(1), QStringLiteral("abcdefg         "));
@@ -242,9 +286,9 @@ TEST_F(Simulation, RunTimeErrorsHalt) {
   Connect(*m, *Place(*m, a, 700, 0, 50, QStringLiteral("0")), *div);
   Connect(*m, *div, *Place(*m, a, 900, 200, 0));
   Compile();
-  m->RunCommand(303);
+  m->RunCommand(cmd::kRun);
   RunSteps(5);
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(ui.Texts("ErrorBox"), QStringList{"Es trat ein Simulationsfehler auf:\nDivision durch Null!"});
 }
 
@@ -264,11 +308,11 @@ TEST_F(Simulation, WatchesAndTheDataFile) {
   m->AddWatch(Place(*m, a, 200, 300, 300)->Id());  // an adder has no variable
   EXPECT_EQ(m->Watches().size(), 1u);
   Compile();
-  m->RunCommand(304);
+  m->RunCommand(cmd::kSingleStep);
   m->Step();  // the page marker
-  m->RunCommand(304);
+  m->RunCommand(cmd::kSingleStep);
   m->Step();  // up to the file write
-  EXPECT_EQ(m->SimState, 4);
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(m->Watches()[0].Name, QStringLiteral("WORD[2]"));
   EXPECT_EQ(m->Watches()[0].Value, 1234);
   EXPECT_EQ(m->DataFileLength(), 1);

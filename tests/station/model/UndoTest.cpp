@@ -170,28 +170,28 @@ TEST_F(Undo, TableOperations) {
 
 TEST_F(Undo, HistoryRules) {
   m.NewCell(-1);
-  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(m.Modified());
   m.Undo();
-  EXPECT_FALSE(m.Modified);  // the only action of a fresh project
+  EXPECT_FALSE(m.Modified());  // the only action of a fresh project
   m.Redo();
-  EXPECT_TRUE(m.Modified);
+  EXPECT_TRUE(m.Modified());
   m.Undo();
   EXPECT_TRUE(m.CanRedo());
   m.NewCell(-1);
   EXPECT_FALSE(m.CanRedo());  // a new edit empties the redo list
 
   QTemporaryDir dir;
-  m.FileName = dir.filePath("h.tvp");
+  m.SetFileName(dir.filePath("h.tvp"));
   ASSERT_TRUE(m.Save());
   EXPECT_FALSE(m.CanUndo());
-  EXPECT_FALSE(m.Modified);
+  EXPECT_FALSE(m.Modified());
 
   for (int i = 0; i < 101; ++i) m.RenameCell(1, QStringLiteral("N%1").arg(i));
   EXPECT_EQ(m.UndoList().size(), 100u);
-  EXPECT_TRUE(m.UndoTruncated);
+  EXPECT_TRUE(m.UndoTruncated());
   for (int i = 0; i < 100; ++i) m.Undo();
   EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("N0"));
-  EXPECT_TRUE(m.Modified);  // the history was cut, so the file may differ
+  EXPECT_TRUE(m.Modified());  // the history was cut, so the file may differ
 }
 
 TEST_F(Undo, ActionsOnVanishedItemsFailCleanly) {

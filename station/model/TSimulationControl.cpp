@@ -1,14 +1,17 @@
-// Simulation run control: the step driver of the idle loop, breakpoints,
+// The simulation run control: the step driver of the idle loop, breakpoints,
 // run-to-cell, input requests, waits and pauses, watches, terminal and data
 // file. Everything runs on the user-interface thread.
+#include "TSimulationControl.h"
+
 #include <QClipboard>
+#include <algorithm>
 #include <QGuiApplication>
 
 #include "EngineText.h"
 #include "Notifications.h"
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
-#include "TTarvixPlusModel.h"
+#include "TModel.h"
 #include "UserInterface.h"
 
 namespace {
@@ -26,12 +29,12 @@ QString RuntimeErrorText(int kind) {
 }
 
 // Clears the re-entry guard on every way out.
-class SteppingGuard {
+class ReentryGuard {
  public:
-  explicit SteppingGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~SteppingGuard() { flag_ = false; }
-  SteppingGuard(const SteppingGuard&) = delete;
-  SteppingGuard& operator=(const SteppingGuard&) = delete;
+  explicit ReentryGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ReentryGuard() { flag_ = false; }
+  ReentryGuard(const ReentryGuard&) = delete;
+  ReentryGuard& operator=(const ReentryGuard&) = delete;
 
  private:
   bool& flag_;
@@ -39,47 +42,56 @@ class SteppingGuard {
 
 }  // namespace
 
-void TTarvixPlusModel::RunCommand(int command) {
+TSimulationControl::TSimulationControl(TModel& views, PlexorHandle engine) : views_(views), engine_(engine) {}
+
+void TSimulationControl::SetState(TSimState state) {
+  if (state == state_) return;
+  state_ = state;
+  Inputs().StatusChanged = true;
+}
+
+void TSimulationControl::RunCommand(cmd::TCommand command) {
   switch (command) {
-    case 303: SimState = kRunning; Inputs().StatusChanged = true; break;
-    case 304: SimState = kSingleStep; Inputs().StatusChanged = true; break;
-    case 307: SimState = kHalted; Inputs().StatusChanged = true; break;
-    case 305: Reset(); break;
-    default: break;
+    case cmd::kRun: SetState(TSimState::Running); break;
+    case cmd::kSingleStep: SetState(TSimState::SingleStep); break;
+    case cmd::kStop: SetState(TSimState::Halted); break;
+    case cmd::kReset: Reset(); break;
+    default: return;
   }
-  if (SimState == kRunning || SimState == kHalted) UpdateViews(notify::kCurrentCell, CurrentCell);
+  Inputs().StatusChanged = true;
+  if (state_ == TSimState::Running || state_ == TSimState::Halted) views_.UpdateViews(notify::kCurrentCell, currentCell_);
 }
 
-void TTarvixPlusModel::RunToCell(int32_t cellId) {
-  RunToCellId = static_cast<uint16_t>(cellId);
-  SimState = kRunning;
+void TSimulationControl::RunToCell(int32_t cellId) {
+  runToCell_ = static_cast<uint16_t>(cellId);
+  SetState(TSimState::Running);
 }
 
-void TTarvixPlusModel::SetCompiled(bool success) {
+void TSimulationControl::SetCompiled(bool success) {
   Reset();
-  SimState = success ? kReady : kNotReady;
+  SetState(success ? TSimState::Ready : TSimState::NotReady);
 }
 
-void TTarvixPlusModel::Reset() {
-  if (CurrentCell != 0) {
-    int32_t old = CurrentCell;
-    CurrentCell = 0;
-    UpdateViews(notify::kCurrentCell, old);
+void TSimulationControl::Reset() {
+  if (currentCell_ != 0) {
+    const int32_t old = currentCell_;
+    currentCell_ = 0;
+    views_.UpdateViews(notify::kCurrentCell, old);
   }
   PlexorResetProgram(engine_);
-  EngineSteps = 0;
+  engineSteps_ = 0;
   const TSimulatedInputs& in = Inputs();
   for (int i = 0; i < 8; ++i) PlexorSetADC(engine_, i, in.AdcValue[static_cast<size_t>(i)]);
   PlexorSetFreq(engine_, in.Frequency);
   RefreshWatches();
   ReadDataFile();
   ReadPorts();
-  UpdateViews(notify::kSimulationReset, 0);
-  SimState = kReady;
+  views_.UpdateViews(notify::kSimulationReset, 0);
+  SetState(TSimState::Ready);
   Inputs().StatusChanged = true;
 }
 
-void TTarvixPlusModel::ApplyInputs() {
+void TSimulationControl::ApplyInputs() {
   TSimulatedInputs& in = Inputs();
   for (size_t i = 0; i < in.AdcValue.size(); ++i)
     if (in.AdcChanged[i]) {
@@ -97,7 +109,7 @@ void TTarvixPlusModel::ApplyInputs() {
     }
 }
 
-void TTarvixPlusModel::ReadPorts() {
+void TSimulationControl::ReadPorts() {
   const uint32_t state = static_cast<uint32_t>(PlexorGetPortState(engine_));
   TSimulatedInputs& in = Inputs();
   for (size_t i = 0; i < 16; ++i) {
@@ -107,7 +119,7 @@ void TTarvixPlusModel::ReadPorts() {
   Host().RefreshPortPanels();
 }
 
-void TTarvixPlusModel::ReadDataFile() {
+void TSimulationControl::ReadDataFile() {
   dataFilePreviousLength_ = dataFileLength_;
   const int length = PlexorGetFileLength(engine_) & 0xFFFF;
   // The engine writes its whole file; keep what fits the copy.
@@ -115,10 +127,10 @@ void TTarvixPlusModel::ReadDataFile() {
   if (length > 0) PlexorDumpFile(engine_, words.data());
   dataFileLength_ = std::min(length, static_cast<int>(dataFile_.size()));
   std::copy(words.begin(), words.begin() + dataFileLength_, dataFile_.begin());
-  UpdateViews(notify::kDataFileChanged, 0);
+  views_.UpdateViews(notify::kDataFileChanged, 0);
 }
 
-int32_t TTarvixPlusModel::DataFileValue(int index) const {
+int32_t TSimulationControl::DataFileValue(int index) const {
   return index >= 0 && index < dataFileLength_ ? dataFile_[static_cast<size_t>(index)] : 0;
 }
 
@@ -141,7 +153,7 @@ QString ExpandTabs(const QString& line) {
 
 }  // namespace
 
-void TTarvixPlusModel::ReadOutput() {
+void TSimulationControl::ReadOutput() {
   const char* raw = PlexorGetOutputString(engine_);
   if (raw) Host().OutputArrived(raw);
   const QString text = enginetext::ToQString(raw);
@@ -154,25 +166,25 @@ void TTarvixPlusModel::ReadOutput() {
     const int removed = static_cast<int>(terminal_.size()) - kMaxTerminalLines;
     terminal_.erase(terminal_.begin(), terminal_.begin() + removed);
     first = std::max(0, first - removed);
-    UpdateViews(notify::kTerminalLine, -1);
+    views_.UpdateViews(notify::kTerminalLine, -1);
   }
   Host().ShowTerminal();
-  for (int i = first; i < terminal_.size(); ++i) UpdateViews(notify::kTerminalLine, i);
+  for (int i = first; i < terminal_.size(); ++i) views_.UpdateViews(notify::kTerminalLine, i);
 }
 
-void TTarvixPlusModel::ClearTerminal() {
+void TSimulationControl::ClearTerminal() {
   terminal_.clear();
-  UpdateViews(notify::kTerminalLine, -1);
+  views_.UpdateViews(notify::kTerminalLine, -1);
 }
 
-void TTarvixPlusModel::CopyTerminal() const {
+void TSimulationControl::CopyTerminal() const {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
   QGuiApplication::clipboard()->setText(terminal_.join(QStringLiteral("\r\n")));
 }
 
 // ---- watches ------------------------------------------------------------------
 
-void TTarvixPlusModel::AddWatch(int32_t blockId) {
+void TSimulationControl::AddWatch(int32_t blockId) {
   const char* name = PlexorGetSymbolicName(engine_, blockId);
   if (!name) return;
   TWatchEntry entry;
@@ -181,34 +193,78 @@ void TTarvixPlusModel::AddWatch(int32_t blockId) {
   entry.Value = PlexorGetValue(engine_, entry.MapCode);
   for (size_t i = 0; i < watches_.size(); ++i)
     if (watches_[i].MapCode == entry.MapCode) {
-      UpdateViews(notify::kWatchPresent, static_cast<int64_t>(i));
+      views_.UpdateViews(notify::kWatchPresent, static_cast<int64_t>(i));
       return;
     }
   watches_.push_back(entry);
   Host().ShowWatchWindow();
-  UpdateViews(notify::kWatchAdded, static_cast<int64_t>(watches_.size()));
+  views_.UpdateViews(notify::kWatchAdded, static_cast<int64_t>(watches_.size()));
 }
 
-void TTarvixPlusModel::RemoveWatch(int index) {
+void TSimulationControl::RemoveWatch(int index) {
   if (index < 0 || index >= static_cast<int>(watches_.size())) return;
   watches_.erase(watches_.begin() + index);
-  UpdateViews(notify::kWatchRemoved, 0);
+  views_.UpdateViews(notify::kWatchRemoved, 0);
 }
 
-void TTarvixPlusModel::RefreshWatches() {
+void TSimulationControl::RefreshWatches() {
   for (TWatchEntry& w : watches_) {
     int32_t value = PlexorGetValue(engine_, w.MapCode);
     w.Changed = value != w.Value;
     w.Value = value;
   }
-  UpdateViews(notify::kWatchesRefreshed, 0);
+  views_.UpdateViews(notify::kWatchesRefreshed, 0);
+}
+
+// ---- breakpoints ----------------------------------------------------------------
+
+bool TSimulationControl::HasBreakpoint(int32_t cellId) const {
+  return std::find(breakpoints_.begin(), breakpoints_.end(), static_cast<uint16_t>(cellId)) != breakpoints_.end();
+}
+
+void TSimulationControl::ToggleBreakpoint(int32_t cellId) {
+  if (cellId == 0) return;
+  if (HasBreakpoint(cellId)) {
+    RemoveBreakpoint(cellId);
+    return;
+  }
+  if (breakpoints_.size() >= kMaxBreakpoints) {
+    Ui().ErrorBox(QStringLiteral("Zu viele Haltepunkte gesetzt!"));
+    return;
+  }
+  breakpoints_.push_back(static_cast<uint16_t>(cellId));
+  views_.UpdateViews(notify::kBreakpointSet, cellId);
+}
+
+void TSimulationControl::RemoveBreakpoint(int32_t cellId) {
+  auto it = std::find(breakpoints_.begin(), breakpoints_.end(), static_cast<uint16_t>(cellId));
+  if (it == breakpoints_.end()) return;
+  // The last entry takes the freed place.
+  *it = breakpoints_.back();
+  breakpoints_.pop_back();
+  views_.UpdateViews(notify::kBreakpointRemoved, cellId);
+}
+
+void TSimulationControl::ClearBreakpoints() {
+  breakpoints_.clear();
+  views_.UpdateViews(notify::kBreakpointsCleared, 0);
 }
 
 // ---- the step driver ------------------------------------------------------------
 
-bool TTarvixPlusModel::Step() {
-  if ((SimState != kRunning && SimState != kSingleStep && SimState != kPausing) || Stepping) return false;
-  SteppingGuard guard(Stepping);
+void TSimulationControl::LetUserAct() {
+  if (Host().MessagesPending()) {
+    Ui().ProcessEvents();
+    Host().RunIdleOnce();
+    Ui().ProcessEvents();
+  }
+  ApplyInputs();
+}
+
+bool TSimulationControl::Step() {
+  const bool steppable = Stepping() || state_ == TSimState::Pausing;
+  if (!steppable || inStep_) return false;
+  ReentryGuard guard(inStep_);
   TSimulatedInputs& in = Inputs();
   if (in.AutoTimingChanged) {
     PlexorSetOptions(engine_, in.AutoTiming ? 1 : 0);
@@ -220,22 +276,11 @@ bool TTarvixPlusModel::Step() {
   }
   ApplyInputs();
 
-  // While the program waits, the user may act: handle pending messages.
-  auto letUserAct = [this] {
-    if (Host().MessagesPending()) {
-      Ui().ProcessEvents();
-      Host().RunIdleOnce();
-      Ui().ProcessEvents();
-    }
-    ApplyInputs();
-  };
-
   int32_t event = 0;
   int32_t arg = 0;
-  auto budgetLeft = [this] { return EngineStepLimit < 0 || EngineSteps < EngineStepLimit; };
-  if (!budgetLeft()) return false;
-  for (bool more = true; more; more = more && budgetLeft()) {
-    ++EngineSteps;
+  if (!BudgetLeft()) return false;
+  for (bool more = true; more; more = more && BudgetLeft()) {
+    ++engineSteps_;
     const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
     event = static_cast<int32_t>(result & 0xFFFF);
     arg = static_cast<int32_t>(result >> 16);
@@ -252,17 +297,17 @@ bool TTarvixPlusModel::Step() {
         ReadDataFile();
         break;
       case PLEXOR_STEP_INPUT: {
-        int32_t value = LastInputValue;
+        int32_t value = lastInputValue_;
         if (Ui().InputInteger(QStringLiteral("Eingabewert für Simulator"),
                               QStringLiteral("Zur Weiterführung der Simulation müssen Sie jetzt die Zahl eingeben, "
                                              "die die Tarvix Hardware über die Schnittstelle empfangen würde:"),
                               value)) {
-          LastInputValue = value;
+          lastInputValue_ = value;
           PlexorSetInputValue(engine_, value);
           more = true;
         } else {
           Ui().Beep(TUserInterface::Sound::Warning);
-          SimState = kHalted;
+          SetState(TSimState::Halted);
         }
         break;
       }
@@ -271,8 +316,8 @@ bool TTarvixPlusModel::Step() {
         more = true;
         break;
       case PLEXOR_STEP_WAIT:
-        letUserAct();
-        if (SimState == kHalted) {
+        LetUserAct();
+        if (state_ == TSimState::Halted) {
           Ui().Beep(TUserInterface::Sound::Warning);
           Ui().InfoBox(QStringLiteral("WAIT: Abbruch durch Anwender"));
         } else {
@@ -280,50 +325,50 @@ bool TTarvixPlusModel::Step() {
         }
         break;
       case PLEXOR_STEP_PAUSE: {
-        const uint8_t previous = SimState;
-        SimState = kPausing;
+        const TSimState previous = state_;
+        SetState(TSimState::Pausing);
         const int64_t until = Host().Milliseconds() + static_cast<int64_t>(arg) * 20;
         while (Host().Milliseconds() < until) {
           Host().Sleep(5);
-          letUserAct();
-          if (SimState == kHalted) {
+          LetUserAct();
+          if (state_ == TSimState::Halted) {
             Ui().Beep(TUserInterface::Sound::Warning);
             Ui().InfoBox(QStringLiteral("PAUSE: Abbruch durch Anwender"));
             return false;
           }
+          // Edited meanwhile: the compiled program is stale, so stop here.
+          if (state_ != TSimState::Pausing) return false;
         }
-        SimState = previous;
+        SetState(previous);
         break;
       }
       case PLEXOR_STEP_ERROR:
         Ui().ErrorBox(QStringLiteral("Es trat ein Simulationsfehler auf:\n%1").arg(RuntimeErrorText(arg)));
-        SimState = kHalted;
-        in.StatusChanged = true;
+        SetState(TSimState::Halted);
         break;
       default:
         break;
     }
+    // The user had a chance to act (wait, input dialog): an edit made the
+    // program stale, and nothing of it may run or be reported any more.
+    if (state_ == TSimState::NotReady) return false;
   }
 
-  if (SimState == kSingleStep) {
-    SimState = kHalted;
-    in.StatusChanged = true;
-  }
+  if (state_ == TSimState::SingleStep) SetState(TSimState::Halted);
   // The pause and the error carry a tick count or an error kind, not a cell.
   if (event != PLEXOR_STEP_PAUSE && event != PLEXOR_STEP_ERROR) {
-    if (HasBreakpoint(arg) || arg == RunToCellId) {
-      RunToCellId = 0;
-      SimState = kHalted;
-      in.StatusChanged = true;
+    if (HasBreakpoint(arg) || arg == runToCell_) {
+      runToCell_ = 0;
+      SetState(TSimState::Halted);
     }
-    if (SimState != kRunning) {
-      const int32_t previous = CurrentCell;
-      CurrentCell = static_cast<uint16_t>(arg);
-      if (previous != 0) UpdateViews(notify::kCurrentCell, previous);
-      UpdateViews(notify::kCurrentCell, CurrentCell);
+    if (state_ != TSimState::Running) {
+      const int32_t previous = currentCell_;
+      currentCell_ = static_cast<uint16_t>(arg);
+      if (previous != 0) views_.UpdateViews(notify::kCurrentCell, previous);
+      views_.UpdateViews(notify::kCurrentCell, currentCell_);
       RefreshWatches();
     } else {
-      CurrentCell = static_cast<uint16_t>(arg);
+      currentCell_ = static_cast<uint16_t>(arg);
     }
   }
   return true;

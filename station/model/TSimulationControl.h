@@ -1,0 +1,133 @@
+// TSimulationControl: the run control of one project's simulation.
+//
+// It holds the run state and everything that lives only while a compiled
+// program is simulated: the current cell, the run-to target, breakpoints,
+// watches, the terminal lines and the copy of the data file. Its step driver
+// runs batches of engine steps from the idle loop, answers the engine's
+// requests and stops at breakpoints. The project model owns it and forwards
+// its operations, so windows talk to the model only.
+//
+// The state changes in one place (SetState), which also flags the status bar
+// text. Whenever the driver lets the user act (a wait, a pause, the input
+// dialog) it re-checks the state afterwards: an edit or a stop made meanwhile
+// ends the batch, and the state stays what the edit or stop made it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "Commands.h"
+#include "TWatchEntry.h"
+#include "plexor.h"
+
+class TModel;
+
+enum class TSimState : uint8_t {
+  NotReady = 0,    // not compiled, or changed since
+  Ready = 1,       // reset, at program start
+  Running = 2,
+  SingleStep = 3,
+  Halted = 4,
+  Pausing = 5,     // inside a program pause
+};
+
+class TSimulationControl {
+ public:
+  static constexpr size_t kMaxBreakpoints = 50;
+  static constexpr int kMaxTerminalLines = 1000;
+  static constexpr size_t kDataFileWords = 4096;
+
+  // views receives the notifications; engine is the project's engine object.
+  TSimulationControl(TModel& views, PlexorHandle engine);
+  TSimulationControl(const TSimulationControl&) = delete;
+  TSimulationControl& operator=(const TSimulationControl&) = delete;
+
+  // ---- state -------------------------------------------------------------------
+  TSimState State() const { return state_; }
+  // True unless not ready or ready.
+  bool IsSimulating() const { return state_ != TSimState::NotReady && state_ != TSimState::Ready; }
+  // Whether run, single step and run-to-cell may start (ready or halted).
+  bool CanStart() const { return state_ == TSimState::Ready || state_ == TSimState::Halted; }
+  int32_t CurrentCell() const { return currentCell_; }
+  // The cell the simulation is halted in, 0 when it is not halted.
+  int32_t HaltedCell() const { return state_ == TSimState::Halted ? currentCell_ : 0; }
+  int32_t RunToCellId() const { return runToCell_; }
+  int32_t LastInputValue() const { return lastInputValue_; }
+
+  // ---- commands ------------------------------------------------------------------
+  // Run, single step, stop and reset; other commands are ignored.
+  void RunCommand(cmd::TCommand command);
+  void RunToCell(int32_t cellId);
+  // After a compile: reset, then ready on success, not ready on failure.
+  void SetCompiled(bool success);
+  void Reset();
+  // Every edit of the project makes the compiled program stale.
+  void EditDone() { SetState(TSimState::NotReady); }
+  // Halts a running simulation without a notification (closing the project).
+  void Halt() { SetState(TSimState::Halted); }
+
+  // ---- the step driver -------------------------------------------------------------
+  // One batch of engine steps; true while the idle loop should keep calling.
+  bool Step();
+  // Engine steps made since the last reset, and an optional limit after
+  // which a batch ends (headless runs must end even in an endless wait).
+  int64_t EngineSteps() const { return engineSteps_; }
+  void SetEngineStepLimit(int64_t limit) { engineStepLimit_ = limit; }
+  // Hands pending simulated inputs to the engine.
+  void ApplyInputs();
+  void ReadPorts();
+  void ReadDataFile();
+  void ReadOutput();
+
+  // ---- breakpoints -----------------------------------------------------------------
+  const std::vector<uint16_t>& Breakpoints() const { return breakpoints_; }
+  bool HasBreakpoint(int32_t cellId) const;
+  void ToggleBreakpoint(int32_t cellId);
+  void RemoveBreakpoint(int32_t cellId);
+  void ClearBreakpoints();
+
+  // ---- watches ---------------------------------------------------------------------
+  const std::vector<TWatchEntry>& Watches() const { return watches_; }
+  void AddWatch(int32_t blockId);
+  void RemoveWatch(int index);
+  void RefreshWatches();
+
+  // ---- terminal (at most 1000 lines) -----------------------------------------------
+  const QStringList& TerminalLines() const { return terminal_; }
+  QString TerminalLine(int index) const { return index >= 0 && index < terminal_.size() ? terminal_[index] : QString(); }
+  void ClearTerminal();
+  void CopyTerminal() const;
+
+  // ---- the data file copy ----------------------------------------------------------
+  int DataFileLength() const { return dataFileLength_; }
+  int DataFilePreviousLength() const { return dataFilePreviousLength_; }
+  int32_t DataFileValue(int index) const;
+
+ private:
+  // The one place the state changes; a change also asks for a new status text.
+  void SetState(TSimState state);
+  // Whether the batch may go on after the user had a chance to act.
+  bool Stepping() const { return state_ == TSimState::Running || state_ == TSimState::SingleStep; }
+  // Processes pending messages and pending inputs while the program waits.
+  void LetUserAct();
+  bool BudgetLeft() const { return engineStepLimit_ < 0 || engineSteps_ < engineStepLimit_; }
+
+  TModel& views_;
+  PlexorHandle engine_;
+  TSimState state_ = TSimState::NotReady;
+  uint16_t currentCell_ = 0;
+  uint16_t runToCell_ = 0;
+  int32_t lastInputValue_ = 0;
+  bool inStep_ = false;  // re-entry guard of Step
+  int64_t engineSteps_ = 0;
+  int64_t engineStepLimit_ = -1;
+  std::vector<uint16_t> breakpoints_;
+  std::vector<TWatchEntry> watches_;
+  QStringList terminal_;
+  std::array<uint16_t, kDataFileWords> dataFile_{};
+  int dataFileLength_ = 0;
+  int dataFilePreviousLength_ = 0;
+};
