@@ -22,3 +22,8 @@ std::array<TStoredFont, TStationSettings::kFontCount> TStationSettings::DefaultF
     fonts[i] = {QString::fromLatin1(kFontSettings[i].defaultName), kFontSettings[i].defaultSize, 0};
   return fonts;
 }
+
+TStationSettings& TStationSettings::Current() {
+  static TStationSettings current = Defaults(QString());
+  return current;
+}

@@ -137,6 +137,11 @@ struct TStationSettings {
   static std::array<TColor, kColorCount> DefaultColors();
   static std::array<TStoredFont, kFontCount> DefaultFonts();
 
+  // The settings the running station uses: the frame loads them at start-up
+  // and saves them at shut-down, the option dialogs change them, windows read
+  // their colours, fonts and placements from here.
+  static TStationSettings& Current();
+
   friend bool operator==(const TStationSettings&, const TStationSettings&) = default;
 };
 

@@ -1,0 +1,8 @@
+// Every window class the frame and the desktop file can open by name. A new
+// window is one line here (and its library in the Vorblen program's link).
+#include "TWindowFactory.h"
+
+void RegisterStationWindows() {
+  using Kind = TWindowFactory::Kind;
+  (void)sizeof(Kind);
+}
