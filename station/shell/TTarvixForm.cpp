@@ -1,0 +1,1208 @@
+#include "TTarvixForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+#include "ApplySettings.h"
+#include "Commands.h"
+#include "TBlockCatalogue.h"
+#include "TMDIChildForm.h"
+#include "TProjectController.h"
+#include "TSettingsStore.h"
+#include "TSimulatedInputs.h"
+#include "TStationSettings.h"
+#include "TToolWindow.h"
+#include "TTarvixPlusModel.h"
+#include "TWindowFactory.h"
+#include "UserInterface.h"
+
+namespace {
+
+TTarvixForm::CompileHook& CompileHookSlot() {
+  static TTarvixForm::CompileHook hook;
+  return hook;
+}
+
+std::map<QString, TTarvixForm::Hook>& Hooks() {
+  static std::map<QString, TTarvixForm::Hook> hooks;
+  return hooks;
+}
+
+std::function<bool()>& TipAvailable() {
+  static std::function<bool()> available;
+  return available;
+}
+
+TUserInterface& Ui() { return TUserInterface::Current(); }
+
+// A caption without its accelerator ampersands, as assistive technology
+// reads it ("&&" stays a literal "&").
+QString Plain(QString caption) {
+  caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+  caption.remove(QLatin1Char('&'));
+  caption.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+  return caption;
+}
+
+// Small tool-button pictures drawn here, for commands the platform style
+// has no standard icon for.
+QIcon Glyph(const QString& kind) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  if (kind == QLatin1String("breakpoint")) {
+    p.setPen(QColor(128, 0, 0));
+    p.setBrush(QColor(220, 0, 0));
+    p.drawEllipse(3, 3, 10, 10);
+  } else if (kind == QLatin1String("clearbreakpoints")) {
+    p.setPen(QColor(128, 0, 0));
+    p.setBrush(QColor(220, 0, 0));
+    p.drawEllipse(2, 2, 8, 8);
+    p.drawEllipse(6, 6, 8, 8);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawLine(2, 14, 14, 2);
+  } else if (kind == QLatin1String("runtocell")) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 128, 0));
+    p.drawPolygon(QPolygon({QPoint(2, 3), QPoint(10, 8), QPoint(2, 13)}));
+    p.setBrush(Qt::black);
+    p.drawRect(11, 3, 3, 10);
+  } else if (kind == QLatin1String("compile")) {
+    p.setPen(QPen(QColor(0, 64, 160), 2));
+    p.drawLine(2, 8, 6, 12);
+    p.drawLine(6, 12, 14, 3);
+  } else if (kind == QLatin1String("download")) {
+    p.setPen(QPen(QColor(0, 64, 160), 2));
+    p.drawLine(8, 2, 8, 11);
+    p.drawLine(4, 7, 8, 11);
+    p.drawLine(12, 7, 8, 11);
+    p.drawLine(2, 14, 14, 14);
+  } else if (kind == QLatin1String("newcell")) {
+    p.setPen(QColor(0, 64, 128));
+    p.setBrush(QColor(255, 255, 200));
+    p.drawRect(2, 3, 11, 10);
+    p.setPen(QPen(QColor(0, 128, 0), 2));
+    p.drawLine(12, 1, 12, 7);
+    p.drawLine(9, 4, 15, 4);
+  } else if (kind == QLatin1String("comment")) {
+    p.setPen(Qt::darkGray);
+    p.setBrush(QColor(255, 255, 220));
+    p.drawRect(1, 3, 14, 10);
+    p.setPen(Qt::black);
+    p.drawText(QRect(1, 3, 14, 10), Qt::AlignCenter, QStringLiteral("T"));
+  } else if (kind.startsWith(QLatin1String("align"))) {
+    p.setPen(Qt::black);
+    p.setBrush(QColor(160, 190, 230));
+    const int side = kind.back().digitValue();  // 0 left, 1 top, 2 right, 3 bottom
+    const bool vertical = side == 0 || side == 2;
+    if (vertical) {
+      const int x = side == 0 ? 2 : 13;
+      p.drawLine(x, 1, x, 15);
+      p.drawRect(side == 0 ? 3 : 5, 3, 7, 4);
+      p.drawRect(side == 0 ? 3 : 8, 9, 4, 4);
+    } else {
+      const int y = side == 1 ? 2 : 13;
+      p.drawLine(1, y, 15, y);
+      p.drawRect(3, side == 1 ? 3 : 5, 4, 7);
+      p.drawRect(9, side == 1 ? 3 : 8, 4, 4);
+    }
+  }
+  return QIcon(pm);
+}
+
+constexpr int kDocumentWindowLimit = 1000;  // sanity bound when reading a desktop file
+
+}  // namespace
+
+void TTarvixForm::SetCompileHook(CompileHook hook) { CompileHookSlot() = std::move(hook); }
+
+void TTarvixForm::SetHook(const QString& name, Hook hook) { Hooks()[name] = std::move(hook); }
+
+void TTarvixForm::SetTipAvailable(std::function<bool()> available) { TipAvailable() = std::move(available); }
+
+// ---- construction -----------------------------------------------------------------------
+
+TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("TarvixForm"));
+  setWindowTitle(QString::fromLatin1(kTitle));
+  setAcceptDrops(true);
+
+  mdi_ = new QMdiArea(this);
+  mdi_->setObjectName(QStringLiteral("MDIArea"));
+  mdi_->setAccessibleName(QStringLiteral("Dokumentfenster"));
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdi_);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { CommandStatesChanged(); });
+
+  tree_ = new TProjectController(this);
+  auto* dock = new QDockWidget(QStringLiteral("Projektfenster"), this);
+  dock->setObjectName(QStringLiteral("CellTreeResizebar"));
+  dock->setAccessibleName(QStringLiteral("Projektfenster"));
+  dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+  dock->setTitleBarWidget(new QWidget(dock));
+  dock->setWidget(tree_);
+  addDockWidget(Qt::LeftDockWidgetArea, dock);
+  resizeDocks({dock}, {TStationSettings::kDefaultProjectWindowWidth}, Qt::Horizontal);
+
+  CreateActions();
+  CreateMenus();
+  CreateToolBars();
+
+  modifiedPanel_ = new QLabel(this);
+  modifiedPanel_->setObjectName(QStringLiteral("StatusPanel0"));
+  modifiedPanel_->setFixedWidth(70);
+  hintPanel_ = new QLabel(QStringLiteral("Bereit"), this);
+  hintPanel_->setObjectName(QStringLiteral("StatusPanel1"));
+  hintPanel_->setMinimumWidth(50);
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  statusBar()->addWidget(modifiedPanel_);
+  statusBar()->addWidget(hintPanel_, 1);
+  RefreshStatusBar();
+
+  idleTimer_ = new QTimer(this);
+  idleTimer_->setSingleShot(true);
+  idleTimer_->setInterval(0);
+  connect(idleTimer_, &QTimer::timeout, this, [this] {
+    if (IdlePass()) idleTimer_->start();
+  });
+  splashTimer_ = new QTimer(this);
+  splashTimer_->setSingleShot(true);
+  splashTimer_->setInterval(420);
+  connect(splashTimer_, &QTimer::timeout, this, [this] {
+    RunHook(QStringLiteral("SplashDone"));
+    for (TToolWindow* tool : ToolWindows()) tool->show();
+    activateWindow();
+    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(TipAvailable() && TipAvailable()());
+    if (TipAvailable() && TipAvailable()() && TStationSettings::Current().showTipsOfDay) RunHook(QStringLiteral("StartupTip"));
+  });
+  lastCommandRefresh_.start();
+  lastMessages_.start();
+
+  qApp->installEventFilter(this);
+  TStationFrame::SetCurrent(this);
+  TSimulationHost::SetCurrent(this);
+}
+
+TTarvixForm::~TTarvixForm() {
+  qApp->removeEventFilter(this);
+  closing_ = true;
+  // Windows first (they are views of the project), then the project.
+  idleTimer_->stop();
+  for (TToolWindow* tool : ToolWindows()) delete tool;
+  // The document windows go while the frame is whole (their signals reach
+  // it) and while the project they view still exists.
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
+  delete mdi_;
+  mdi_ = nullptr;
+  tree_->SetProject(nullptr);
+  if (TStationFrame::Current() == this) TStationFrame::SetCurrent(nullptr);
+  if (&TSimulationHost::Current() == this) TSimulationHost::SetCurrent(nullptr);
+}
+
+QAction* TTarvixForm::AddCommand(QMenu* menu, int32_t tag, const QString& name, const QString& caption,
+                                 const QKeySequence& key) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(name);
+  action->setData(tag);
+  if (!key.isEmpty()) action->setShortcut(key);
+  connect(action, &QAction::triggered, this, [this, tag, action] { DoChildCommand(tag, action); });
+  menu->addAction(action);
+  menuItems_.push_back({action, tag});
+  actions_[name] = action;
+  return action;
+}
+
+QAction* TTarvixForm::AddButton(QToolBar* bar, int32_t tag, const QString& name, const QString& hint, const QIcon& icon) {
+  // The text of a button is its hint: tool tip and accessible name.
+  auto* action = new QAction(icon, hint, this);
+  action->setObjectName(name);
+  action->setData(tag);
+  action->setToolTip(hint);
+  action->setStatusTip(hint);
+  connect(action, &QAction::triggered, this, [this, tag, action] { DoChildCommand(tag, action); });
+  bar->addAction(action);
+  if (QWidget* button = bar->widgetForAction(action)) {
+    button->setObjectName(name);
+    button->setAccessibleName(hint);
+  }
+  buttons_.push_back({action, tag});
+  actions_[name] = action;
+  return action;
+}
+
+QAction* TTarvixForm::AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
+                              std::function<void()> handler) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(name);
+  if (!key.isEmpty()) action->setShortcut(key);
+  connect(action, &QAction::triggered, this, std::move(handler));
+  menu->addAction(action);
+  actions_[name] = action;
+  return action;
+}
+
+void TTarvixForm::CreateActions() {}
+
+void TTarvixForm::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  bar->setAccessibleName(QStringLiteral("Menüleiste"));
+  auto menu = [&](const QString& name, const QString& caption) {
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    connect(m, &QMenu::aboutToShow, this, [this, m] { UpdateMenu(m); });
+    return m;
+  };
+
+  fileMenu_ = menu(QStringLiteral("FileMenu"), QStringLiteral("&Datei"));
+  AddItem(fileMenu_, QStringLiteral("FileNewItem"), QStringLiteral("&Neu"), QKeySequence(Qt::CTRL | Qt::Key_N),
+          [this] { OpenProject(QString()); });
+  AddItem(fileMenu_, QStringLiteral("FileOpenItem"), QStringLiteral("Ö&ffnen..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+          [this] { FileOpen(); });
+  AddCommand(fileMenu_, cmd::kSave, QStringLiteral("FileSaveItem"), QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  AddCommand(fileMenu_, cmd::kSaveAs, QStringLiteral("FileSaveAsItem"), QStringLiteral("Speichern &unter..."));
+  fileMenu_->addSeparator();
+  AddCommand(fileMenu_, cmd::kPrint, QStringLiteral("FilePrintItem"), QStringLiteral("&Drucken..."));
+  AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {}, [this] {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.exec();
+  });
+  mruSeparator_ = fileMenu_->addSeparator();
+  for (int i = 0; i < TMruList::kShown; ++i) {
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("MRUFile%1").arg(i + 1));
+    connect(action, &QAction::triggered, this, [this, i] {
+      if (i >= mru_.Names().size()) return;
+      const QString name = mru_.Names()[i];
+      mru_.Remove(name);
+      OpenProject(name);
+      RefreshMru();
+    });
+    fileMenu_->addAction(action);
+    mruActions_.push_back(action);
+  }
+  fileMenu_->addSeparator();
+  AddItem(fileMenu_, QStringLiteral("FileExitItem"), QStringLiteral("&Beenden"), {}, [this] { close(); });
+  RefreshMru();
+
+  QMenu* edit = menu(QStringLiteral("EditMenu"), QStringLiteral("&Bearbeiten"));
+  AddCommand(edit, cmd::kUndo, QStringLiteral("EditUndoItem"), QStringLiteral("&Rückgängig"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  AddCommand(edit, cmd::kRedo, QStringLiteral("EditRedoItem"), QStringLiteral("&Wiederherstellen"),
+             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z));
+  edit->addSeparator();
+  AddCommand(edit, cmd::kCut, QStringLiteral("EditCutItem"), QStringLiteral("&Ausschneiden"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  AddCommand(edit, cmd::kCopy, QStringLiteral("EditCopyItem"), QStringLiteral("&Kopieren"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddCommand(edit, cmd::kPaste, QStringLiteral("EditPasteItem"), QStringLiteral("&Einfügen"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  AddCommand(edit, cmd::kClear, QStringLiteral("EditClearItem"), QStringLiteral("&Löschen"), QKeySequence(Qt::Key_Delete));
+  AddCommand(edit, cmd::kClearContents, QStringLiteral("EditClearContentsItem"), QStringLiteral("&Fensterinhalt löschen"));
+  edit->addSeparator();
+  AddCommand(edit, cmd::kInsertCell, QStringLiteral("EditInsertCellItem"), QStringLiteral("&Programmzelle einfügen"),
+             QKeySequence(Qt::Key_Insert));
+  AddCommand(edit, cmd::kInsertTable, QStringLiteral("EditTableInsertItem"), QStringLiteral("&Tabelle einfügen"));
+  AddCommand(edit, cmd::kInsertTableRef, QStringLiteral("EditInsertTableRefItem"), QStringLiteral("E&xterne Tabellendatei einfügen"));
+
+  QMenu* view = menu(QStringLiteral("ViewMenu"), QStringLiteral("&Ansicht"));
+  QAction* toolbars = AddItem(view, QStringLiteral("ViewToolbarsItem"), QStringLiteral("&Werkzeugleisten"), {}, [this] {
+    const bool show = !toolBars_.empty() && !toolBars_.front()->isVisible();
+    for (QToolBar* tb : toolBars_) tb->setVisible(show);
+    Action(QStringLiteral("ViewToolbarsItem"))->setChecked(show);
+  });
+  toolbars->setCheckable(true);
+  toolbars->setChecked(true);
+  QAction* status = AddItem(view, QStringLiteral("ViewStatusbarItem"), QStringLiteral("&Statusleiste"), {}, [this] {
+    statusBar()->setVisible(!statusBar()->isVisible());
+    Action(QStringLiteral("ViewStatusbarItem"))->setChecked(statusBar()->isVisible());
+  });
+  status->setCheckable(true);
+  status->setChecked(true);
+  view->addSeparator();
+  AddItem(view, QStringLiteral("ViewProjectItem"), QStringLiteral("&Projektfenster"), QKeySequence(Qt::ALT | Qt::Key_0),
+          [this] { tree_->setFocus(); });
+  const struct {
+    const char* name;
+    const char* caption;
+    int key;
+    const char* window;
+  } windows[] = {
+      {"ViewWatchItem", "Überwachte &Variablen", Qt::Key_2, "TWatchForm"},
+      {"ViewTerminalItem", "A&usgaben", Qt::Key_3, "TTerminalForm"},
+      {"ViewDataLogItem", "Datenauf&zeichnung", Qt::Key_4, "TPlexorFileForm"},
+      {"ViewDigitalItem", "&Digitalports/Relais", Qt::Key_5, "TDigitalPortForm"},
+      {"ViewAnalogItem", "&Meßwerte", Qt::Key_6, "TAnalogPortForm"},
+      {"ViewKeysItem", "&Tasten/LEDs", Qt::Key_7, "TKeyLEDForm"},
+  };
+  for (const auto& w : windows) {
+    const QString cls = QString::fromLatin1(w.window);
+    AddItem(view, QString::fromLatin1(w.name), QString::fromUtf8(w.caption), QKeySequence(Qt::ALT | w.key),
+            [this, cls] { ShowWindow(cls, true); });
+  }
+  view->addSeparator();
+  AddItem(view, QStringLiteral("ViewNewCellEditorItem"), QStringLiteral("&Neuer Programmzelleneditor"), {},
+          [this] { NewCellEditor(); });
+
+  blocksMenu_ = menu(QStringLiteral("BlocksMenu"), QStringLiteral("B&löcke"));
+  BuildBlocksMenu(blocksMenu_);
+
+  QMenu* develop = menu(QStringLiteral("DevelopMenu"), QStringLiteral("&Entwicklung"));
+  AddCommand(develop, cmd::kCompile, QStringLiteral("DevelopCompileItem"), QStringLiteral("&Compilieren"),
+             QKeySequence(Qt::CTRL | Qt::Key_F9));
+  AddCommand(develop, cmd::kDownload, QStringLiteral("DevelopDownloadItem"), QStringLiteral("In Tarvix &Station übertragen"),
+             QKeySequence(Qt::Key_F12));
+
+  QMenu* sim = menu(QStringLiteral("SimulatorMenu"), QStringLiteral("&Simulator"));
+  AddCommand(sim, cmd::kToggleBreakpoint, QStringLiteral("SimulatorToggleBrkptItem"), QStringLiteral("&Haltepunkt umschalten"),
+             QKeySequence(Qt::CTRL | Qt::Key_F8));
+  AddCommand(sim, cmd::kRunToCell, QStringLiteral("SimulatorGotoItem"), QStringLiteral("&Gehe bis zur aktiven Zelle"),
+             QKeySequence(Qt::SHIFT | Qt::Key_F9));
+  sim->addSeparator();
+  AddCommand(sim, cmd::kRun, QStringLiteral("SimulatorGoItem"), QStringLiteral("&Ausführen"), QKeySequence(Qt::Key_F9));
+  AddCommand(sim, cmd::kSingleStep, QStringLiteral("SimulatorSingleStepItem"), QStringLiteral("&Einzelschritt"),
+             QKeySequence(Qt::Key_F8));
+  AddCommand(sim, cmd::kReset, QStringLiteral("SimulatorResetItem"), QStringLiteral("&Rücksetzen"),
+             QKeySequence(Qt::CTRL | Qt::Key_F2));
+  AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
+
+  QMenu* options = menu(QStringLiteral("OptionsMenu"), QStringLiteral("&Optionen"));
+  AddItem(options, QStringLiteral("OptionsEnvironmentItem"), QStringLiteral("&Umgebung..."), {},
+          [this] { RunHook(QStringLiteral("OptionsEnvironment")); });
+  AddItem(options, QStringLiteral("OptionsColorsItem"), QStringLiteral("&Farben und Schriftarten..."), {},
+          [this] { RunHook(QStringLiteral("OptionsColors")); });
+
+  QMenu* windowMenu = menu(QStringLiteral("WindowMenu"), QStringLiteral("&Fenster"));
+  AddItem(windowMenu, QStringLiteral("WindowCascadeItem"), QStringLiteral("Ü&berlappend"), {}, [this] { mdi_->cascadeSubWindows(); });
+  AddItem(windowMenu, QStringLiteral("WindowTileHorzItem"), QStringLiteral("&Untereinander"), {}, [this] {
+    // One window per row, full width.
+    const auto subs = mdi_->subWindowList();
+    if (subs.isEmpty()) return;
+    const int h = mdi_->viewport()->height() / static_cast<int>(subs.size());
+    for (qsizetype i = 0; i < subs.size(); ++i) {
+      subs[i]->showNormal();
+      subs[i]->setGeometry(0, static_cast<int>(i) * h, mdi_->viewport()->width(), h);
+    }
+  });
+  AddItem(windowMenu, QStringLiteral("WindowTileVertItem"), QStringLiteral("&Nebeneinander"), {}, [this] {
+    const auto subs = mdi_->subWindowList();
+    if (subs.isEmpty()) return;
+    const int w = mdi_->viewport()->width() / static_cast<int>(subs.size());
+    for (qsizetype i = 0; i < subs.size(); ++i) {
+      subs[i]->showNormal();
+      subs[i]->setGeometry(static_cast<int>(i) * w, 0, w, mdi_->viewport()->height());
+    }
+  });
+  AddItem(windowMenu, QStringLiteral("WindowCloseAllItem"), QStringLiteral("&Alle schließen"), {}, [this] { mdi_->closeAllSubWindows(); });
+
+  QMenu* help = menu(QStringLiteral("HelpMenu"), QStringLiteral("&Hilfe"));
+  AddItem(help, QStringLiteral("HelpContentsItem"), QStringLiteral("&Inhalt"), {}, [] { Ui().ShowHelp(0); });
+  AddItem(help, QStringLiteral("HelpTipItem"), QStringLiteral("&Tip des Tages..."), {}, [this] { RunHook(QStringLiteral("TipOfDay")); });
+  help->addSeparator();
+  AddItem(help, QStringLiteral("HelpAboutItem"), QStringLiteral("&Info über..."), {}, [this] { RunHook(QStringLiteral("About")); });
+
+  // Menu items name themselves by their caption without "&".
+  for (const auto& [name, action] : actions_)
+    if (action) action->setProperty("accessibleName", Plain(action->text()));
+}
+
+void TTarvixForm::BuildBlocksMenu(QMenu* menu) {
+  for (const auto& group : TBlockCatalogue::Instance().Groups()) {
+    if (group->types.empty()) continue;
+    QMenu* sub = menu->addMenu(group->caption);
+    sub->menuAction()->setData(static_cast<int>(cmd::kSubmenu));
+    sub->menuAction()->setStatusTip(QStringLiteral("Einen Blocktyp dieser Gruppe wählen"));
+    for (const auto& [name, type] : group->types) {
+      if (!type) continue;
+      const int32_t tag = cmd::kInsertBlockBase + type->typeId;
+      QAction* action = AddCommand(sub, tag, QStringLiteral("Block%1Item").arg(type->typeId), name);
+      action->setStatusTip(QStringLiteral("Einen Block dieses Typs einfügen"));
+    }
+  }
+}
+
+void TTarvixForm::CreateToolBars() {
+  QStyle* s = style();
+  auto bar = [&](const QString& name, const QString& title, Qt::ToolBarArea area) {
+    QToolBar* tb = addToolBar(title);
+    tb->setObjectName(name);
+    tb->setAccessibleName(title);
+    tb->setIconSize(QSize(16, 16));
+    addToolBar(area, tb);
+    toolBars_.push_back(tb);
+    return tb;
+  };
+  QToolBar* main = bar(QStringLiteral("MainToolbar"), QStringLiteral("Datei und Bearbeiten"), Qt::TopToolBarArea);
+  QAction* open = new QAction(s->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("Projekt öffnen"), this);
+  open->setObjectName(QStringLiteral("FileOpenButton"));
+  open->setStatusTip(open->text());
+  connect(open, &QAction::triggered, this, [this] { FileOpen(); });
+  main->addAction(open);
+  main->widgetForAction(open)->setAccessibleName(open->text());
+  actions_[open->objectName()] = open;
+  AddButton(main, cmd::kSave, QStringLiteral("FileSaveButton"), QStringLiteral("Projekt speichern"), s->standardIcon(QStyle::SP_DialogSaveButton));
+  main->addSeparator();
+  AddButton(main, cmd::kCut, QStringLiteral("EditCutButton"), QStringLiteral("Ausschneiden"), QIcon::fromTheme(QStringLiteral("edit-cut"), Glyph(QStringLiteral("cut"))));
+  AddButton(main, cmd::kCopy, QStringLiteral("EditCopyButton"), QStringLiteral("Kopieren"), QIcon::fromTheme(QStringLiteral("edit-copy"), Glyph(QStringLiteral("copy"))));
+  AddButton(main, cmd::kPaste, QStringLiteral("EditPasteButton"), QStringLiteral("Einfügen"), QIcon::fromTheme(QStringLiteral("edit-paste"), Glyph(QStringLiteral("paste"))));
+  AddButton(main, cmd::kClear, QStringLiteral("EditClearButton"), QStringLiteral("Löschen"), s->standardIcon(QStyle::SP_TrashIcon));
+  main->addSeparator();
+  AddButton(main, cmd::kUndo, QStringLiteral("EditUndoButton"), QStringLiteral("Rückgängig"), s->standardIcon(QStyle::SP_ArrowBack));
+  AddButton(main, cmd::kRedo, QStringLiteral("EditRedoButton"), QStringLiteral("Wiederherstellen"), s->standardIcon(QStyle::SP_ArrowForward));
+
+  QToolBar* dev = bar(QStringLiteral("DevelopmentToolbar"), QStringLiteral("Entwicklung"), Qt::TopToolBarArea);
+  AddButton(dev, cmd::kCompile, QStringLiteral("DevCompileButton"), QStringLiteral("Compilieren"), Glyph(QStringLiteral("compile")));
+  AddButton(dev, cmd::kDownload, QStringLiteral("DevDownloadButton"), QStringLiteral("Übertragen"), Glyph(QStringLiteral("download")));
+
+  QToolBar* run = bar(QStringLiteral("RunToolbar"), QStringLiteral("Simulator"), Qt::TopToolBarArea);
+  AddButton(run, cmd::kRun, QStringLiteral("GoButton"), QStringLiteral("Ausführen"), s->standardIcon(QStyle::SP_MediaPlay));
+  AddButton(run, cmd::kSingleStep, QStringLiteral("SingleStepButton"), QStringLiteral("Einzelschritt"), s->standardIcon(QStyle::SP_MediaSkipForward));
+  AddButton(run, cmd::kRunToCell, QStringLiteral("GotoCursorButton"), QStringLiteral("Ausführen bis aktuelle Zelle"), Glyph(QStringLiteral("runtocell")));
+  AddButton(run, cmd::kToggleBreakpoint, QStringLiteral("ToggleBkptButton"), QStringLiteral("Haltepunkt umschalten"), Glyph(QStringLiteral("breakpoint")));
+  AddButton(run, cmd::kClearBreakpoints, QStringLiteral("ClearBkptButton"), QStringLiteral("Alle Haltepunkte löschen"), Glyph(QStringLiteral("clearbreakpoints")));
+  AddButton(run, cmd::kStop, QStringLiteral("StopButton"), QStringLiteral("Programmlauf anhalten"), s->standardIcon(QStyle::SP_MediaStop));
+  AddButton(run, cmd::kReset, QStringLiteral("RestartButton"), QStringLiteral("Programm rücksetzen"), s->standardIcon(QStyle::SP_BrowserReload));
+
+  addToolBarBreak(Qt::TopToolBarArea);
+  QToolBar* blocks = bar(QStringLiteral("BlockToolbar"), QStringLiteral("Blöcke"), Qt::TopToolBarArea);
+  AddButton(blocks, cmd::kInsertCell, QStringLiteral("NewCellButton"), QStringLiteral("Neue Programmzelle einfügen"), Glyph(QStringLiteral("newcell")));
+  blocks->addSeparator();
+  if (const auto& hook = Hooks()[QStringLiteral("Palette")]) hook(*this);
+  AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
+  QToolBar* align = bar(QStringLiteral("AlignToolbar"), QStringLiteral("Ausrichten"), Qt::TopToolBarArea);
+  AddButton(align, cmd::kAlignLeft, QStringLiteral("LeftAlignButton"), QStringLiteral("Am linken Rand ausrichten"), Glyph(QStringLiteral("align0")));
+  AddButton(align, cmd::kAlignTop, QStringLiteral("TopAlignButton"), QStringLiteral("Am oberen Rand ausrichten"), Glyph(QStringLiteral("align1")));
+  AddButton(align, cmd::kAlignRight, QStringLiteral("RightAlignButton"), QStringLiteral("Am rechten Rand ausrichten"), Glyph(QStringLiteral("align2")));
+  AddButton(align, cmd::kAlignBottom, QStringLiteral("BottomAlignButton"), QStringLiteral("Am unteren Rand ausrichten"), Glyph(QStringLiteral("align3")));
+}
+
+QAction* TTarvixForm::Action(const QString& objectName) const {
+  auto it = actions_.find(objectName);
+  return it == actions_.end() ? nullptr : it->second.data();
+}
+
+void TTarvixForm::RunHook(const QString& name) {
+  auto it = Hooks().find(name);
+  if (it != Hooks().end() && it->second) it->second(*this);
+}
+
+// ---- the project ------------------------------------------------------------------------
+
+TTarvixPlusModel* TTarvixForm::Project() const { return tree_->Project(); }
+
+bool TTarvixForm::CloseProject() {
+  TTarvixPlusModel* project = Project();
+  if (!project) return true;
+  if (!project->CloseQuery()) return false;
+  if (!project->FileName().isEmpty()) mru_.Add(project->FileName());
+  RefreshMru();
+  tree_->SetProject(nullptr);
+  // Documents close with their model (ModelDestroyed); panels keep going without one.
+  for (TToolWindow* tool : ToolWindows()) tool->SetModel(nullptr);
+  RefreshTitle();
+  return true;
+}
+
+bool TTarvixForm::OpenProject(const QString& fileName) {
+  if (!fileName.isEmpty() && Project() && Project()->FileName() == fileName) return true;
+  if (!CloseProject()) return false;
+  Ui().ProcessEvents();
+  std::unique_ptr<TTarvixPlusModel> project;
+  try {
+    project = std::make_unique<TTarvixPlusModel>();
+  } catch (const TModelError&) {
+    return false;
+  }
+  bool ok = true;
+  if (fileName.isEmpty()) {
+    project->InitNew();
+  } else {
+    ok = project->Open(fileName);
+  }
+  tree_->SetProject(std::move(project));
+  for (TToolWindow* tool : ToolWindows()) tool->SetModel(Project());
+  // The terminal and the data-log view follow the project.
+  for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
+    if (FindWindow(QString::fromLatin1(cls))) ShowWindow(QString::fromLatin1(cls), false);
+  TTarvixPlusModel* model = Project();
+  if (TStationSettings::Current().autoOpenFirstCell && !model->Cells().empty()) {
+    const int32_t first = model->Cells().front()->CellId();
+    tree_->SelectValue(TProjectController::NodeValue(TProjectController::kCells, first));
+    OpenCell(first);
+  } else {
+    tree_->setCurrentItem(tree_->CellsGroup());
+  }
+  if (ok && !fileName.isEmpty()) mru_.Remove(fileName);
+  RefreshMru();
+  RefreshTitle();
+  tree_->setFocus();
+  CommandStatesChanged();
+  return ok;
+}
+
+void TTarvixForm::FileOpen() {
+  TUserInterface::FileRequest request{QStringLiteral("Öffnen"), QStringLiteral("Tarvix/plus Dateien (*.tvp)|*.tvp|Alle Dateien (*.*)|*.*"),
+                                      QStringLiteral("tvp"), QString()};
+  const QString name = Ui().OpenFileName(request);
+  if (!name.isEmpty()) OpenProject(name);
+}
+
+void TTarvixForm::RefreshTitle() {
+  const QString title = Project() ? QStringLiteral("%1 - %2").arg(QString::fromLatin1(kTitle), Project()->DisplayName())
+                                  : QString::fromLatin1(kTitle);
+  setWindowTitle(title);
+  setAccessibleName(title);
+}
+
+void TTarvixForm::RefreshMru() {
+  const QStringList& names = mru_.Names();
+  for (int i = 0; i < TMruList::kShown; ++i) {
+    QAction* action = mruActions_[static_cast<size_t>(i)];
+    const bool used = i < names.size();
+    action->setVisible(used);
+    if (used) {
+      action->setText(TMruList::Caption(i, names[i]));
+      action->setProperty("accessibleName", Plain(action->text()));
+      action->setStatusTip(names[i]);
+    }
+  }
+  mruSeparator_->setVisible(!names.isEmpty());
+}
+
+// ---- commands -------------------------------------------------------------------------------
+
+bool TTarvixForm::FrameCommand(int32_t command) {
+  TTarvixPlusModel* project = Project();
+  if (!project) return false;
+  switch (command) {
+    case cmd::kSave:
+      project->Save();
+      RefreshTitle();
+      return true;
+    case cmd::kSaveAs:
+      project->SaveAs(true);
+      RefreshTitle();
+      return true;
+    case cmd::kCompile:
+    case cmd::kDownload:
+      if (CompileHookSlot()) CompileHookSlot()(*project, command == cmd::kDownload, this);
+      return false;
+    case cmd::kRun:
+    case cmd::kSingleStep:
+    case cmd::kReset:
+    case cmd::kStop:
+      project->RunCommand(static_cast<cmd::TCommand>(command));
+      ScheduleIdle();
+      return false;
+    case cmd::kClearBreakpoints:
+      project->ClearBreakpoints();
+      return false;
+    default:
+      return false;
+  }
+}
+
+int TTarvixForm::FrameEnabled(int32_t command) const {
+  TTarvixPlusModel* project = Project();
+  auto rule = [](bool b) { return b ? 1 : 0; };
+  switch (command) {
+    case cmd::kSave: return rule(project && project->Modified());
+    case cmd::kSaveAs: return rule(project != nullptr);
+    case cmd::kCompile:
+    case cmd::kDownload: {
+      if (!project || project->IsSimulating() || !CompileHookSlot()) return 0;
+      for (const auto& cell : project->Cells())
+        if (cell->Count() > 0) return 1;
+      return 0;
+    }
+    case cmd::kRun:
+    case cmd::kSingleStep: return rule(project && project->Simulation().CanStart());
+    case cmd::kReset: return rule(project && project->SimState() == TSimState::Halted);
+    case cmd::kStop: {
+      if (!project) return 0;
+      const TSimState s = project->SimState();
+      return rule(s == TSimState::Running || s == TSimState::SingleStep || s == TSimState::Pausing);
+    }
+    case cmd::kClearBreakpoints: return rule(project && !project->Breakpoints().empty());
+    default: return -1;
+  }
+}
+
+void TTarvixForm::DoChildCommand(int32_t command, QObject* sender) {
+  if (!IsCommandEnabled(command)) return;
+  if (FrameCommand(command)) {
+    CommandStatesChanged();
+    return;
+  }
+  const int frameRule = FrameEnabled(command);
+  if (frameRule < 0 || command == cmd::kToggleBreakpoint || command == cmd::kRunToCell) {
+    if (tree_->hasFocus())
+      tree_->DoCommand(command, sender);
+    else if (TMDIChildForm* doc = ActiveDocument())
+      doc->DoCommand(command, sender);
+  }
+  if (command == cmd::kRunToCell) ScheduleIdle();
+  CommandStatesChanged();
+}
+
+bool TTarvixForm::IsCommandEnabled(int32_t command) {
+  const int frameRule = FrameEnabled(command);
+  if (frameRule >= 0) return frameRule == 1;
+  if (tree_->hasFocus()) return tree_->IsCommandEnabled(command);
+  if (TMDIChildForm* doc = ActiveDocument())
+    return QApplication::activeWindow() != nullptr && !tree_->IsEditingLabel() && doc->IsCommandEnabled(command);
+  return false;
+}
+
+void TTarvixForm::UpdateButtons() {
+  for (const CommandItem& item : buttons_)
+    if (item.action && item.tag != 0) item.action->setEnabled(IsCommandEnabled(item.tag));
+  if (QAction* a = Action(QStringLiteral("FileOpenButton"))) a->setEnabled(true);
+}
+
+void TTarvixForm::UpdateMenu(QMenu* menu) {
+  const bool project = Project() != nullptr;
+  for (QAction* action : menu->actions()) {
+    if (action->menu()) {
+      UpdateMenu(action->menu());
+      continue;
+    }
+    const int32_t tag = action->data().toInt();
+    if (tag > cmd::kSubmenu) action->setEnabled(IsCommandEnabled(tag));
+  }
+  if (menu == blocksMenu_) {
+    TMDIChildForm* doc = ActiveDocument();
+    const bool cellEditor = doc && doc->ClassName() == QLatin1String("TProgramCellForm") && !tree_->hasFocus();
+    for (QAction* action : menu->actions()) action->setEnabled(cellEditor && IsCommandEnabled(cmd::kInsertTextBlock));
+  }
+  // Items without a tag: their own rules.
+  for (const char* name : {"ViewWatchItem", "ViewTerminalItem", "ViewDataLogItem"})
+    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(project && TWindowFactory::Has(a->objectName()) ? true : project);
+  const std::pair<const char*, const char*> windows[] = {{"ViewWatchItem", "TWatchForm"},       {"ViewTerminalItem", "TTerminalForm"},
+                                                         {"ViewDataLogItem", "TPlexorFileForm"}, {"ViewDigitalItem", "TDigitalPortForm"},
+                                                         {"ViewAnalogItem", "TAnalogPortForm"},  {"ViewKeysItem", "TKeyLEDForm"}};
+  for (const auto& [item, cls] : windows) {
+    QAction* a = Action(QString::fromLatin1(item));
+    if (!a) continue;
+    const bool needsProject = TWindowFactory::KindOf(QString::fromLatin1(cls)) == TWindowFactory::Kind::Document;
+    a->setEnabled(TWindowFactory::Has(QString::fromLatin1(cls)) && (project || !needsProject));
+  }
+  if (QAction* a = Action(QStringLiteral("ViewNewCellEditorItem")))
+    a->setEnabled(project && !Project()->Cells().empty() && TWindowFactory::Has(QStringLiteral("TProgramCellForm")));
+  const bool anyDocument = !mdi_->subWindowList().isEmpty();
+  for (const char* name : {"WindowCascadeItem", "WindowTileHorzItem", "WindowTileVertItem", "WindowCloseAllItem"})
+    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(anyDocument);
+  for (const char* name : {"OptionsEnvironment", "OptionsColors", "About"}) {
+    const QString item = QString::fromLatin1(name) + QStringLiteral("Item");
+    QAction* a = Action(item == QLatin1String("AboutItem") ? QStringLiteral("HelpAboutItem") : item);
+    if (a) a->setEnabled(static_cast<bool>(Hooks()[QString::fromLatin1(name)]));
+  }
+  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(TipAvailable() && TipAvailable()());
+}
+
+// ---- windows -------------------------------------------------------------------------------
+
+TMDIChildForm* TTarvixForm::ActiveDocument() const {
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  if (!sub) sub = mdi_->currentSubWindow();
+  return sub ? qobject_cast<TMDIChildForm*>(sub->widget()) : nullptr;
+}
+
+std::vector<TMDIChildForm*> TTarvixForm::Documents() const {
+  std::vector<TMDIChildForm*> docs;
+  for (QMdiSubWindow* sub : mdi_->subWindowList())
+    if (auto* doc = qobject_cast<TMDIChildForm*>(sub->widget())) docs.push_back(doc);
+  return docs;
+}
+
+std::vector<TToolWindow*> TTarvixForm::ToolWindows() const {
+  std::vector<TToolWindow*> tools;
+  for (const auto& tool : toolWindows_)
+    if (tool) tools.push_back(tool.data());
+  return tools;
+}
+
+QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
+  QMdiSubWindow* sub = mdi_->addSubWindow(form);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowTitle(form->windowTitle());
+  sub->setAccessibleName(form->windowTitle());
+  connect(form, &QWidget::windowTitleChanged, sub, [sub](const QString& title) {
+    sub->setWindowTitle(title);
+    sub->setAccessibleName(title);
+  });
+  connect(sub, &QObject::destroyed, this, [this] { CommandStatesChanged(); });
+  return sub;
+}
+
+QWidget* TTarvixForm::FindWindow(const QString& className) const {
+  for (TMDIChildForm* doc : Documents())
+    if (doc->ClassName() == className) return doc;
+  for (TToolWindow* tool : ToolWindows())
+    if (QString::fromLatin1(tool->metaObject()->className()) == className) return tool;
+  return nullptr;
+}
+
+QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
+  QWidget* window = FindWindow(className);
+  if (!window) {
+    if (!TWindowFactory::Has(className)) return nullptr;
+    if (TWindowFactory::KindOf(className) == TWindowFactory::Kind::Document) {
+      if (!Project()) return nullptr;
+      auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(className, Project(), nullptr));
+      if (!form) return nullptr;
+      AddDocument(form);
+      window = form;
+    } else {
+      auto* tool = qobject_cast<TToolWindow*>(TWindowFactory::Create(className, Project(), this));
+      if (!tool) return nullptr;
+      toolWindows_.emplace_back(tool);
+      window = tool;
+    }
+  }
+  if (auto* doc = qobject_cast<TMDIChildForm*>(window)) {
+    QMdiSubWindow* sub = doc->SubWindow();
+    if (sub) {
+      if (sub->isMinimized()) sub->showNormal();
+      sub->show();
+      if (activate) mdi_->setActiveSubWindow(sub);
+    }
+    doc->show();
+  } else {
+    window->show();
+    if (activate) window->raise();
+  }
+  CommandStatesChanged();
+  return window;
+}
+
+void TTarvixForm::OpenCell(int32_t cellId) {
+  if (!Project() || !Project()->FindCell(cellId)) return;
+  TMDIChildForm* target = nullptr;
+  for (TMDIChildForm* doc : Documents())
+    if (doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cellId) target = doc;
+  if (!target)
+    for (TMDIChildForm* doc : Documents())
+      if (doc->ClassName() == QLatin1String("TProgramCellForm")) target = doc;
+  if (!target) {
+    if (!TWindowFactory::Has(QStringLiteral("TProgramCellForm"))) return;
+    target = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TProgramCellForm"), Project(), nullptr));
+    if (!target) return;
+    AddDocument(target);
+  }
+  if (target->ShownElement() != cellId) target->ShowElement(cellId);
+  if (QMdiSubWindow* sub = target->SubWindow()) {
+    if (sub->isMinimized()) sub->showNormal();
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+  }
+  CommandStatesChanged();
+}
+
+void TTarvixForm::SynchronizeCell(int32_t cellId) {
+  TMDIChildForm* target = nullptr;
+  for (TMDIChildForm* doc : Documents())
+    if (doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cellId) target = doc;
+  TMDIChildForm* active = ActiveDocument();
+  if (!target && active && active->ClassName() == QLatin1String("TProgramCellForm")) target = active;
+  if (!target) return;
+  if (target->ShownElement() != cellId) target->ShowElement(cellId);
+  if (QMdiSubWindow* sub = target->SubWindow()) sub->raise();
+  tree_->setFocus();
+}
+
+void TTarvixForm::OpenComment() {
+  ShowWindow(QStringLiteral("TCommentEditForm"), true);
+}
+
+void TTarvixForm::OpenTable(int32_t number) {
+  if (!Project() || !TWindowFactory::Has(QStringLiteral("TTableEditorForm"))) return;
+  for (TMDIChildForm* doc : Documents())
+    if (doc->ClassName() == QLatin1String("TTableEditorForm") && doc->ShownElement() == number) {
+      mdi_->setActiveSubWindow(doc->SubWindow());
+      return;
+    }
+  auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TTableEditorForm"), Project(), nullptr));
+  if (!form) return;
+  form->ShowElement(number);
+  QMdiSubWindow* sub = AddDocument(form);
+  sub->show();
+  mdi_->setActiveSubWindow(sub);
+}
+
+void TTarvixForm::NewCellEditor() {
+  if (!Project() || Project()->Cells().empty() || !TWindowFactory::Has(QStringLiteral("TProgramCellForm"))) return;
+  const int32_t value = tree_->SelectedValue();
+  int32_t cell = TProjectController::KindOf(value) == TProjectController::kCells ? TProjectController::IdOf(value) : 0;
+  if (cell == 0) cell = Project()->Cells().front()->CellId();
+  auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TProgramCellForm"), Project(), nullptr));
+  if (!form) return;
+  form->ShowElement(cell);
+  QMdiSubWindow* sub = AddDocument(form);
+  sub->show();
+  mdi_->setActiveSubWindow(sub);
+}
+
+void TTarvixForm::ShowStatusText(const QString& text) {
+  hint_ = text;
+  RefreshStatusBar();
+}
+
+void TTarvixForm::CommandStatesChanged() {
+  if (closing_) return;
+  ScheduleIdle();
+}
+
+// ---- TSimulationHost --------------------------------------------------------------------
+
+void TTarvixForm::ShowWatchWindow() {
+  if (!FindWindow(QStringLiteral("TWatchForm"))) ShowWindow(QStringLiteral("TWatchForm"), false);
+}
+
+void TTarvixForm::ShowTerminal() {
+  if (!FindWindow(QStringLiteral("TTerminalForm"))) ShowWindow(QStringLiteral("TTerminalForm"), false);
+}
+
+void TTarvixForm::RefreshPortPanels() {
+  for (TToolWindow* tool : ToolWindows()) tool->RefreshPorts();
+}
+
+bool TTarvixForm::MessagesPending() {
+  // Qt cannot tell whether events are queued; a wait hands the event loop
+  // a turn every few milliseconds instead, so the user can always act.
+  if (lastMessages_.elapsed() < 10) return false;
+  lastMessages_.restart();
+  return true;
+}
+
+void TTarvixForm::RunIdleOnce() { IdlePass(false); }
+
+// ---- idle cycle ------------------------------------------------------------------------------
+
+void TTarvixForm::ScheduleIdle() {
+  if (idleTimer_ && !idleTimer_->isActive() && !closing_) idleTimer_->start();
+}
+
+void TTarvixForm::RefreshStatusBar() {
+  TTarvixPlusModel* project = Project();
+  modifiedPanel_->setText(project && project->Modified() ? QStringLiteral("Geändert") : QString());
+  modifiedPanel_->setAccessibleName(modifiedPanel_->text());
+  const QString state = project && project->IsSimulating() ? QStringLiteral("Simulation läuft") : QStringLiteral("Bereit");
+  hintPanel_->setText(hint_.isEmpty() ? state : hint_);
+  hintPanel_->setAccessibleName(hintPanel_->text());
+}
+
+QString TTarvixForm::StatusPanel(int index) const { return index == 0 ? modifiedPanel_->text() : hintPanel_->text(); }
+
+bool TTarvixForm::IdlePass(bool step) {
+  if (inIdle_ || closing_) return false;
+  inIdle_ = true;
+  TTarvixPlusModel* project = Project();
+  const bool simulating = project && project->IsSimulating();
+  // While a simulation runs, command states are refreshed ten times a
+  // second rather than after every batch: the batches come fast.
+  if (!simulating || lastCommandRefresh_.elapsed() >= 100) {
+    UpdateButtons();
+    lastCommandRefresh_.restart();
+    // Focus on the frame or its empty document area goes to the tree.
+    QWidget* focus = QApplication::focusWidget();
+    if (isActiveWindow() && (focus == this || focus == mdi_ || focus == mdi_->viewport())) tree_->setFocus();
+  }
+  bool more = false;
+  if (step && project) more = project->Step();
+  TSimulatedInputs& inputs = TSimulatedInputs::Current();
+  if (inputs.StatusChanged || !simulating || step) {
+    inputs.StatusChanged = false;
+    RefreshStatusBar();
+  }
+  if (TMDIChildForm* doc = ActiveDocument()) more = doc->NeedsIdle() || more;
+  if (step && !more && project && !project->IsSimulating() && simulating) UpdateButtons();
+  inIdle_ = false;
+  return more;
+}
+
+// ---- events ------------------------------------------------------------------------------------
+
+bool TTarvixForm::event(QEvent* e) {
+  if (e->type() == QEvent::StatusTip) {
+    ShowStatusText(static_cast<QStatusTipEvent*>(e)->tip());
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+bool TTarvixForm::eventFilter(QObject* watched, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::FocusIn:
+    case QEvent::WindowActivate:
+    case QEvent::Drop:
+    case QEvent::Close:
+      ScheduleIdle();
+      break;
+    case QEvent::FileOpen:
+      if (watched == qApp) {
+        OpenProject(static_cast<QFileOpenEvent*>(e)->file());
+        return true;
+      }
+      break;
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
+void TTarvixForm::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void TTarvixForm::dropEvent(QDropEvent* e) {
+  const QList<QUrl> urls = e->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  e->acceptProposedAction();
+  const QString name = urls.first().toLocalFile();
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  // After the drop has finished: opening may ask questions.
+  QTimer::singleShot(0, this, [this, name] { OpenProject(name); });
+}
+
+void TTarvixForm::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!shown_) {
+    shown_ = true;
+    FirstShow();
+  }
+}
+
+// ---- settings, desktop file, start-up and shut-down ------------------------------------------------
+
+void TTarvixForm::ApplySettingsToWindow() {
+  const TStationSettings& s = TStationSettings::Current();
+  mru_.SetNames(s.mruFiles);
+  RefreshMru();
+  statusBar()->setVisible(s.statusBar);
+  Action(QStringLiteral("ViewStatusbarItem"))->setChecked(s.statusBar);
+  for (QToolBar* tb : toolBars_) tb->setVisible(s.toolBars);
+  Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
+  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar")))
+    resizeDocks({dock}, {std::clamp(s.projectWindowWidth, 50, 1000)}, Qt::Horizontal);
+  if (!s.mainWindow.IsEmpty()) {
+    const QRect r = s.mainWindow.ToQRect();
+    if (r.width() >= 200 && r.height() >= 150) setGeometry(r);
+  }
+  if (s.windowState == 2) showMaximized();
+}
+
+void TTarvixForm::CollectSettingsFromWindow() {
+  TStationSettings& s = TStationSettings::Current();
+  s.mruFiles = mru_.Names();
+  s.statusBar = statusBar()->isVisible();
+  s.toolBars = toolBars_.empty() || toolBars_.front()->isVisible();
+  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) s.projectWindowWidth = dock->width();
+  const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
+  s.mainWindow = TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+  s.windowState = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+}
+
+void TTarvixForm::FirstShow() {
+  ApplySettingsToWindow();
+  const QString desktop = DesktopFileName();
+  if (QFileInfo::exists(desktop)) ReadDesktop(desktop);
+  RefreshTitle();
+  splashTimer_->start();
+  RefreshStatusBar();
+  CommandStatesChanged();
+}
+
+QString TTarvixForm::DesktopFileName() {
+  QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  if (program.isEmpty()) program = QStringLiteral("Vorblen");
+  return QDir::current().filePath(program + QStringLiteral(".DSK"));
+}
+
+bool TTarvixForm::WriteDesktop(const QString& fileName) {
+  // A project without a file is not reopened, so neither are its editors.
+  if (Project() && Project()->FileName().isEmpty())
+    for (TMDIChildForm* doc : Documents())
+      if (doc->ClassName() == QLatin1String("TProgramCellForm") || doc->ClassName() == QLatin1String("TTableEditorForm"))
+        delete doc->SubWindow();
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) {
+    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(fileName));
+    return false;
+  }
+  QDataStream out(&file);
+  out.setVersion(QDataStream::Qt_6_0);
+  out << static_cast<quint32>(kDesktopMagic) << static_cast<qint32>(kDesktopVersion);
+  TTarvixPlusModel* project = Project();
+  out << (project ? project->FileName() : QString());
+  if (project && !project->FileName().isEmpty()) {
+    out << static_cast<qint32>(project->Breakpoints().size());
+    for (uint16_t id : project->Breakpoints()) out << static_cast<qint32>(id);
+    out << static_cast<qint32>(project->Watches().size());
+    for (const TWatchEntry& w : project->Watches()) out << w.Name << static_cast<qint32>(w.MapCode);
+  }
+  out << qint32(1) << static_cast<qint32>(tree_->SelectedValue())
+      << qint32(tree_->TablesGroup() && tree_->TablesGroup()->isExpanded() ? 1 : 0)
+      << qint32(tree_->CellsGroup() && tree_->CellsGroup()->isExpanded() ? 1 : 0);
+  // Windows from the last to the first, so reading restores their order.
+  const QList<QMdiSubWindow*> subs = mdi_->subWindowList(QMdiArea::StackingOrder);
+  std::vector<TMDIChildForm*> docs;
+  for (QMdiSubWindow* sub : subs)
+    if (auto* doc = qobject_cast<TMDIChildForm*>(sub->widget())) docs.push_back(doc);
+  out << static_cast<qint32>(docs.size());
+  for (TMDIChildForm* doc : docs) {
+    QMdiSubWindow* sub = doc->SubWindow();
+    const QRect r = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry() : sub->geometry();
+    const qint32 state = sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0);
+    out << doc->ClassName() << qint32(r.left()) << qint32(r.top()) << qint32(r.width()) << qint32(r.height()) << state;
+    // The window's own data framed by its length, so a reader can skip a
+    // window it does not know.
+    QByteArray own;
+    {
+      QDataStream ownOut(&own, QIODevice::WriteOnly);
+      ownOut.setVersion(QDataStream::Qt_6_0);
+      doc->WriteDesktop(ownOut);
+    }
+    out << own;
+  }
+  if (out.status() != QDataStream::Ok || !file.commit()) {
+    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(fileName));
+    return false;
+  }
+  return true;
+}
+
+bool TTarvixForm::ReadDesktop(const QString& fileName) {
+  QFile file(fileName);
+  auto fail = [&] {
+    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht lesen!\n%1").arg(fileName));
+    return false;
+  };
+  if (!file.open(QIODevice::ReadOnly)) return fail();
+  QDataStream in(&file);
+  in.setVersion(QDataStream::Qt_6_0);
+  quint32 magic = 0;
+  qint32 version = 0;
+  in >> magic >> version;
+  if (in.status() != QDataStream::Ok || magic != kDesktopMagic || version != kDesktopVersion) return fail();
+  QString projectName;
+  in >> projectName;
+  if (in.status() != QDataStream::Ok) return fail();
+  if (!projectName.isEmpty() && !QFileInfo::exists(projectName)) {
+    // The file is gone: an empty project under that name (saving creates it).
+    OpenProject(QString());
+    if (Project()) Project()->SetFileName(projectName);
+    RefreshTitle();
+  } else {
+    OpenProject(projectName);
+  }
+  TTarvixPlusModel* project = Project();
+  if (!projectName.isEmpty()) {
+    qint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok || count < 0 || count > 10000) return fail();
+    for (qint32 i = 0; i < count; ++i) {
+      qint32 id = 0;
+      in >> id;
+      if (project && project->FindCell(id) && !project->HasBreakpoint(id)) project->ToggleBreakpoint(id);
+    }
+    in >> count;
+    if (in.status() != QDataStream::Ok || count < 0 || count > 10000) return fail();
+    for (qint32 i = 0; i < count; ++i) {
+      QString name;
+      qint32 mapCode = 0;
+      in >> name >> mapCode;
+      if (in.status() != QDataStream::Ok) return fail();
+      if (project) {
+        // A watch is restored by the block that has its map code.
+        bool added = false;
+        for (const auto& cell : project->Cells()) {
+          for (int b = 0; b < cell->Count() && !added; ++b) {
+            const int32_t blockId = cell->Items(b)->Id();
+            if (PlexorGetMapCode(project->Engine(), blockId) == mapCode && PlexorGetSymbolicName(project->Engine(), blockId)) {
+              project->AddWatch(blockId);
+              added = true;
+            }
+          }
+          if (added) break;
+        }
+      }
+    }
+  }
+  qint32 hasTree = 0, selected = 0, tablesExpanded = 0, cellsExpanded = 0;
+  in >> hasTree;
+  if (in.status() != QDataStream::Ok) return fail();
+  if (hasTree) {
+    in >> selected >> tablesExpanded >> cellsExpanded;
+    if (in.status() != QDataStream::Ok) return fail();
+    if (tree_->TablesGroup()) tree_->TablesGroup()->setExpanded(tablesExpanded != 0);
+    if (tree_->CellsGroup()) tree_->CellsGroup()->setExpanded(cellsExpanded != 0);
+    if (selected != 0 || tree_->FindNode(0)) tree_->SelectValue(selected);
+  }
+  qint32 windows = 0;
+  in >> windows;
+  if (in.status() != QDataStream::Ok || windows < 0 || windows > kDocumentWindowLimit) return fail();
+  for (qint32 i = 0; i < windows; ++i) {
+    QString className;
+    qint32 left = 0, top = 0, width = 0, height = 0, state = 0;
+    QByteArray own;
+    in >> className >> left >> top >> width >> height >> state >> own;
+    if (in.status() != QDataStream::Ok) return fail();
+    if (!project || !TWindowFactory::Has(className) || TWindowFactory::KindOf(className) != TWindowFactory::Kind::Document) continue;
+    auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(className, project, nullptr));
+    if (!form) continue;
+    QMdiSubWindow* sub = AddDocument(form);
+    {
+      QDataStream ownIn(own);
+      ownIn.setVersion(QDataStream::Qt_6_0);
+      form->ReadDesktop(ownIn);
+    }
+    // A placement that would hide the window is replaced by a usable one.
+    if (width >= 32 && height >= 32 && width <= 10000 && height <= 10000 && left > -width + 16 && top >= -8 && left < 10000 && top < 10000)
+      sub->setGeometry(left, top, width, height);
+    sub->show();
+    if (state == 2) sub->showMaximized();
+    if (state == 1) sub->showMinimized();
+  }
+  return true;
+}
+
+void TTarvixForm::closeEvent(QCloseEvent* e) {
+  if (TTarvixPlusModel* project = Project(); project && !project->CloseQuery()) {
+    e->ignore();
+    return;
+  }
+  CollectSettingsFromWindow();
+  Collect(TStationSettings::Current());
+  TSettingsStore store;
+  store.Save(TStationSettings::Current());
+  WriteDesktop(DesktopFileName());
+  closing_ = true;
+  e->accept();
+}

@@ -1,0 +1,177 @@
+// TTarvixForm: the station's main window.
+//
+// An MDI frame with the project tree at the left, the menus and tool bars
+// of the command table, and a status bar. Every menu item and tool button
+// carries a command tag; DoChildCommand routes it (frame first, then the
+// tree when it has the focus, then the active document window) and
+// IsCommandEnabled answers by the same order. The idle cycle refreshes the
+// command states and steps a running simulation; it runs only while there
+// is something to do. The frame also keeps the most-recently-used list and
+// the desktop file, and serves the windows inside it (TStationFrame) and
+// the simulation run control (TSimulationHost).
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "TMruList.h"
+#include "TSimulationHost.h"
+#include "TStationFrame.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QTimer;
+class TMDIChildForm;
+class TProjectController;
+class TTarvixPlusModel;
+class TToolWindow;
+
+class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulationHost {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kTitle = "Marlix Tarvix Station";
+  static constexpr uint32_t kDesktopMagic = 0x56445348;  // "VDSH"
+  static constexpr int32_t kDesktopVersion = 1;
+
+  // Hooks to the parts of the station the frame does not link itself
+  // (compile window, option dialogs, tip of the day, about window, help).
+  using CompileHook = std::function<void(TTarvixPlusModel& project, bool download, QWidget* owner)>;
+  using Hook = std::function<void(TTarvixForm& frame)>;
+  static void SetCompileHook(CompileHook hook);
+  // Names: "OptionsEnvironment", "OptionsColors", "HelpContents", "TipOfDay",
+  // "About", "StartupTip" (after the splash), "Splash" (at start-up).
+  static void SetHook(const QString& name, Hook hook);
+  // Whether "&Tip des Tages..." may be offered (the tip file is usable).
+  static void SetTipAvailable(std::function<bool()> available);
+
+  explicit TTarvixForm(QWidget* parent = nullptr);
+  ~TTarvixForm() override;
+
+  // ---- the project --------------------------------------------------------------
+  TTarvixPlusModel* Project() const override;
+  TProjectController* Tree() const { return tree_; }
+  QMdiArea* MdiArea() const { return mdi_; }
+  // Opens a project (empty name: a new one); false when the current project
+  // refused to close or the file could not be read.
+  bool OpenProject(const QString& fileName);
+  bool CloseProject();
+  void RefreshTitle();
+  TMruList& Mru() { return mru_; }
+
+  // ---- commands --------------------------------------------------------------------
+  void DoChildCommand(int32_t command, QObject* sender = nullptr);
+  bool IsCommandEnabled(int32_t command);
+  // Refreshes the enabled state of every visible tool button.
+  void UpdateButtons();
+  // Refreshes the items of a menu (recursively into submenus).
+  void UpdateMenu(QMenu* menu);
+  // The action of a menu item or tool button by its object name.
+  QAction* Action(const QString& objectName) const;
+
+  // ---- windows ---------------------------------------------------------------------
+  TMDIChildForm* ActiveDocument() const;
+  std::vector<TMDIChildForm*> Documents() const;
+  std::vector<TToolWindow*> ToolWindows() const;
+  QMdiSubWindow* AddDocument(TMDIChildForm* form);
+  void OpenComment();
+  void OpenTable(int32_t number);
+  // The tree's AutoSynchronize: the cell in the editor that shows it or in
+  // the active cell editor, focus kept in the tree.
+  void SynchronizeCell(int32_t cellId);
+
+  // TStationFrame
+  QWidget* FindWindow(const QString& className) const override;
+  QWidget* ShowWindow(const QString& className, bool activate = true) override;
+  void OpenCell(int32_t cellId) override;
+  void ShowStatusText(const QString& text) override;
+  void CommandStatesChanged() override;
+
+  // TSimulationHost
+  void ShowWatchWindow() override;
+  void ShowTerminal() override;
+  void RefreshPortPanels() override;
+  bool MessagesPending() override;
+  void RunIdleOnce() override;
+
+  // ---- idle cycle --------------------------------------------------------------------
+  // Runs the idle cycle soon (coalesced); it repeats itself while the
+  // simulation runs or a window needs idle time.
+  void ScheduleIdle();
+  // One pass: command states, status bar, one step batch. True when more
+  // idle time is wanted.
+  bool IdlePass(bool step = true);
+
+  // ---- start-up, desktop file, shut-down ---------------------------------------------
+  // Settings, desktop file, title, splash timer: what the first showing does.
+  void FirstShow();
+  static QString DesktopFileName();
+  bool WriteDesktop(const QString& fileName);
+  bool ReadDesktop(const QString& fileName);
+  // The status bar's panels: "Geändert" or empty, and the hint or state text.
+  QString StatusPanel(int index) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  struct CommandItem {
+    QPointer<QAction> action;
+    int32_t tag;
+  };
+
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void BuildBlocksMenu(QMenu* menu);
+  QAction* AddCommand(QMenu* menu, int32_t tag, const QString& name, const QString& caption, const QKeySequence& key = {});
+  QAction* AddButton(QToolBar* bar, int32_t tag, const QString& name, const QString& hint, const QIcon& icon);
+  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
+                   std::function<void()> handler);
+  void RefreshMru();
+  void ApplySettingsToWindow();
+  void CollectSettingsFromWindow();
+  bool FrameCommand(int32_t command);
+  int FrameEnabled(int32_t command) const;  // 1 yes, 0 no, -1 no rule
+  void RunHook(const QString& name);
+  void FileOpen();
+  void NewCellEditor();
+  void RefreshStatusBar();
+
+  QMdiArea* mdi_ = nullptr;
+  TProjectController* tree_ = nullptr;
+  QLabel* modifiedPanel_ = nullptr;
+  QLabel* hintPanel_ = nullptr;
+  QString hint_;
+  std::vector<CommandItem> menuItems_;
+  std::vector<CommandItem> buttons_;
+  std::map<QString, QPointer<QAction>> actions_;
+  std::vector<QToolBar*> toolBars_;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* blocksMenu_ = nullptr;
+  std::vector<QAction*> mruActions_;
+  QAction* mruSeparator_ = nullptr;
+  TMruList mru_;
+  QTimer* idleTimer_ = nullptr;
+  QTimer* splashTimer_ = nullptr;
+  QElapsedTimer lastCommandRefresh_;
+  QElapsedTimer lastMessages_;
+  std::vector<QPointer<TToolWindow>> toolWindows_;
+  bool shown_ = false;
+  bool closing_ = false;
+  bool inIdle_ = false;
+};
