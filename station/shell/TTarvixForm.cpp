@@ -111,6 +111,28 @@ QIcon Glyph(const QString& kind) {
     p.drawRect(1, 3, 14, 10);
     p.setPen(Qt::black);
     p.drawText(QRect(1, 3, 14, 10), Qt::AlignCenter, QStringLiteral("T"));
+  } else if (kind == QLatin1String("cut")) {
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.drawLine(4, 1, 10, 10);
+    p.drawLine(12, 1, 6, 10);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(160, 0, 0), 1.5));
+    p.drawEllipse(QPointF(5, 12.5), 2.5, 2.5);
+    p.drawEllipse(QPointF(11, 12.5), 2.5, 2.5);
+  } else if (kind == QLatin1String("copy") || kind == QLatin1String("paste")) {
+    p.setPen(Qt::darkGray);
+    if (kind == QLatin1String("copy")) {
+      p.setBrush(Qt::white);
+      p.drawRect(1, 1, 8, 10);
+      p.drawRect(6, 5, 8, 10);
+    } else {
+      p.setBrush(QColor(200, 160, 90));
+      p.drawRect(2, 2, 10, 13);
+      p.setBrush(Qt::white);
+      p.drawRect(6, 6, 8, 9);
+      p.setBrush(Qt::gray);
+      p.drawRect(5, 1, 4, 3);
+    }
   } else if (kind.startsWith(QLatin1String("align"))) {
     p.setPen(Qt::black);
     p.setBrush(QColor(160, 190, 230));
@@ -462,9 +484,9 @@ void TTarvixForm::CreateToolBars() {
   actions_[open->objectName()] = open;
   AddButton(main, cmd::kSave, QStringLiteral("FileSaveButton"), QStringLiteral("Projekt speichern"), s->standardIcon(QStyle::SP_DialogSaveButton));
   main->addSeparator();
-  AddButton(main, cmd::kCut, QStringLiteral("EditCutButton"), QStringLiteral("Ausschneiden"), QIcon::fromTheme(QStringLiteral("edit-cut"), Glyph(QStringLiteral("cut"))));
-  AddButton(main, cmd::kCopy, QStringLiteral("EditCopyButton"), QStringLiteral("Kopieren"), QIcon::fromTheme(QStringLiteral("edit-copy"), Glyph(QStringLiteral("copy"))));
-  AddButton(main, cmd::kPaste, QStringLiteral("EditPasteButton"), QStringLiteral("Einfügen"), QIcon::fromTheme(QStringLiteral("edit-paste"), Glyph(QStringLiteral("paste"))));
+  AddButton(main, cmd::kCut, QStringLiteral("EditCutButton"), QStringLiteral("Ausschneiden"), Glyph(QStringLiteral("cut")));
+  AddButton(main, cmd::kCopy, QStringLiteral("EditCopyButton"), QStringLiteral("Kopieren"), Glyph(QStringLiteral("copy")));
+  AddButton(main, cmd::kPaste, QStringLiteral("EditPasteButton"), QStringLiteral("Einfügen"), Glyph(QStringLiteral("paste")));
   AddButton(main, cmd::kClear, QStringLiteral("EditClearButton"), QStringLiteral("Löschen"), s->standardIcon(QStyle::SP_TrashIcon));
   main->addSeparator();
   AddButton(main, cmd::kUndo, QStringLiteral("EditUndoButton"), QStringLiteral("Rückgängig"), s->standardIcon(QStyle::SP_ArrowBack));
@@ -1011,6 +1033,7 @@ void TTarvixForm::ApplySettingsToWindow() {
   Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
   if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar")))
     resizeDocks({dock}, {std::clamp(s.projectWindowWidth, 50, 1000)}, Qt::Horizontal);
+  resize(1100, 760);  // until a placement was saved
   if (!s.mainWindow.IsEmpty()) {
     const QRect r = s.mainWindow.ToQRect();
     if (r.width() >= 200 && r.height() >= 150) setGeometry(r);
