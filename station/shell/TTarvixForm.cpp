@@ -153,7 +153,8 @@ QIcon Glyph(const QString& kind) {
   return QIcon(pm);
 }
 
-constexpr int kDocumentWindowLimit = 1000;  // sanity bound when reading a desktop file
+constexpr int kDocumentWindowLimit = 1000;
+constexpr int kIdleSliceMs = 8;  // sanity bound when reading a desktop file
 
 }  // namespace
 
@@ -927,11 +928,14 @@ void TTarvixForm::ScheduleIdle() {
 
 void TTarvixForm::RefreshStatusBar() {
   TTarvixPlusModel* project = Project();
-  modifiedPanel_->setText(project && project->Modified() ? QStringLiteral("Geändert") : QString());
-  modifiedPanel_->setAccessibleName(modifiedPanel_->text());
+  auto set = [](QLabel* panel, const QString& text) {
+    if (panel->text() == text) return;
+    panel->setText(text);
+    panel->setAccessibleName(text);
+  };
+  set(modifiedPanel_, project && project->Modified() ? QStringLiteral("Geändert") : QString());
   const QString state = project && project->IsSimulating() ? QStringLiteral("Simulation läuft") : QStringLiteral("Bereit");
-  hintPanel_->setText(hint_.isEmpty() ? state : hint_);
-  hintPanel_->setAccessibleName(hintPanel_->text());
+  set(hintPanel_, hint_.isEmpty() ? state : hint_);
 }
 
 QString TTarvixForm::StatusPanel(int index) const { return index == 0 ? modifiedPanel_->text() : hintPanel_->text(); }
@@ -945,15 +949,25 @@ bool TTarvixForm::IdlePass(bool step) {
   // second rather than after every batch: the batches come fast.
   if (!simulating || lastCommandRefresh_.elapsed() >= 100) {
     UpdateButtons();
+    RefreshStatusBar();
     lastCommandRefresh_.restart();
     // Focus on the frame or its empty document area goes to the tree.
     QWidget* focus = QApplication::focusWidget();
     if (isActiveWindow() && (focus == this || focus == mdi_ || focus == mdi_->viewport())) tree_->setFocus();
   }
   bool more = false;
-  if (step && project) more = project->Step();
+  if (step && project) {
+    // Batches for a few milliseconds per turn of the event loop: fast
+    // enough to keep up with the engine, short enough that a key press or
+    // a click is answered at once.
+    QElapsedTimer slice;
+    slice.start();
+    do {
+      more = project->Step();
+    } while (more && slice.elapsed() < kIdleSliceMs && Project() == project);
+  }
   TSimulatedInputs& inputs = TSimulatedInputs::Current();
-  if (inputs.StatusChanged || !simulating || step) {
+  if (inputs.StatusChanged) {
     inputs.StatusChanged = false;
     RefreshStatusBar();
   }

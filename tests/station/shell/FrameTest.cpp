@@ -152,9 +152,13 @@ class FrameTest : public QObject {
     frame_->DoChildCommand(cmd::kRun);
     QCOMPARE(Project().SimState(), TSimState::Running);
     check({"running", true, true, false, false, false, true});
-    frame_->IdlePass();
+    frame_->RunIdleOnce();
     QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Simulation läuft"));
     QCOMPARE(frame_->StatusPanel(0), QStringLiteral("Geändert"));
+    frame_->IdlePass();  // the one-block program runs to its end and resets
+    QCOMPARE(Project().SimState(), TSimState::Ready);
+    QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Bereit"));
+    frame_->DoChildCommand(cmd::kRun);
     frame_->DoChildCommand(cmd::kStop);
     check({"halted", true, true, false, true, true, false});
     frame_->DoChildCommand(cmd::kCompile);
