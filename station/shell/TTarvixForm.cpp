@@ -55,15 +55,6 @@ std::function<bool()>& TipAvailable() {
 
 TUserInterface& Ui() { return TUserInterface::Current(); }
 
-// A caption without its accelerator ampersands, as assistive technology
-// reads it ("&&" stays a literal "&").
-QString Plain(QString caption) {
-  caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-  caption.remove(QLatin1Char('&'));
-  caption.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-  return caption;
-}
-
 // Small tool-button pictures drawn here, for commands the platform style
 // has no standard icon for.
 QIcon Glyph(const QString& kind) {
@@ -444,9 +435,16 @@ void TTarvixForm::CreateMenus() {
   help->addSeparator();
   AddItem(help, QStringLiteral("HelpAboutItem"), QStringLiteral("&Info über..."), {}, [this] { RunHook(QStringLiteral("About")); });
 
-  // Menu items name themselves by their caption without "&".
-  for (const auto& [name, action] : actions_)
-    if (action) action->setProperty("accessibleName", Plain(action->text()));
+  // F1: the help topic of the window that has the focus (the tree answers
+  // F1 itself).
+  auto* helpKey = new QAction(this);
+  helpKey->setShortcut(QKeySequence(Qt::Key_F1));
+  helpKey->setShortcutContext(Qt::WindowShortcut);
+  connect(helpKey, &QAction::triggered, this, [this] {
+    const TMDIChildForm* doc = ActiveDocument();
+    Ui().ShowHelp(doc ? doc->HelpContext() : 0);
+  });
+  addAction(helpKey);
 }
 
 void TTarvixForm::BuildBlocksMenu(QMenu* menu) {
@@ -605,7 +603,6 @@ void TTarvixForm::RefreshMru() {
     action->setVisible(used);
     if (used) {
       action->setText(TMruList::Caption(i, names[i]));
-      action->setProperty("accessibleName", Plain(action->text()));
       action->setStatusTip(names[i]);
     }
   }
