@@ -18,10 +18,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "ApplySettings.h"
 #include "Commands.h"
@@ -191,6 +193,9 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   hintPanel_->setObjectName(QStringLiteral("StatusPanel1"));
   hintPanel_->setMinimumWidth(50);
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  statusBar()->setAccessibleName(QStringLiteral("Statusleiste"));
+  if (auto* grip = statusBar()->findChild<QSizeGrip*>()) grip->setAccessibleName(QStringLiteral("Fenstergröße"));
+  modifiedPanel_->setAccessibleDescription(QStringLiteral("Änderungsstatus"));
   statusBar()->addWidget(modifiedPanel_);
   statusBar()->addWidget(hintPanel_, 1);
   RefreshStatusBar();
@@ -316,10 +321,9 @@ void TTarvixForm::CreateMenus() {
       OpenProject(name);
       RefreshMru();
     });
-    fileMenu_->addAction(action);
     mruActions_.push_back(action);
   }
-  fileMenu_->addSeparator();
+  mruEnd_ = fileMenu_->addSeparator();
   AddItem(fileMenu_, QStringLiteral("FileExitItem"), QStringLiteral("&Beenden"), {}, [this] { close(); });
   RefreshMru();
 
@@ -471,6 +475,9 @@ void TTarvixForm::CreateToolBars() {
     tb->setIconSize(QSize(16, 16));
     addToolBar(area, tb);
     toolBars_.push_back(tb);
+    // The button that shows buttons that do not fit.
+    if (auto* more = tb->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+      more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
     return tb;
   };
   QToolBar* main = bar(QStringLiteral("MainToolbar"), QStringLiteral("Datei und Bearbeiten"), Qt::TopToolBarArea);
@@ -597,14 +604,13 @@ void TTarvixForm::RefreshTitle() {
 
 void TTarvixForm::RefreshMru() {
   const QStringList& names = mru_.Names();
-  for (int i = 0; i < TMruList::kShown; ++i) {
+  // Only used entries are in the menu, so nothing unnamed is offered.
+  for (QAction* action : mruActions_) fileMenu_->removeAction(action);
+  for (int i = 0; i < TMruList::kShown && i < names.size(); ++i) {
     QAction* action = mruActions_[static_cast<size_t>(i)];
-    const bool used = i < names.size();
-    action->setVisible(used);
-    if (used) {
-      action->setText(TMruList::Caption(i, names[i]));
-      action->setStatusTip(names[i]);
-    }
+    action->setText(TMruList::Caption(i, names[i]));
+    action->setStatusTip(names[i]);
+    fileMenu_->insertAction(mruEnd_, action);
   }
   mruSeparator_->setVisible(!names.isEmpty());
 }

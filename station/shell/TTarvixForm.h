@@ -165,6 +165,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QMenu* blocksMenu_ = nullptr;
   std::vector<QAction*> mruActions_;
   QAction* mruSeparator_ = nullptr;
+  QAction* mruEnd_ = nullptr;
   TMruList mru_;
   QTimer* idleTimer_ = nullptr;
   QTimer* splashTimer_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QMenu>
 #include <QToolButton>
 #include <QtTest>
 
@@ -288,7 +289,8 @@ class FrameTest : public QObject {
     QCOMPARE(frame_->Mru().Names().front(), b);
     QVERIFY(!frame_->Mru().Names().contains(a));
     QAction* first = frame_->findChild<QAction*>(QStringLiteral("MRUFile1"));
-    QVERIFY(first && first->isVisible());
+    QVERIFY(first && frame_->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions().contains(first));
+    QVERIFY(!frame_->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions().contains(frame_->findChild<QAction*>(QStringLiteral("MRUFile3"))));
     QVERIFY(first->text().endsWith(QStringLiteral("traffic.tvp")));
   }
 
