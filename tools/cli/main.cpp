@@ -4,6 +4,9 @@
 //   vorblen-cli run PROJECT.tvp [--steps N] [--input V]... [--adc CH=V]...
 //                               [--port P=L]... [--freq HZ] [--realtime]
 //   vorblen-cli download PROJECT.tvp --device PATH
+//   vorblen-cli test PROJECT.tvp SCENARIO... [--junit FILE]
+//   vorblen-cli render PROJECT.tvp [--cell NAME|ID]... -o OUT.svg|png|pdf
+//   vorblen-cli list PROJECT.tvp
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -12,6 +15,7 @@
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
+#include "InspectCommands.h"
 
 namespace {
 
@@ -48,7 +52,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|download PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -76,5 +80,8 @@ int main(int argc, char** argv) {
   }
   if (command == QStringLiteral("run")) return cli::Run(project, options, ui);
   if (command == QStringLiteral("download")) return cli::Download(project, options, ui);
+  if (command == QStringLiteral("test")) return cli::Test(project, options);
+  if (command == QStringLiteral("render")) return cli::Render(project, options);
+  if (command == QStringLiteral("list")) return cli::List(project, options);
   return Usage(QStringLiteral("Unbekannter Befehl: %1").arg(command));
 }
