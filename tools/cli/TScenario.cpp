@@ -181,7 +181,8 @@ bool ParseSet(LineReader& r, TScenarioStep& s) {
     if (!r.Word("realtime")) return false;
     const QString mode = r.PeekWord();
     s.value = mode == QLatin1String("on") ? 1 : 0;
-    return r.Word(mode == QLatin1String("on") ? "on" : "off");
+    if (mode != QLatin1String("on") && mode != QLatin1String("off")) return r.Word("on|off");
+    return r.Word(s.value ? "on" : "off");
   }
   return r.Word("adc|port|freq|value|realtime");
 }

@@ -82,6 +82,12 @@ QString Quote(const QByteArray& bytes) {
   return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// The last part of a long output, where a run stopped.
+QString Tail(const QByteArray& bytes) {
+  constexpr qsizetype kShown = 200;
+  return bytes.size() > kShown ? QStringLiteral("...") + Quote(bytes.right(kShown)) : Quote(bytes);
+}
+
 QString Mismatch(const QString& expected, const QString& actual) {
   return QStringLiteral("erwartet: %1\nerhalten: %2").arg(expected, actual);
 }
@@ -164,7 +170,6 @@ QString TScenarioRunner::CompareOutput(const QByteArray& expected, const QByteAr
   constexpr qsizetype kContext = 24;
   const qsizetype from = std::max<qsizetype>(0, at - kContext);
   auto around = [&](const QByteArray& bytes) {
-    if (at >= bytes.size() && at > 0 && from >= bytes.size()) return QStringLiteral("(Ende)");
     QString s = Quote(bytes.mid(from, at - from + kContext));
     if (from > 0) s.prepend(QStringLiteral("..."));
     if (bytes.size() > at + kContext) s += QStringLiteral("...");
@@ -187,7 +192,9 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
       return true;
     case Kind::SetPort: {
       const size_t p = static_cast<size_t>(s.index - 1);
-      if (in.PortIsOutput[p]) {
+      // The engine's own word: the panels' copy is only refreshed at cell changes.
+      const uint32_t outputs = static_cast<uint32_t>(PlexorGetPortState(e)) >> 16;
+      if ((outputs >> p) & 1u) {
         failure = QStringLiteral("Port %1 ist ein Ausgang des Programms und lässt sich nicht setzen").arg(s.index);
         return false;
       }
@@ -226,7 +233,7 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
       untilSeen_ = false;
       if (seen) return true;
       failure = QStringLiteral("Die Ausgabe enthält %1 nicht innerhalb von %2 Schritten (Status %3)\nerhalten: %4")
-                    .arg(Quote(s.text), number(s.steps), TScenario::StatusName(status_), Quote(output_.mid(consumed_).right(200)));
+                    .arg(Quote(s.text), number(s.steps), TScenario::StatusName(status_), Tail(output_.mid(consumed_)));
       return false;
     }
     case Kind::Reset:
