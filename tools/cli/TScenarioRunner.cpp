@@ -25,32 +25,6 @@ class ScenarioHost : public TSimulationHost {
   std::function<void(const char*)> output_;
 };
 
-// Answers input requests from the scenario's input values and notes a
-// run-time error instead of showing it.
-class ScenarioUserInterface : public TSilentUserInterface {
- public:
-  void ErrorBox(const QString& text) override {
-    if (text.startsWith(QStringLiteral("Es trat ein Simulationsfehler auf"))) {
-      runtimeError = true;
-      errorText = text;
-    }
-  }
-  bool InputInteger(const QString&, const QString&, int32_t& value) override {
-    if (inputs.empty()) {
-      inputMissing = true;
-      return false;
-    }
-    value = inputs.front();
-    inputs.pop_front();
-    return true;
-  }
-
-  std::deque<int32_t> inputs;
-  bool runtimeError = false;
-  bool inputMissing = false;
-  QString errorText;
-};
-
 // Sets the current host and user interface for one scope.
 class Installed {
  public:
@@ -68,8 +42,6 @@ class Installed {
  private:
   TUserInterface* previousUi_;
 };
-
-ScenarioUserInterface* g_ui = nullptr;  // the one of the running scenario
 
 // A piece of unit output as a quoted, escaped UTF-8 text.
 QString Quote(const QByteArray& bytes) {
@@ -94,7 +66,35 @@ QString Mismatch(const QString& expected, const QString& actual) {
 
 }  // namespace
 
+// Answers input requests from the scenario's input values and notes a
+// run-time error instead of showing it.
+class TScenarioRunner::UserInterface : public TSilentUserInterface {
+ public:
+  void ErrorBox(const QString& text) override {
+    if (text.startsWith(QStringLiteral("Es trat ein Simulationsfehler auf"))) {
+      runtimeError = true;
+      errorText = text;
+    }
+  }
+  bool InputInteger(const QString&, const QString&, int32_t& value) override {
+    if (inputs.empty()) {
+      inputMissing = true;
+      return false;
+    }
+    value = inputs.front();
+    inputs.pop_front();
+    return true;
+  }
+
+  std::deque<int32_t> inputs;
+  bool runtimeError = false;
+  bool inputMissing = false;
+  QString errorText;
+};
+
 TScenarioRunner::TScenarioRunner(TTarvixPlusModel& model) : model_(model), variables_(Variables(model)) {}
+
+TScenarioRunner::~TScenarioRunner() = default;
 
 std::vector<TScenarioVariable> TScenarioRunner::Variables(const TTarvixPlusModel& model) {
   std::vector<TScenarioVariable> list;
@@ -152,14 +152,14 @@ void TScenarioRunner::OutputArrived(const char* bytes) {
 }
 
 void TScenarioRunner::RunSteps(int64_t steps) {
-  g_ui->runtimeError = false;
-  g_ui->inputMissing = false;
+  ui_->runtimeError = false;
+  ui_->inputMissing = false;
   model_.SetEngineStepLimit(model_.Simulation().EngineSteps() + steps);
   model_.RunCommand(cmd::kRun);
   while (model_.Step() && !untilSeen_) {
   }
-  if (g_ui->runtimeError) status_ = Status::Error;
-  else if (g_ui->inputMissing) status_ = Status::Input;
+  if (ui_->runtimeError) status_ = Status::Error;
+  else if (ui_->inputMissing) status_ = Status::Input;
   else if (model_.SimState() == TSimState::Ready) status_ = Status::End;
   else status_ = Status::Running;
 }
@@ -219,7 +219,7 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
       return true;
     }
     case Kind::Input:
-      g_ui->inputs.insert(g_ui->inputs.end(), s.values.begin(), s.values.end());
+      ui_->inputs.insert(ui_->inputs.end(), s.values.begin(), s.values.end());
       return true;
     case Kind::Run:
       RunSteps(s.steps);
@@ -290,7 +290,7 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
     case Kind::ExpectStatus:
       if (status_ == s.status) return true;
       failure = Mismatch(TScenario::StatusName(s.status), TScenario::StatusName(status_));
-      if (status_ == Status::Error) failure += QStringLiteral(" (%1)").arg(g_ui->errorText.section(QLatin1Char('\n'), 1));
+      if (status_ == Status::Error) failure += QStringLiteral(" (%1)").arg(ui_->errorText.section(QLatin1Char('\n'), 1));
       return false;
   }
   return true;
@@ -308,9 +308,9 @@ TScenarioRunner::Result TScenarioRunner::Run(const TScenario& scenario) {
   PlexorSetInitialPortState(model_.Engine(), in.FixedDigitalIn);
 
   ScenarioHost host([this](const char* bytes) { OutputArrived(bytes); });
-  ScenarioUserInterface ui;
+  UserInterface ui;
   Installed installed(host, ui);
-  g_ui = &ui;
+  ui_ = &ui;
   output_.clear();
   consumed_ = 0;
   until_.clear();
@@ -330,6 +330,6 @@ TScenarioRunner::Result TScenarioRunner::Run(const TScenario& scenario) {
     break;
   }
   model_.RunCommand(cmd::kStop);
-  g_ui = nullptr;
+  ui_ = nullptr;
   return result;
 }

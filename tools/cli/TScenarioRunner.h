@@ -32,6 +32,9 @@ class TScenarioRunner {
   };
 
   explicit TScenarioRunner(TTarvixPlusModel& model);
+  ~TScenarioRunner();
+  TScenarioRunner(const TScenarioRunner&) = delete;
+  TScenarioRunner& operator=(const TScenarioRunner&) = delete;
 
   // The project's watchable variables in cell and block order, one per map code.
   static std::vector<TScenarioVariable> Variables(const TTarvixPlusModel& model);
@@ -45,6 +48,8 @@ class TScenarioRunner {
   const QByteArray& Output() const { return output_; }
 
  private:
+  class UserInterface;
+
   const TScenarioVariable* Find(const QString& name) const;
   bool Execute(const TScenarioStep& step, QString& failure);
   void RunSteps(int64_t steps);
@@ -52,6 +57,7 @@ class TScenarioRunner {
   QString CompareOutput(const QByteArray& expected, const QByteArray& actual) const;
 
   TTarvixPlusModel& model_;
+  UserInterface* ui_ = nullptr;  // the one of the running scenario
   std::vector<TScenarioVariable> variables_;
   QByteArray output_;
   qsizetype consumed_ = 0;  // output already matched by an expect output
