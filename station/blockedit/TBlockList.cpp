@@ -225,23 +225,34 @@ void TBlockList::PaintErrorMark(QPainter& painter, int32_t id) const {
   painter.drawLine(r.left - 3, r.bottom + 3, r.right + 3, r.top - 3);
 }
 
-QImage TBlockList::RenderImage() const {
+QSize TBlockList::RenderSize() const {
   const TRect e = GetExtent();
-  const int32_t width = std::clamp<int32_t>(std::max(e.right, 600), 1, kMaxImageSide);
-  const int32_t height = std::clamp<int32_t>(e.bottom + 30, 30, kMaxImageSide);
-  QImage image(width, height, QImage::Format_RGB32);
-  if (image.isNull()) return image;
-  image.fill(Qt::white);
-  QPainter painter(&image);
+  return QSize(std::clamp<int32_t>(std::max(e.right, 600), 1, kMaxImageSide),
+               std::clamp<int32_t>(e.bottom + 30, 30, kMaxImageSide));
+}
+
+void TBlockList::Render(QPainter& painter) const {
+  const QSize size = RenderSize();
+  painter.save();
+  painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
   QFont title = TFontMapper::Make(QStringLiteral("Times New Roman"), 14, TCommentFont::kBold);
   painter.setFont(title);
   painter.setPen(Qt::black);
-  painter.drawText(QRect(0, 0, width, 30), Qt::AlignLeft | Qt::AlignTop,
+  painter.drawText(QRect(0, 0, size.width(), 30), Qt::AlignLeft | Qt::AlignTop,
                    QStringLiteral("Zelle %1: \"%2\"").arg(cellId_).arg(name_));
   painter.translate(0, 30);
-  const TRect clip{0, 0, width, height - 30};
+  const TRect clip{0, 0, size.width(), size.height() - 30};
   PaintBlocks(painter, clip);
   PaintWires(painter, clip);
+  painter.restore();
+}
+
+QImage TBlockList::RenderImage() const {
+  QImage image(RenderSize(), QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  Render(painter);
   return image;
 }
 

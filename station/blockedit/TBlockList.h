@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -62,8 +63,11 @@ class TBlockList {
   void PaintBlocks(QPainter& painter, const TRect& clip) const;
   void PaintWires(QPainter& painter, const TRect& clip) const;
   void PaintErrorMark(QPainter& painter, int32_t id) const;
-  // The picture of the whole cell with its title, for printing.
+  // The picture of the whole cell with its title, for printing; Render
+  // paints it at the origin of any device (SVG, PDF) in RenderSize pixels.
   QImage RenderImage() const;
+  QSize RenderSize() const;
+  void Render(QPainter& painter) const;
 
   // Cell body text form. A failed read reports its reason (except where the
   // format is silent) and keeps the blocks read before the failure.

@@ -227,4 +227,8 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
   return 0;
 }
 
+std::unique_ptr<TTarvixPlusModel> LoadProject(const QString& project) { return Load(project); }
+
+bool CompileProject(TTarvixPlusModel& model) { return CompileModel(model); }
+
 }  // namespace cli

@@ -3,13 +3,20 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class TCliUserInterface;
+class TTarvixPlusModel;
 
 namespace cli {
 
 int Compile(const QString& project, TCliUserInterface& ui);
 int Run(const QString& project, const QStringList& options, TCliUserInterface& ui);
 int Download(const QString& project, const QStringList& options, TCliUserInterface& ui);
+
+// The project as the commands load it (null after a message), and its
+// compile in the current directory (false after the compiler's message).
+std::unique_ptr<TTarvixPlusModel> LoadProject(const QString& project);
+bool CompileProject(TTarvixPlusModel& model);
 
 }  // namespace cli

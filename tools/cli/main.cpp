@@ -4,6 +4,9 @@
 //   vorblen-cli run PROJECT.tvp [--steps N] [--input V]... [--adc CH=V]...
 //                               [--port P=L]... [--freq HZ] [--realtime]
 //   vorblen-cli download PROJECT.tvp --device PATH
+//   vorblen-cli test PROJECT.tvp SCENARIO... [--junit FILE]
+//   vorblen-cli render PROJECT.tvp [--cell NAME|ID]... -o OUT.svg|png|pdf
+//   vorblen-cli list PROJECT.tvp
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -12,6 +15,7 @@
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
+#include "InspectCommands.h"
 
 namespace {
 
@@ -39,7 +43,26 @@ const char kHelp[] =
     "  vorblen-cli download PROJEKT.tvp --device PFAD\n"
     "      Übersetzt das Projekt und überträgt es über die serielle Schnittstelle PFAD\n"
     "      (z. B. /dev/ttyUSB0 oder das Terminal von vorblen-unit) an die Unit.\n"
-    "      Strg+C bricht ab. Exit 0 bei Erfolg, sonst 1.\n";
+    "      Strg+C bricht ab. Exit 0 bei Erfolg, sonst 1.\n"
+    "\n"
+    "  vorblen-cli test PROJEKT.tvp SZENARIO... [--junit DATEI]\n"
+    "      Übersetzt das Projekt und spielt die Szenariodateien im Simulator ab\n"
+    "      (Schritte wie \"set adc 1 = 120\", \"run 2000 steps\", \"expect output ...\",\n"
+    "      siehe tools/cli/README.md). Meldet je Szenario PASS oder FAIL mit Datei,\n"
+    "      Zeile, erwartetem und tatsächlichem Wert, zuletzt \"N passed, N failed\".\n"
+    "      --junit DATEI  schreibt das Ergebnis zusätzlich als JUnit-XML\n"
+    "      Exit 0 wenn alle bestehen, 1 wenn eines scheitert, 2 wenn Projekt oder\n"
+    "      Szenario nicht lesbar sind.\n"
+    "\n"
+    "  vorblen-cli render PROJEKT.tvp [--cell NAME|NR]... -o AUSGABE\n"
+    "      Zeichnet Zellen (ohne --cell alle) wie der Zelleneditor. Die Endung von\n"
+    "      AUSGABE wählt das Format: .svg oder .png (bei mehreren Zellen eine Datei\n"
+    "      je Zelle: AUSGABE-ZELLENNAME.svg) oder .pdf (eine Seite je Zelle).\n"
+    "      Exit 0 bei Erfolg, sonst 1.\n"
+    "\n"
+    "  vorblen-cli list PROJEKT.tvp\n"
+    "      Zeigt die Zellen mit Nummer und Blockzahl, die Tabellen und die\n"
+    "      beobachtbaren Variablen mit symbolischem Namen und Kennzahl.\n";
 
 void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
   // Qt's own diagnostics would mix into the tool's messages; keep the fatal ones.
@@ -48,7 +71,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|download PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -76,5 +99,8 @@ int main(int argc, char** argv) {
   }
   if (command == QStringLiteral("run")) return cli::Run(project, options, ui);
   if (command == QStringLiteral("download")) return cli::Download(project, options, ui);
+  if (command == QStringLiteral("test")) return cli::Test(project, options);
+  if (command == QStringLiteral("render")) return cli::Render(project, options);
+  if (command == QStringLiteral("list")) return cli::List(project, options);
   return Usage(QStringLiteral("Unbekannter Befehl: %1").arg(command));
 }

@@ -1,0 +1,67 @@
+// TScenario: the steps of one test scenario for vorblen-cli test.
+//
+// A scenario is a UTF-8 text file, one step per line; '#' outside quotes
+// starts a comment. Reading checks the grammar and the ranges of ports,
+// channels and step counts; names of variables are checked later against
+// the project (TScenarioRunner::Resolve). tools/cli/README.md documents the
+// grammar.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+struct TScenarioStep {
+  enum class Kind {
+    SetAdc,          // index = channel 1..8, value
+    SetPort,         // index = port 1..16, value 0/1
+    SetFreq,         // value
+    SetValue,        // name, value
+    SetRealtime,     // value 0/1
+    Input,           // values
+    Run,             // steps
+    RunUntilOutput,  // text (Windows-1252 bytes), steps
+    Reset,
+    ExpectOutput,          // text
+    ExpectOutputContains,  // text
+    ExpectPort,            // index, value
+    ExpectValue,           // name, value
+    ExpectDac,             // index = 1..2, value
+    ExpectFileLength,      // value
+    ExpectFileWord,        // index = 1-based word, value
+    ExpectStatus,          // status
+  };
+  enum class Status { Ready, End, Running, Error, Input };
+
+  Kind kind = Kind::Reset;
+  int line = 0;
+  QString source;  // the line as written, without its comment
+  int32_t index = 0;
+  int32_t value = 0;
+  int64_t steps = 0;
+  QString name;     // a variable's symbolic name or map code as written
+  QByteArray text;  // output text in the unit's character set
+  std::vector<int32_t> values;
+  Status status = Status::End;
+};
+
+class TScenario {
+ public:
+  // The most engine steps one run step may ask for.
+  static constexpr int64_t kMaxSteps = 1000000000;
+
+  // Reads a scenario file; false with a German message "FILE:LINE: ..." in error.
+  bool Read(const QString& fileName, QString& error);
+  // Parses scenario text; messages name fileName.
+  bool Parse(const QByteArray& utf8, const QString& fileName, QString& error);
+
+  const QString& FileName() const { return fileName_; }
+  const std::vector<TScenarioStep>& Steps() const { return steps_; }
+
+  static QString StatusName(TScenarioStep::Status status);
+
+ private:
+  QString fileName_;
+  std::vector<TScenarioStep> steps_;
+};

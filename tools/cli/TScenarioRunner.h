@@ -1,0 +1,67 @@
+// TScenarioRunner: plays a scenario on a loaded, compiled project with the
+// station's run control, and judges its expectations.
+//
+// Every scenario starts from a unit at rest (analog inputs and frequency 0,
+// keys released, simulated time standing still); the engine steps it counts
+// are the run control's steps. The first failing step ends the scenario.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "TScenario.h"
+
+class TTarvixPlusModel;
+
+// A variable a scenario may read or set: a block with a symbolic name.
+struct TScenarioVariable {
+  QString name;
+  int32_t mapCode = 0;
+  int32_t blockId = 0;  // the first block that names it
+};
+
+class TScenarioRunner {
+ public:
+  struct Result {
+    bool passed = true;
+    int line = 0;         // of the failing step
+    QString step;         // the failing step as written
+    QString message;      // expected and actual, German
+  };
+
+  explicit TScenarioRunner(TTarvixPlusModel& model);
+  ~TScenarioRunner();
+  TScenarioRunner(const TScenarioRunner&) = delete;
+  TScenarioRunner& operator=(const TScenarioRunner&) = delete;
+
+  // The project's watchable variables in cell and block order, one per map code.
+  static std::vector<TScenarioVariable> Variables(const TTarvixPlusModel& model);
+  // Checks that every variable the scenario names exists; false with
+  // "FILE:LINE: message" in error.
+  bool Resolve(const TScenario& scenario, QString& error) const;
+
+  Result Run(const TScenario& scenario);
+
+  // The unit's serial output of the last run, raw.
+  const QByteArray& Output() const { return output_; }
+
+ private:
+  class UserInterface;
+
+  const TScenarioVariable* Find(const QString& name) const;
+  bool Execute(const TScenarioStep& step, QString& failure);
+  void RunSteps(int64_t steps);
+  void OutputArrived(const char* bytes);
+  QString CompareOutput(const QByteArray& expected, const QByteArray& actual) const;
+
+  TTarvixPlusModel& model_;
+  UserInterface* ui_ = nullptr;  // the one of the running scenario
+  std::vector<TScenarioVariable> variables_;
+  QByteArray output_;
+  qsizetype consumed_ = 0;  // output already matched by an expect output
+  QByteArray until_;        // the text a run until waits for
+  bool untilSeen_ = false;
+  TScenarioStep::Status status_ = TScenarioStep::Status::Ready;
+};
