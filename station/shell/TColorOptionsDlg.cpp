@@ -124,6 +124,8 @@ TColorOptionsDlg::TColorOptionsDlg(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   pages_ = new QTabWidget(this);
   pages_->setAccessibleName(QStringLiteral("Seiten"));
+  // All six page names stay readable: the dialog grows to show them.
+  pages_->setUsesScrollButtons(false);
   for (int p = 0; p < kPageCount; ++p) pages_->addTab(MakePage(p), QString::fromUtf8(kPageNames[p]));
   layout->addWidget(pages_);
 

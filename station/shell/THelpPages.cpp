@@ -102,10 +102,15 @@ QString BlockHtml(const TBlockTyp& type) {
   const QString name = type.name.toHtmlEscaped();
   QString body = QStringLiteral("<h1>%1</h1>").arg(name);
   body += QStringLiteral("<p>Gruppe \"%1\", Blocktyp %2</p>").arg(GroupOf(type.typeId).toHtmlEscaped()).arg(type.typeId);
-  if (!TBlockCatalogue::Instance().Picture(type.typeId).get()) {
+  const auto picture = TBlockCatalogue::Instance().Picture(type.typeId);
+  if (!picture) {
     body += QStringLiteral("<p><i>Dieser Block zeigt in der Zelle seinen Parameter statt eines Bildes.</i></p>");
   } else {
-    body += QStringLiteral("<p><img src=\"help:picture/%1\"></p>").arg(type.typeId);
+    // Twice the cell size: the pictures are small.
+    body += QStringLiteral("<p><img src=\"help:picture/%1\" width=\"%2\" height=\"%3\"></p>")
+                .arg(type.typeId)
+                .arg(picture->width() * 2)
+                .arg(picture->height() * 2);
   }
 
   body += QStringLiteral("<h2>Was der Block tut</h2><p>%1</p>")

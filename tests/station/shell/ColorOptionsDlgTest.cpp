@@ -261,3 +261,54 @@ TEST_F(ColorOptionsDlgTest, AppliedChangeReachesOpenWindowsAndTheCellEditor) {
 }
 
 }  // namespace
+
+#include <QGuiApplication>
+#include "ShellShotSupport.h"
+#include "TSplashForm.h"
+#include "TTipOfDayDlg.h"
+
+namespace {
+
+TEST(SystemColors, DefaultColoursFollowTheDesktopPalette) {
+  const QPalette before = QApplication::palette();
+  QApplication::setPalette(shots::DarkPalette());
+  const QPalette p = QApplication::palette();
+  EXPECT_EQ(tcolor::SystemColor(5), p.color(QPalette::Base));
+  EXPECT_EQ(tcolor::SystemColor(8), p.color(QPalette::Text));
+  EXPECT_EQ(tcolor::SystemColor(15), p.color(QPalette::Button));
+  EXPECT_EQ(tcolor::SystemColor(18), p.color(QPalette::ButtonText));
+  // Greyed text stays readable on the button face.
+  const int face = p.color(QPalette::Button).lightness();
+  const int grey = tcolor::SystemColor(16).lightness();
+  EXPECT_GT(grey - face, 60);
+  EXPECT_EQ(tcolor::ToQColor(kColorSettings[S::kCellBackgnd].defaultValue), p.color(QPalette::Base));
+  // The dialog's "Vorgabe" shows the theme's colour as well.
+  TStationSettings::Current() = TStationSettings::Defaults(QString());
+  TColorOptionsDlg dlg;
+  PageWidgets table = PageOf(dlg, 1);
+  table.elements->setCurrentRow(0);
+  const QImage swatch = table.back->itemIcon(0).pixmap(24, 14).toImage();
+  EXPECT_EQ(QColor(swatch.pixel(12, 7)), p.color(QPalette::Base));
+  QApplication::setPalette(before);
+  EXPECT_EQ(tcolor::SystemColor(5), before.color(QPalette::Base));
+}
+
+TEST(Screenshots, ShellDialogsInALightAndADarkTheme) {
+  TStationSettings::Current() = TStationSettings::Defaults(QString());
+  for (int page : {0, 2, 5}) {
+    shots::Take(QStringLiteral("color-options-%1").arg(page), [page] {
+      auto* dlg = new TColorOptionsDlg;
+      PageWidgets p = PageOf(*dlg, page);
+      p.elements->setCurrentRow(page == 5 ? 1 : 0);
+      return dlg;
+    });
+  }
+  shots::Take("tip-of-day", [] {
+    auto* dlg = new TTipOfDayDlg(TTipOfDayDlg::TipFileName());
+    dlg->Start(7, true);
+    return dlg;
+  });
+  shots::Take("about", [] { return new TSplashForm(TSplashForm::Mode::About); });
+}
+
+}  // namespace

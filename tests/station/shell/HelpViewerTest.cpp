@@ -138,3 +138,19 @@ TEST_F(HelpTest, ViewerOpensContextsAndFindsPagesThroughContentsAndIndex) {
 }
 
 }  // namespace
+
+#include "ShellShotSupport.h"
+
+namespace {
+
+TEST_F(HelpTest, Screenshots) {
+  for (int32_t context : {10000, 201, 0}) {
+    shots::Take(QStringLiteral("help-%1").arg(context), [context] {
+      auto* viewer = new THelpViewer;
+      viewer->ShowPage(THelpPages::UrlFor(context));
+      return viewer;
+    });
+  }
+}
+
+}  // namespace
