@@ -312,3 +312,46 @@ TEST(Screenshots, ShellDialogsInALightAndADarkTheme) {
 }
 
 }  // namespace
+
+#include <QAccessible>
+#include "RecordingUserInterface.h"
+#include "THelpViewer.h"
+
+namespace {
+
+// Every control a user can reach with the keyboard or the mouse has a name.
+void ExpectNamedControls(QWidget& window) {
+  window.show();
+  QApplication::processEvents();
+  for (QWidget* w : window.findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(&window) || w->focusPolicy() == Qt::NoFocus) continue;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->text(QAccessible::Name).isEmpty())
+        << window.metaObject()->className() << ": " << w->metaObject()->className() << " " << w->objectName().toStdString();
+  }
+}
+
+TEST(ShellDialogs, EveryReachableControlHasAnAccessibleName) {
+  TColorOptionsDlg colors;
+  for (int page = 0; page < TColorOptionsDlg::kPageCount; ++page) {
+    PageOf(colors, page);
+    ExpectNamedControls(colors);
+  }
+  TTipOfDayDlg tips(TTipOfDayDlg::TipFileName());
+  ExpectNamedControls(tips);
+  TSplashForm about(TSplashForm::Mode::About);
+  ExpectNamedControls(about);
+  THelpViewer help;
+  ExpectNamedControls(help);
+}
+
+TEST(ShellDialogs, F1InTheColourDialogOpensTheOptionsTopic) {
+  RecordingUserInterface ui;
+  TColorOptionsDlg dlg;
+  dlg.show();
+  QTest::keyClick(&dlg, Qt::Key_F1);
+  EXPECT_EQ(ui.Texts("ShowHelp"), QStringList{"20000"});
+}
+
+}  // namespace
