@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "TBlockCatalogue.h"
@@ -103,8 +105,10 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(home, &QPushButton::clicked, this, [this] { ShowPage(THelpPages::ContentsUrl()); });
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
-  connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-    setWindowTitle(QStringLiteral("Hilfe - %1").arg(THelpPages::Title(browser_->source())));
+  // The signal carries the new page; source() may still name the old one.
+  connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+    setWindowTitle(QStringLiteral("Hilfe - %1").arg(THelpPages::Title(url)));
+    SelectInContents(url);
   });
   connect(contents_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     const QUrl url = item ? item->data(0, Qt::UserRole).toUrl() : QUrl();
@@ -159,6 +163,18 @@ void THelpViewer::FillContents() {
   }
   topics->setExpanded(true);
   blocks->setExpanded(true);
+}
+
+void THelpViewer::SelectInContents(const QUrl& url) {
+  // Group nodes lead to their first page too; the page's own entry wins.
+  for (QTreeWidgetItemIterator it(contents_); *it; ++it) {
+    if ((*it)->childCount() == 0 && (*it)->data(0, Qt::UserRole).toUrl() == url) {
+      const QSignalBlocker quiet(contents_);
+      contents_->setCurrentItem(*it);
+      contents_->scrollToItem(*it);
+      return;
+    }
+  }
 }
 
 void THelpViewer::FillIndex() {

@@ -33,6 +33,7 @@ class THelpViewer : public QWidget {
  private:
   void FillContents();
   void FillIndex();
+  void SelectInContents(const QUrl& url);
   void FilterIndex(const QString& text);
 
   QTextBrowser* browser_ = nullptr;

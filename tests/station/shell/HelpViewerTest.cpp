@@ -110,6 +110,9 @@ TEST_F(HelpTest, ViewerOpensContextsAndFindsPagesThroughContentsAndIndex) {
   THelpViewer::Show(201);  // a block's help: the same window
   EXPECT_EQ(THelpViewer::Instance(), viewer);
   EXPECT_TRUE(viewer->Browser()->toPlainText().contains("Subtraktion"));
+  auto* current = viewer->findChild<QTreeWidget*>()->currentItem();
+  ASSERT_NE(current, nullptr);
+  EXPECT_EQ(current->text(0), QString::fromLatin1("Subtraktion a - b"));
   EXPECT_FALSE(viewer->Browser()->document()->resource(QTextDocument::ImageResource, QUrl("help:picture/201")).isNull());
 
   // A link on the page.
