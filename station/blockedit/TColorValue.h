@@ -23,7 +23,9 @@ inline constexpr TColor kWindowText = static_cast<TColor>(0x80000008u);
 
 inline constexpr TColor FromRgb(int r, int g, int b) { return (b << 16) | (g << 8) | r; }
 
-// System colours 0..30 of the platform, with their usual light-theme values.
+// System colours 0..30 of the platform: taken from the running desktop's
+// palette (light or dark theme) while a QGuiApplication exists, else their
+// usual light-theme values.
 QColor SystemColor(int index);
 
 inline QColor ToQColor(TColor c) {
