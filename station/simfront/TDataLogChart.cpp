@@ -21,7 +21,7 @@ TDataLogChart::TDataLogChart(std::vector<uint16_t> values, QWidget* parent)
 QRect TDataLogChart::PlotArea() const { return rect().adjusted(60, 20, -20, -40); }
 
 QPointF TDataLogChart::PointOf(int index) const {
-  const QRect area = PlotArea();
+  const QRectF area(PlotArea().topLeft(), PlotArea().bottomRight());  // top to bottom row inclusive
   const int count = std::max<int>(1, static_cast<int>(values_.size()) - 1);
   const double x = area.left() + area.width() * static_cast<double>(index) / count;
   const double y = area.bottom() - area.height() * static_cast<double>(values_[static_cast<size_t>(index)] - low_) / (high_ - low_);

@@ -17,6 +17,7 @@ TDataLogGrid::TDataLogGrid(QWidget* parent) : QAbstractScrollArea(parent) {
 void TDataLogGrid::SetSource(const TDataLogSource* source) {
   source_ = source;
   lastLength_ = Length();
+  setAccessibleDescription(lastLength_ == 0 ? kEmptyText : QStringLiteral("%1 Werte aufgezeichnet").arg(lastLength_));
   UpdateScrollRange();
   viewport()->update();
 }
