@@ -107,6 +107,7 @@ void TDataLogGrid::paintEvent(QPaintEvent* event) {
   const int height = RowHeight();
   const int offset = verticalScrollBar()->value();
   const int ascent = metrics.ascent();
+  paintedRows_ = 1;
   if (layout.length == 0) {
     painter.setPen(oldColor_);
     painter.drawText(TDataLogLayout::kIndexX, -offset + TDataLogLayout::kTextTop + ascent, kEmptyText);
@@ -116,6 +117,7 @@ void TDataLogGrid::paintEvent(QPaintEvent* event) {
   const int firstRow = std::max(0, (event->rect().top() + offset) / height);
   const int lastRow = std::min(layout.Rows() - 1, (event->rect().bottom() + offset) / height);
   const int valueWidth = layout.charWidth * layout.ValueWidth();
+  paintedRows_ = std::max(0, lastRow - firstRow + 1);
   for (int row = firstRow; row <= lastRow; ++row) {
     const int baseline = row * height - offset + TDataLogLayout::kTextTop + ascent;
     painter.setPen(indexColor_);

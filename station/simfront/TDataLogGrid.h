@@ -52,6 +52,8 @@ class TDataLogGrid : public QAbstractScrollArea {
   int ShownCount() const { return shown_; }
   // The rows the last refresh repainted (first, last); (-1, -1) after a full repaint.
   QPair<int, int> LastRepaintedRows() const { return lastRows_; }
+  // Rows the last paint event drew.
+  int PaintedRows() const { return paintedRows_; }
 
   QColor OldColor() const { return oldColor_; }
   QColor NewColor() const { return newColor_; }
@@ -72,6 +74,7 @@ class TDataLogGrid : public QAbstractScrollArea {
   int shown_ = 0;       // values shown before the last change
   int lastLength_ = 0;  // the length at the last refresh
   QPair<int, int> lastRows_{-1, -1};
+  int paintedRows_ = 0;
   QColor background_ = Qt::lightGray;
   QColor oldColor_ = Qt::black;
   QColor newColor_ = Qt::red;
