@@ -24,6 +24,7 @@ TTableEditorForm::~TTableEditorForm() {
 int32_t TTableEditorForm::ShownElement() const { return table_ ? table_->Number : 0; }
 
 void TTableEditorForm::ShowElement(int32_t number) {
+  if (table_ && table_->Number == number) return;  // already shown: keep caret and undo
   CommitEdits();
   table_ = nullptr;
   if (Model()) {

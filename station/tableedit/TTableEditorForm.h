@@ -23,7 +23,8 @@ class TTableEditorForm : public TTextDocumentForm {
   // The number of the shown table, 0 for none.
   int32_t ShownElement() const override;
   // Commits the shown table and shows the internal table with that number
-  // (none for 0, an unknown number or an external table).
+  // (none for 0, an unknown number or an external table); nothing happens
+  // when that table is already shown.
   void ShowElement(int32_t number) override;
 
   void Update(int32_t code, int64_t data, const TChangeRecord* record) override;

@@ -11,6 +11,7 @@
 
 #include "Commands.h"
 #include "TCommentEditForm.h"
+#include "TStationFrame.h"
 #include "TTableEditorForm.h"
 #include "TTableErrorMarker.h"
 #include "TTextEditor.h"
@@ -19,6 +20,19 @@
 namespace {
 
 using TableEditorTest = wt::WindowTest;
+
+// Keeps what windows show in the status bar.
+class StatusFrame : public TStationFrame {
+ public:
+  StatusFrame() { SetCurrent(this); }
+  ~StatusFrame() override { SetCurrent(nullptr); }
+  TTarvixPlusModel* Project() const override { return nullptr; }
+  QWidget* FindWindow(const QString&) const override { return nullptr; }
+  QWidget* ShowWindow(const QString&, bool) override { return nullptr; }
+  void OpenCell(int32_t) override {}
+  void ShowStatusText(const QString& text) override { status = text; }
+  QString status;
+};
 
 // Selects from (line, column) to (line, column) in the editor.
 void Select(TTextEditor* e, int l0, int c0, int l1, int c1) {
@@ -35,9 +49,14 @@ TEST_F(TableEditorTest, EditsReachTheTableOnCloseAndOnCommit) {
   form->show();
   EXPECT_EQ(form->windowTitle(), "Tabelleneditor - Tabelle 1");
   TTextEditor* editor = form->Editor();
+  StatusFrame frame;
+  form->activateWindow();
+  editor->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
   editor->moveCursor(QTextCursor::End);
   QTest::keyClick(editor, Qt::Key_Return);
   QTest::keyClicks(editor, "3");
+  EXPECT_EQ(frame.status, "Zeile 3, Spalte 2");
   EXPECT_EQ(m->Tables()[0]->Data, (QStringList{"1", "2"}));  // nothing before a commit
   m->CommitViews();
   EXPECT_EQ(m->Tables()[0]->Data, (QStringList{"1", "2", "3"}));
@@ -51,12 +70,19 @@ TEST_F(TableEditorTest, EditsReachTheTableOnCloseAndOnCommit) {
 }
 
 TEST_F(TableEditorTest, OpeningAndClosingWithoutAChangeLeavesTheProjectUnmodified) {
-  for (const QStringList& lines : {QStringList{"5", "6"}, QStringList{}}) {
+  QStringList tooLong;
+  for (int i = 0; i < 1001; ++i) tooLong << QString::number(i);
+  // A table too large for the editor (written by another program) is shown
+  // read-only after a message and stays as it is.
+  for (const QStringList& lines : {QStringList{"5", "6"}, QStringList{}, tooLong}) {
     const int number = AddTable(lines);
     QPointer<TTableEditorForm> form = new TTableEditorForm(m.get());
     form->ShowElement(number);
     form->show();
     QTest::keyClick(form->Editor(), Qt::Key_End);
+    wt::Type(form->Editor(), "7");
+    form->Editor()->undo();
+    EXPECT_EQ(form->Editor()->isReadOnly(), lines == tooLong);
     m->CommitViews();
     form->close();
     EXPECT_FALSE(m->Modified());
@@ -64,6 +90,17 @@ TEST_F(TableEditorTest, OpeningAndClosingWithoutAChangeLeavesTheProjectUnmodifie
     wt::FlushDeletes();
     EXPECT_TRUE(form.isNull());
   }
+  EXPECT_EQ(ui.Count("ErrorBox"), 1);
+  // External tables are not edited here.
+  auto reference = std::make_unique<TConversionTable>();
+  reference->Internal = false;
+  reference->Name = QStringLiteral("Extern");
+  reference->ExternalFile = QStringLiteral("kennlinie.txt");
+  m->InsertTable(std::move(reference));
+  TTableEditorForm external(m.get());
+  external.ShowElement(m->Tables().back()->Number);
+  EXPECT_EQ(external.ShownElement(), 0);
+  EXPECT_TRUE(external.Editor()->isReadOnly());
   auto* comment = new TCommentEditForm(m.get());
   EXPECT_EQ(comment->Editor()->Lines(), m->Comment());
   comment->close();
