@@ -153,6 +153,16 @@ void TTextEditor::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  if (text == QStringLiteral("\n") && !isReadOnly()) {
+    // Shift+Enter would put a line separator inside the line; every break
+    // here is a new line.
+    QTextCursor cursor = textCursor();
+    cursor.insertBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    event->accept();
+    return;
+  }
   QPlainTextEdit::keyPressEvent(event);
 }
 

@@ -110,6 +110,11 @@ TEST_F(TextEditorTest, OverwriteModeInsertKeyTabAndLineBreaks) {
   ASSERT_TRUE(editor.SetCaret(0, 0));
   editor.DeleteSelectionOrChar();
   EXPECT_EQ(editor.Lines(), QStringList{"y\tbc"});
+  // Shift+Enter breaks the line like Enter.
+  QTest::keyClick(&editor, Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(editor.Lines(), (QStringList{"", "y\tbc"}));
+  EXPECT_EQ(editor.document()->blockCount(), 2);
+  EXPECT_EQ(editor.CaretLine(), 1);
 }
 
 }  // namespace
