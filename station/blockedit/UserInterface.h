@@ -47,6 +47,13 @@ class TUserInterface {
   // A printer configured by the user (owned by the implementation, valid
   // until the next call), or null when cancelled.
   virtual QPrinter* PrintDialog() = 0;
+  // The print dialog of a text window: it offers the range "selection" only
+  // when canPrintSelection is set; the printer's printRange() tells whether
+  // the user chose it. Without an override it is the plain print dialog.
+  virtual QPrinter* PrintTextDialog(bool canPrintSelection) {
+    (void)canPrintSelection;
+    return PrintDialog();
+  }
   // Integer input dialog of the simulator; true with the new value on OK.
   virtual bool InputInteger(const QString& caption, const QString& prompt, int32_t& value) = 0;
 

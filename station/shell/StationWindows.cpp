@@ -2,7 +2,13 @@
 // window is one line here (and its library in the Vorblen program's link).
 #include "TWindowFactory.h"
 
+#include "TCommentEditForm.h"
+#include "TPlexorFileForm.h"
+#include "TTableEditorForm.h"
+
 void RegisterStationWindows() {
   using Kind = TWindowFactory::Kind;
-  (void)sizeof(Kind);
+  TWindowFactory::Register<TTableEditorForm>(Kind::Document);
+  TWindowFactory::Register<TCommentEditForm>(Kind::Document);
+  TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
 }
