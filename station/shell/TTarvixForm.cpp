@@ -545,7 +545,11 @@ bool TTarvixForm::CloseProject() {
   if (!project->FileName().isEmpty()) mru_.Add(project->FileName());
   RefreshMru();
   tree_->SetProject(nullptr);
-  // Documents close with their model (ModelDestroyed); panels keep going without one.
+  // Documents closed with their model (ModelDestroyed); they go now rather
+  // than later, so a window opened for the next project is a fresh one.
+  for (TMDIChildForm* doc : Documents())
+    if (!doc->Model()) delete doc->SubWindow();
+  // Panels keep going without a project.
   for (TToolWindow* tool : ToolWindows()) tool->SetModel(nullptr);
   RefreshTitle();
   return true;
@@ -553,6 +557,10 @@ bool TTarvixForm::CloseProject() {
 
 bool TTarvixForm::OpenProject(const QString& fileName) {
   if (!fileName.isEmpty() && Project() && Project()->FileName() == fileName) return true;
+  // The terminal and the data-log view stay open for the next project.
+  QStringList following;
+  for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
+    if (FindWindow(QString::fromLatin1(cls))) following << QString::fromLatin1(cls);
   if (!CloseProject()) return false;
   Ui().ProcessEvents();
   std::unique_ptr<TTarvixPlusModel> project;
@@ -569,9 +577,7 @@ bool TTarvixForm::OpenProject(const QString& fileName) {
   }
   tree_->SetProject(std::move(project));
   for (TToolWindow* tool : ToolWindows()) tool->SetModel(Project());
-  // The terminal and the data-log view follow the project.
-  for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
-    if (FindWindow(QString::fromLatin1(cls))) ShowWindow(QString::fromLatin1(cls), false);
+  for (const QString& cls : following) ShowWindow(cls, false);
   TTarvixPlusModel* model = Project();
   if (TStationSettings::Current().autoOpenFirstCell && !model->Cells().empty()) {
     const int32_t first = model->Cells().front()->CellId();

@@ -102,6 +102,14 @@ QPrinter* TWidgetUserInterface::PrintDialog() {
   return dialog.exec() == QDialog::Accepted ? printer_.get() : nullptr;
 }
 
+QPrinter* TWidgetUserInterface::PrintTextDialog(bool canPrintSelection) {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer_->setPrintRange(QPrinter::AllPages);
+  QPrintDialog dialog(printer_.get(), Owner());
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, canPrintSelection);
+  return dialog.exec() == QDialog::Accepted ? printer_.get() : nullptr;
+}
+
 bool TWidgetUserInterface::InputInteger(const QString& caption, const QString& prompt, int32_t& value) {
   if (inputHook_) return inputHook_(Owner(), caption, prompt, value);
   bool ok = false;

@@ -37,6 +37,7 @@ class TWidgetUserInterface : public TUserInterface {
   QString OpenFileName(const FileRequest& request) override;
   QString SaveFileName(const FileRequest& request) override;
   QPrinter* PrintDialog() override;
+  QPrinter* PrintTextDialog(bool canPrintSelection) override;
   bool InputInteger(const QString& caption, const QString& prompt, int32_t& value) override;
   bool EditComment(QString& text, TCommentFont& font) override;
   bool EditBlockBitmap(QString& fileName) override;

@@ -37,4 +37,4 @@ class TWindowFactory {
 };
 
 // Registers every window class of the station (StationWindows.cpp).
-void RegisterStationWindows();
+// RegisterStationWindows() (StationWindows.h) registers every window class.

@@ -4,6 +4,7 @@
 //   Vorblen --help | --version
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
@@ -17,7 +18,8 @@
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
 #include "TWidgetUserInterface.h"
-#include "TWindowFactory.h"
+#include "StationWindows.h"
+#include "TSplashForm.h"
 
 namespace {
 
@@ -88,8 +90,14 @@ int main(int argc, char** argv) {
     TStationSettings::Current() = store.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     Apply(TStationSettings::Current());
   }
+  QPointer<TSplashForm> splash = TSplashForm::ShowSplash();
   TBlockCatalogue::Instance().Load(std::make_unique<TImagesCatalogueSource>());
   RegisterStationWindows();
+  InstallStationHooks(ui);
+  // The frame's splash timer ends the splash window.
+  TTarvixForm::SetHook(QStringLiteral("SplashDone"), [&splash](TTarvixForm&) {
+    if (splash) splash->close();
+  });
 
   int result = 0;
   {

@@ -1,0 +1,10 @@
+// What the program Vorblen plugs into the frame: every window class for the
+// window factory, and the dialogs and windows the frame and the user
+// interface reach through hooks (compile window, option dialogs, tip of the
+// day, about window, help, the simulator's input dialog).
+#pragma once
+
+class TWidgetUserInterface;
+
+void RegisterStationWindows();
+void InstallStationHooks(TWidgetUserInterface& ui);
