@@ -286,7 +286,13 @@ TEST_F(ProjectFile, ExternalTablesAreFoundAgain) {
   EXPECT_EQ(TTarvixPlusModel::TableText(*m.Tables()[2]), QStringLiteral("3"));
   m.ReleaseTableData();
   EXPECT_TRUE(m.Tables()[2]->Data.isEmpty());
+  // Without a configured directory a missing name has no last candidate
+  // (not the name below the file-system root).
   CellEditorSettings::Current().tablePath.clear();
+  m.Tables()[2]->ExternalFile = QStringLiteral("fehlt.tab");
+  EXPECT_EQ(m.Tables()[2]->ResolvedFile(), QString());
+  EXPECT_FALSE(m.LoadTableData());
+  EXPECT_EQ(ui.Texts("ErrorBox").last(), QStringLiteral("Fehler beim Laden der externen Tabellendatei:\rfehlt.tab"));
 }
 
 TEST_F(ProjectFile, FailedSaveKeepsTheOldFile) {
