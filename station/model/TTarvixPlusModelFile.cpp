@@ -219,17 +219,19 @@ void TTarvixPlusModel::ReadCellSection(int32_t cellId, const QStringList& body, 
   PlexorAddPage(engine_, id, previousId);
   previousId = id;
   QString detail;
-  bool read = false, pushed = false;
+  bool read = false, pushed = false, threw = false;
   try {
     read = cell->ReadFromLines(true, body, id, &detail);
     pushed = cell->PushToEngine();
   } catch (const std::exception&) {
-    read = pushed = false;
+    threw = true;
   }
   QStringList details;
   // A header that does not read rejects the body without a message as long
   // as nothing else is lost with it.
-  bool lost = !read && (!detail.isEmpty() || std::any_of(body.begin() + 1, body.end(), [](const QString& l) { return !l.isEmpty(); }));
+  const bool moreThanHeader =
+      std::any_of(body.begin() + 1, body.end(), [](const QString& line) { return !line.isEmpty(); });
+  const bool lost = threw || (!read && (!detail.isEmpty() || moreThanHeader));
   if (!detail.isEmpty()) details << detail;
   bool unknown = false;
   for (int i = 0; i < cell->Count(); ++i) {
