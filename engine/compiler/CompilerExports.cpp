@@ -1,9 +1,14 @@
 // The compile exports: Init, Compile, LoadTable, Done. Every CompileError is
 // caught here and turned into ErrorText and a plain failure value; nothing
 // escapes the library.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "Plexor.h"
 #include "PlexorCompiler.h"
@@ -24,13 +29,42 @@ void Fail(CPlexor& engine, const char* message) {
   StateOf(engine) = JobState::Failed;
 }
 
+// The listing goes to a fresh file beside CODE.TXT and is renamed into place
+// only when it is complete, so a full disk or a file-size limit never leaves
+// a partial listing; after a failure no CODE.TXT remains at all, and an
+// older one cannot pass for this compile.
 bool WriteListing(const CPlexorCompiler& download) {
-  std::FILE* f = std::fopen("CODE.TXT", "wb");
-  if (!f) return false;
+  static const char kListing[] = "CODE.TXT";
+  char temporary[64];
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    std::snprintf(temporary, sizeof temporary, "CODE.TXT.%ld-%d.tmp", static_cast<long>(::getpid()), attempt);
+    fd = ::open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    ::unlink(kListing);
+    return false;
+  }
+  std::string text;
+  text.reserve(static_cast<size_t>(download.Length()) * 4);
   const uint8_t* code = download.Code.data();
-  for (int32_t i = 0; i < download.Length(); ++i) std::fprintf(f, "%u ", code[i]);
-  bool ok = !std::ferror(f);
-  return std::fclose(f) == 0 && ok;
+  for (int32_t i = 0; i < download.Length(); ++i) {
+    text += std::to_string(code[i]);
+    text += ' ';
+  }
+  bool ok = true;
+  for (size_t done = 0; ok && done < text.size();) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+  }
+  ok = ::close(fd) == 0 && ok;
+  if (ok && std::rename(temporary, kListing) == 0) return true;
+  ::unlink(temporary);
+  ::unlink(kListing);
+  return false;
 }
 
 void LoadSimulatedUnit(CPlexor& engine) {

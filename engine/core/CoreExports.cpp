@@ -44,23 +44,33 @@ PLEXOR_API int32_t PlexorAddPage(PlexorHandle engine, int32_t page, int32_t afte
 
 PLEXOR_API void PlexorRemovePage(PlexorHandle engine, int32_t page) {
   if (!engine) return;
-  if (auto* node = engine->Pages.find(page)) delete engine->Pages.unlink(node);
+  auto* node = engine->Pages.find(page);
+  if (!node) return;
+  CPlexorPage* item = node->item;
+  if (item->hasName) {
+    auto named = engine->PageNames.find(item->name);
+    if (named != engine->PageNames.end() && named->second == item) engine->PageNames.erase(named);
+  }
+  delete engine->Pages.unlink(node);
 }
 
 PLEXOR_API int32_t PlexorSetPageName(PlexorHandle engine, int32_t page, const char* name) {
   if (!engine) return 0;
   CPlexorPage* target = engine->FindPage(page);
   if (!target) return 0;
+  // A name is held by at most one page, so the first page from the front
+  // with that name is the one in the index.
   if (name) {
-    for (auto* n = engine->Pages.firstNode(); n; n = n->next) {
-      if (n->item->hasName && n->item->name == name) {
-        if (n->item != target) return 0;
-        break;
-      }
-    }
+    auto holder = engine->PageNames.find(name);
+    if (holder != engine->PageNames.end() && holder->second != target) return 0;
+  }
+  if (target->hasName) {
+    auto own = engine->PageNames.find(target->name);
+    if (own != engine->PageNames.end() && own->second == target) engine->PageNames.erase(own);
   }
   target->hasName = name != nullptr;
   target->name = name ? name : "";
+  if (name) engine->PageNames[target->name] = target;
   return 1;
 }
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "PlexorPage.h"
 #include "UnitModel.h"
@@ -44,6 +45,10 @@ class CPlexor {
   // Engine-owned texts handed out through the interface.
   char MenuFlags[24] = {};
   char SymbolicName[16] = {};
+
+  // The page holding each page name (names are unique among pages), so
+  // that naming a page does not compare against every other page.
+  std::unordered_map<std::string, CPlexorPage*> PageNames;
 
   CPlexor();
   ~CPlexor();

@@ -1,11 +1,15 @@
 // XXCollection: the engine's ordered, keyed, doubly linked list.
 //
 // It owns its items and has one built-in cursor, so only one iteration per
-// list may run at a time. Searches run from the front and return the first
-// node whose key matches; the list itself does not enforce unique keys.
+// list may run at a time. Searches return the first node from the front
+// whose key matches; the list itself does not enforce unique keys. A hash
+// index from key to nodes keeps those searches constant in time, so that
+// building a page of many thousand blocks stays linear.
 #pragma once
 
 #include <cstdint>
+#include <iterator>
+#include <unordered_map>
 
 template <typename T>
 class XXCollection {
@@ -29,12 +33,17 @@ class XXCollection {
   // Appends a new node at the end.
   void add(T* item, int32_t key) {
     Node* node = new Node{item, last_, nullptr, key};
+    index_.emplace(key, node);
     if (last_) last_->next = node; else first_ = node;
     last_ = node;
     ++count_;
   }
 
   Node* find(int32_t key) const {
+    auto range = index_.equal_range(key);
+    if (range.first == range.second) return nullptr;
+    if (std::next(range.first) == range.second) return range.first->second;
+    // Several nodes share the key: the first from the front wins.
     for (Node* n = first_; n; n = n->next)
       if (n->key == key) return n;
     return nullptr;
@@ -54,6 +63,11 @@ class XXCollection {
   // Removes and frees the node; the item is handed back, not destroyed.
   T* unlink(Node* node) {
     if (node == cursor_) cursor_ = node->next;
+    for (auto [at, end] = index_.equal_range(node->key); at != end; ++at)
+      if (at->second == node) {
+        index_.erase(at);
+        break;
+      }
     detach(node);
     T* item = node->item;
     delete node;
@@ -102,6 +116,7 @@ class XXCollection {
     Node* n = first_;
     first_ = last_ = cursor_ = nullptr;
     count_ = 0;
+    index_.clear();
     while (n) {
       Node* next = n->next;
       delete n->item;
@@ -121,4 +136,5 @@ class XXCollection {
   Node* last_ = nullptr;
   Node* cursor_ = nullptr;
   int32_t count_ = 0;
+  std::unordered_multimap<int32_t, Node*> index_;
 };

@@ -48,9 +48,11 @@ int32_t CSerialLoader::Download(int fd) {
   return Engine.Progress.load(std::memory_order_relaxed);
 }
 
-// Discards what the unit sent before the download until the line stays quiet
-// for one read time-out. A unit that never goes quiet (a running program that
-// prints) would keep this going for ever, so it is bounded.
+// Discards what the unit sent before the download until a read returns no
+// byte: the line stays quiet for one read time-out, or the read fails (a
+// line that is gone then shows up as a failed write of the start byte). A
+// unit that never goes quiet (a running program that prints) would keep
+// this going for ever, so it is bounded.
 int32_t CSerialLoader::Drain(CSerialLine& line) {
   using Clock = std::chrono::steady_clock;
   const auto limit = Clock::now() + std::chrono::milliseconds(Timeouts.DrainLimitMs);
@@ -59,9 +61,9 @@ int32_t CSerialLoader::Drain(CSerialLine& line) {
     uint8_t stale;
     switch (line.ReadByte(&stale, Timeouts.DrainQuietMs, &Engine.BreakRequested)) {
       case CSerialLine::ReadResult::Byte: break;
-      case CSerialLine::ReadResult::Nothing: return kOk;
+      case CSerialLine::ReadResult::Nothing:
+      case CSerialLine::ReadResult::Failed: return kOk;
       case CSerialLine::ReadResult::Aborted: return PLEXOR_DL_ABORTED;
-      case CSerialLine::ReadResult::Failed: return PLEXOR_DL_NO_ANSWER;
     }
   }
 }

@@ -266,7 +266,14 @@ std::unique_ptr<TBlock> TBlockList::ReadBlock(const QStringList& lines, qsizetyp
   return block;
 }
 
-bool TBlockList::ReadFromLines(bool withHeader, const QStringList& lines, int32_t targetCellId) {
+bool TBlockList::ReadFromLines(bool withHeader, const QStringList& lines, int32_t targetCellId, QString* error) {
+  // Every reported failure ends the reading; the caller may take the text
+  // instead of a message box.
+  auto fail = [error](const QString& text) {
+    if (error) *error = text;
+    else Report(text);
+    return false;
+  };
   qsizetype index = 0;
   if (withHeader) {
     if (index >= lines.size()) return false;
@@ -276,10 +283,7 @@ bool TBlockList::ReadFromLines(bool withHeader, const QStringList& lines, int32_
       if (targetCellId <= 0) {
         bool ok = false;
         const int id = first.mid(eq + 1).toInt(&ok, 10);
-        if (!ok || id < 1 || id > 0xFFFE) {
-          Report(QStringLiteral("Ungültige Zellen-ID: %1!").arg(first));
-          return false;
-        }
+        if (!ok || id < 1 || id > 0xFFFE) return fail(QStringLiteral("Ungültige Zellen-ID: %1!").arg(first));
         cellId_ = id;
       }
       ++index;
@@ -296,44 +300,36 @@ bool TBlockList::ReadFromLines(bool withHeader, const QStringList& lines, int32_
   }
   if (targetCellId > 0) cellId_ = targetCellId;
 
+  // The block numbers taken so far, so that a cell of many blocks reads in
+  // linear time.
+  std::vector<bool> taken(0x10000, false);
+  for (const auto& b : blocks_) taken[static_cast<size_t>(b->Number() & 0xFFFF)] = true;
   while (index < lines.size()) {
     if (lines[index].isEmpty()) {
       ++index;
       continue;
     }
-    if (lines[index] != QLatin1String("#BLOCK_START")) {
-      Report(QStringLiteral("Falscher Blockbeginn in Zeile:\r%1").arg(lines[index]));
-      return false;
-    }
+    if (lines[index] != QLatin1String("#BLOCK_START"))
+      return fail(QStringLiteral("Falscher Blockbeginn in Zeile:\r%1").arg(lines[index]));
     ++index;
-    if (index + 1 >= lines.size()) {
-      Report(QStringLiteral("Unvollständiger Blockeintrag am Ende des Textes!"));
-      return false;
-    }
+    if (index + 1 >= lines.size()) return fail(QStringLiteral("Unvollständiger Blockeintrag am Ende des Textes!"));
     const QString alias = lines[index++];
-    if (!TBlock::Create(alias, 0, engine_)) {
-      Report(QStringLiteral("Unbekannter Blocktyp %1!").arg(alias));
-      return false;
-    }
+    if (!TBlock::Create(alias, 0, engine_)) return fail(QStringLiteral("Unbekannter Blocktyp %1!").arg(alias));
     const QString& idLine = lines[index++];
     bool ok = false;
     const int32_t id = idLine.startsWith(QLatin1String("ID=")) ? idLine.mid(3, 10).toInt(&ok, 10) : 0;
     const int32_t number = id & 0xFFFF;
     // A block number must be 1..65534 and unique in the cell, or the engine
     // page and the drawing would disagree about which block a wire means.
-    if (!ok || number < 1 || number > kMaxBlockNumber || FindBlock(id)) {
-      Report(QStringLiteral("Ungültige Block-ID: %1!").arg(idLine));
-      return false;
-    }
-    QString error;
-    std::unique_ptr<TBlock> block = ReadBlock(lines, index, alias, id, error);
-    if (!block) {
-      Report(error.isEmpty() ? QStringLiteral("Fehlerhafter Blockeintrag: %1!").arg(idLine) : error);
-      return false;
-    }
+    if (!ok || number < 1 || number > kMaxBlockNumber || taken[static_cast<size_t>(number)])
+      return fail(QStringLiteral("Ungültige Block-ID: %1!").arg(idLine));
+    QString problem;
+    std::unique_ptr<TBlock> block = ReadBlock(lines, index, alias, id, problem);
+    if (!block) return fail(problem.isEmpty() ? QStringLiteral("Fehlerhafter Blockeintrag: %1!").arg(idLine) : problem);
     if (targetCellId > 0) block->SetCellId(targetCellId);
     if (index >= lines.size() || lines[index] != QLatin1String("#BLOCK_END")) return false;
     ++index;
+    taken[static_cast<size_t>(number)] = true;
     Add(std::move(block));
   }
   return true;

@@ -70,8 +70,9 @@ class TBlockList {
   void Render(QPainter& painter) const;
 
   // Cell body text form. A failed read reports its reason (except where the
-  // format is silent) and keeps the blocks read before the failure.
-  bool ReadFromLines(bool withHeader, const QStringList& lines, int32_t targetCellId);
+  // format is silent) and keeps the blocks read before the failure; with
+  // error given, the reason is handed back there instead of reported.
+  bool ReadFromLines(bool withHeader, const QStringList& lines, int32_t targetCellId, QString* error = nullptr);
   bool WriteToLines(bool withHeader, QStringList& lines) const;
   bool WriteSelection(const TBlockSelection& selection, QStringList& lines) const;
   // The single-block form of one block (for undo).

@@ -377,6 +377,11 @@ bool TGraphBlock::SyncToEngine(int phase) {
   if (!engine_) return false;
   if (phase == 1) {
     ok = PlexorAddBlock(engine_, typeId_, id_) != 0;
+    inEngine_ = ok;
+  } else if (!inEngine_) {
+    // A block the engine refused has been reported as such; its wires and
+    // parameter cannot reach the engine either.
+    ok = false;
   } else {
     for (int i = 0; i < kSlots; ++i) {
       const TInputLine* w = inputs_[static_cast<size_t>(i)].get();
@@ -389,13 +394,15 @@ bool TGraphBlock::SyncToEngine(int phase) {
         ok = false;
       }
     }
-    if (!paramText_.isEmpty()) ok = PlexorSetBlockParam(engine_, id_, enginetext::ToBytes(paramText_).c_str()) != 0;
+    // A refused wire stays a failure when the parameter is taken.
+    if (!paramText_.isEmpty()) ok = PlexorSetBlockParam(engine_, id_, enginetext::ToBytes(paramText_).c_str()) != 0 && ok;
   }
   ReadIndexDescription();
   return ok;
 }
 
 void TGraphBlock::RemoveFromEngine() {
+  inEngine_ = false;
   if (!engine_) return;
   try {
     PlexorRemoveBlock(engine_, id_);

@@ -27,6 +27,9 @@ class TGraphBlock : public TBlock {
   const QString& UserBitmapFile() const { return userBitmapFile_; }
   const QImage* Bitmap() const { return bitmap_.get(); }
   int InputCount() const { return inputCount_; }
+  // Whether the engine took the block when it was last mirrored; false for
+  // a type the engine does not know. Such a block stays in the drawing.
+  bool InEngine() const { return inEngine_; }
   // Sets or removes (empty name) the user bitmap; a file that does not load
   // is reported and the type's picture is used again.
   void SetUserBitmap(const QString& fileName);
@@ -73,6 +76,7 @@ class TGraphBlock : public TBlock {
   void TakeTypePicture();
 
   int32_t typeId_ = 0;
+  bool inEngine_ = false;
   bool userBitmapOwned_ = false;
   QString userBitmapFile_;
   std::shared_ptr<const QImage> bitmap_;

@@ -20,7 +20,7 @@ void TConversionTable::WriteBody(QStringList& lines) const {
   }
 }
 
-TConversionTable TConversionTable::FromBody(const QStringList& lines) {
+TConversionTable TConversionTable::FromBody(const QStringList& lines, QString* problem) {
   TConversionTable table;
   if (lines.isEmpty() || !lines[0].startsWith(QStringLiteral("Name="))) {
     table.Name = QStringLiteral("Tabelle ???");
@@ -30,9 +30,12 @@ TConversionTable TConversionTable::FromBody(const QStringList& lines) {
   if (lines.size() > 1 && lines[1].startsWith(QStringLiteral("Extern="))) {
     table.Internal = false;
     table.ExternalFile = lines[1].mid(7, 256);
-    if (TFileSearch::FindTable(table.ExternalFile).isEmpty())
-      TUserInterface::Current().ErrorBox(QStringLiteral("Tabelle %1: ungültige externe Tabellendatei:\r%2")
-                                             .arg(table.Name, table.ExternalFile));
+    if (TFileSearch::FindTable(table.ExternalFile).isEmpty()) {
+      const QString text =
+          QStringLiteral("Tabelle %1: ungültige externe Tabellendatei:\r%2").arg(table.Name, table.ExternalFile);
+      if (problem) *problem = text;
+      else TUserInterface::Current().ErrorBox(text);
+    }
     return table;
   }
   table.Data = lines.mid(1);
@@ -42,6 +45,9 @@ TConversionTable TConversionTable::FromBody(const QStringList& lines) {
 QString TConversionTable::ResolvedFile() const {
   QString found = TFileSearch::FindTable(ExternalFile);
   if (!found.isEmpty()) return found;
-  // The configured directory is the last candidate, taken without a check.
-  return TFileSearch::Normalized(CellEditorSettings::Current().tablePath + QLatin1Char('/') + ExternalFile);
+  // The configured directory is the last candidate, taken without a check;
+  // without a configured directory there is none (not the file-system root).
+  const QString& directory = CellEditorSettings::Current().tablePath;
+  if (directory.isEmpty() || ExternalFile.isEmpty()) return {};
+  return TFileSearch::Normalized(directory + QLatin1Char('/') + ExternalFile);
 }

@@ -17,8 +17,10 @@ class TConversionTable {
   // The table body as the project file and the clipboard carry it.
   void WriteBody(QStringList& lines) const;
   // Builds a table from its body lines; an external file that cannot be
-  // found is reported and the table kept.
-  static TConversionTable FromBody(const QStringList& lines);
-  // The existing file an external table stands for, or the last candidate.
+  // found is reported (or its message handed back in problem) and the
+  // table kept.
+  static TConversionTable FromBody(const QStringList& lines, QString* problem = nullptr);
+  // The existing file an external table stands for, or the last candidate
+  // in the configured table directory; empty when there is neither.
   QString ResolvedFile() const;
 };

@@ -8,6 +8,8 @@
 #include "CellEditorSettings.h"
 #include "EngineText.h"
 #include "Notifications.h"
+#include "RegularFile.h"
+#include "TGraphBlock.h"
 #include "TFileSearch.h"
 #include "TSimulatedInputs.h"
 #include "UndoActions.h"
@@ -349,15 +351,33 @@ bool TTarvixPlusModel::SetTableData(TConversionTable& table, const QStringList& 
 }
 
 bool TTarvixPlusModel::LoadTableData() {
+  // A block the engine does not hold would silently be missing from the
+  // program: no compile while one exists.
+  if (const int32_t blockId = FindBlockOutsideEngine(); blockId != 0) {
+    const TBlockList* cell = CellOfBlock(blockId);
+    const auto* block = cell ? dynamic_cast<const TGraphBlock*>(cell->FindBlock(blockId)) : nullptr;
+    Ui().ErrorBox(QStringLiteral("Block %1 in Zelle %2 hat den unbekannten Blocktyp %3 und fehlt im Programm; "
+                                 "das Projekt kann so nicht übersetzt werden!")
+                      .arg(blockId)
+                      .arg(static_cast<uint32_t>(blockId) >> 16)
+                      .arg(block ? block->TypeId() : 0));
+    SetErrorBlockId(blockId);
+    return false;
+  }
   for (const auto& table : tables_) {
     if (table->Internal) continue;
-    QString path = table->ResolvedFile();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      Ui().ErrorBox(QStringLiteral("Fehler beim Laden der externen Tabellendatei:\r%1").arg(path));
+    const QString path = table->ResolvedFile();
+    QByteArray bytes;
+    QString problem;
+    if (path.isEmpty()) {
+      Ui().ErrorBox(QStringLiteral("Fehler beim Laden der externen Tabellendatei:\r%1").arg(table->ExternalFile));
       return false;
     }
-    table->Data = cellbody::LinesFromBytes(file.readAll());
+    if (!regularfile::Read(path, regularfile::kMaxTableBytes, bytes, problem)) {
+      Ui().ErrorBox(QStringLiteral("Fehler beim Laden der externen Tabellendatei:\r%1\r%2").arg(path, problem));
+      return false;
+    }
+    table->Data = cellbody::LinesFromBytes(bytes);
   }
   return true;
 }

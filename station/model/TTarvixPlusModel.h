@@ -43,6 +43,12 @@ class TTarvixPlusModel : public TModel {
   QString GetDefaultName() const override { return QStringLiteral("Unbenannte Programmdatei"); }
   bool LoadFromFile(const QString& fileName) override;
   bool SaveToFile(const QString& fileName) override;
+  // The reports of the last LoadFromFile that lost or changed content (a
+  // cell body that did not read, blocks, wires or parameters the engine
+  // refused, an external table that cannot be found, NUL bytes). Reports
+  // that lose nothing (a renumbered cell, a missing user picture) are not
+  // listed. Every report was shown as it came.
+  const QStringList& LoadLosses() const { return loadLosses_; }
 
   // ---- cells ---------------------------------------------------------------
   const std::vector<std::unique_ptr<TBlockList>>& Cells() const { return cells_; }
@@ -83,9 +89,14 @@ class TTarvixPlusModel : public TModel {
   bool ChooseTableFile(TConversionTable& table);
   bool GetTableData(const TConversionTable& table, QStringList& lines) const;
   bool SetTableData(TConversionTable& table, const QStringList& lines);
-  // Reads every external table's file before a compile; false (after a
-  // message) when one cannot be read.
+  // Prepares a compile: false (after a message, the block marked like a
+  // compile error) while a block exists that the engine does not hold, and
+  // reads every external table's file; false (after a message) when one
+  // cannot be read.
   bool LoadTableData();
+  // The first functional block that the engine does not hold (a type it
+  // does not know), or 0.
+  int32_t FindBlockOutsideEngine() const;
   void ReleaseTableData();
   // The text a table is handed to the compiler as.
   static QString TableText(const TConversionTable& table);
@@ -192,13 +203,19 @@ class TTarvixPlusModel : public TModel {
   void Renumber();
   // Records, announces and answers a block just placed in a cell.
   TBlock* BlockInserted(TBlockList& cell, TBlock* block);
-  // Reads one cell section of a project file into a new cell appended to the list.
-  void ReadCellSection(int32_t cellId, const QStringList& body, int32_t& previousId);
+  // Reads one cell section of a project file into a new cell appended to
+  // the list; usedIds marks the cell ids taken, freeHint lies at or below
+  // the smallest free one.
+  void ReadCellSection(int32_t cellId, const QStringList& body, int32_t& previousId, std::vector<bool>& usedIds,
+                       int32_t& freeHint);
+  // Shows a load report; one that lost content is kept in LoadLosses.
+  void ReportLoad(const QString& text, bool lost);
 
   PlexorHandle engine_ = nullptr;
   QStringList comment_;
   std::vector<std::unique_ptr<TConversionTable>> tables_;
   std::vector<std::unique_ptr<TBlockList>> cells_;
+  QStringList loadLosses_;
   int32_t errorBlockId_ = -1;
   uint16_t nextTableNumber_ = 1;
   std::unique_ptr<TSimulationControl> simulation_;

@@ -2,8 +2,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "CellBodyText.h"
+#include "RegularFile.h"
+#include "TGraphBlock.h"
 #include "TTarvixPlusModel.h"
 #include "UserInterface.h"
 
@@ -66,16 +69,42 @@ bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
   return true;
 }
 
+void TTarvixPlusModel::ReportLoad(const QString& text, bool lost) {
+  Ui().ErrorBox(text);
+  if (lost) loadLosses_ << text;
+}
+
 bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
   fileName_ = fileName;
-  QFile file(fileName);
-  if (!file.exists()) return true;
-  if (!file.open(QIODevice::ReadOnly)) {
-    Ui().ErrorBox(QStringLiteral("Die Projektdatei %1 konnte nicht gelesen werden:\r%2").arg(fileName, file.errorString()));
+  loadLosses_.clear();
+  if (!QFileInfo::exists(fileName)) return true;
+  QByteArray bytes;
+  QString problem;
+  if (!regularfile::Read(fileName, regularfile::kMaxProjectBytes, bytes, problem)) {
+    Ui().ErrorBox(QStringLiteral("Die Projektdatei %1 konnte nicht gelesen werden:\r%2").arg(fileName, problem));
     return false;
   }
-  LineReader in(cellbody::LinesFromBytes(file.readAll()));
-  file.close();
+  QStringList lines = cellbody::LinesFromBytes(bytes);
+  bytes.clear();
+  // A NUL byte would cut the text at that place once it reaches the engine;
+  // the cut is made here, and said.
+  {
+    qsizetype first = -1, count = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      const qsizetype nul = lines[i].indexOf(QChar(0));
+      if (nul < 0) continue;
+      if (first < 0) first = i;
+      ++count;
+      lines[i].truncate(nul);
+    }
+    if (first >= 0)
+      ReportLoad(QStringLiteral("Die Projektdatei %1 enthält in Zeile %2 ein NUL-Zeichen; der Rest der Zeile geht verloren%3!")
+                     .arg(fileName)
+                     .arg(first + 1)
+                     .arg(count > 1 ? QStringLiteral(" (ebenso in %1 weiteren Zeilen)").arg(count - 1) : QString()),
+                 true);
+  }
+  LineReader in(std::move(lines));
 
   if (in.Read() != QString::fromLatin1(kFileHeader)) {
     Ui().ErrorBox(QStringLiteral("%1 ist keine gültige Projektdatei!").arg(fileName));
@@ -115,6 +144,9 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
   }
 
   int32_t previousId = 0;
+  std::vector<bool> usedIds(0x10000, false);
+  for (const auto& cell : cells_) usedIds[static_cast<size_t>(cell->CellId() & 0xFFFF)] = true;
+  int32_t freeHint = 1;
   for (;;) {
     if (!pending) {
       line.clear();
@@ -132,7 +164,9 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
         body << text;
       }
       if (!body.isEmpty()) {
-        auto table = std::make_unique<TConversionTable>(TConversionTable::FromBody(body));
+        QString missing;
+        auto table = std::make_unique<TConversionTable>(TConversionTable::FromBody(body, &missing));
+        if (!missing.isEmpty()) ReportLoad(missing, true);
         tables_.push_back(std::move(table));
         tables_.back()->Number = static_cast<uint16_t>(tables_.size());
       }
@@ -153,7 +187,7 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
         if (text == QStringLiteral("#CELL_END")) break;
         body << text;
       }
-      if (!body.isEmpty()) ReadCellSection(cellId, body, previousId);
+      if (!body.isEmpty()) ReadCellSection(cellId, body, previousId, usedIds, freeHint);
     } else {
       Ui().ErrorBox(QStringLiteral("Falscher Zellenbeginn in %1:\r%2").arg(fileName, line));
       return false;
@@ -162,32 +196,64 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
   }
 }
 
-void TTarvixPlusModel::ReadCellSection(int32_t cellId, const QStringList& body, int32_t& previousId) {
-  int32_t id = cellId & 0xFFFF;
+void TTarvixPlusModel::ReadCellSection(int32_t cellId, const QStringList& body, int32_t& previousId,
+                                       std::vector<bool>& usedIds, int32_t& freeHint) {
+  int32_t id = cellId;
   // An id that another cell already has (or none can have) would make block
-  // ids ambiguous in the engine: the cell gets a free id of its own.
-  if (id == 0 || id == 0xFFFF || FindCell(id)) {
-    int32_t fresh = FindFreeCellId();
-    if (fresh == 0) {
-      Ui().ErrorBox(QStringLiteral("Fehler beim Lesen der Programmzelle %1!").arg(cellId));
+  // ids ambiguous in the engine: the cell gets a free id of its own. Ids
+  // are only taken while reading, so the smallest free one only grows.
+  if (id < 1 || id > 0xFFFE || usedIds[static_cast<size_t>(id)]) {
+    while (freeHint <= 0xFFFE && usedIds[static_cast<size_t>(freeHint)]) ++freeHint;
+    if (freeHint > 0xFFFE) {
+      ReportLoad(QStringLiteral("Fehler beim Lesen der Programmzelle %1!").arg(cellId), true);
       return;
     }
-    Ui().ErrorBox(QStringLiteral("Die Programmzelle %1 kommt mehrfach vor oder hat eine ungültige Nummer; sie erhält die Nummer %2.")
-                      .arg(cellId)
-                      .arg(fresh));
-    id = fresh;
+    ReportLoad(QStringLiteral("Die Programmzelle %1 kommt mehrfach vor oder hat eine ungültige Nummer; sie erhält die Nummer %2.")
+                   .arg(cellId)
+                   .arg(freeHint),
+               false);
+    id = freeHint;
   }
+  usedIds[static_cast<size_t>(id)] = true;
   auto cell = std::make_unique<TBlockList>(id, engine_);
   PlexorAddPage(engine_, id, previousId);
   previousId = id;
-  // A body whose header does not read leaves the cell empty under its
-  // provisional name, without a message; broken block records report
-  // themselves. Only an unexpected failure is reported here.
+  QString detail;
+  bool read = false, pushed = false, threw = false;
   try {
-    cell->ReadFromLines(true, body, id);
-    cell->PushToEngine();
+    read = cell->ReadFromLines(true, body, id, &detail);
+    pushed = cell->PushToEngine();
   } catch (const std::exception&) {
-    Ui().ErrorBox(QStringLiteral("Fehler beim Lesen der Programmzelle %1!").arg(id));
+    threw = true;
+  }
+  QStringList details;
+  // A header that does not read rejects the body without a message as long
+  // as nothing else is lost with it.
+  const bool moreThanHeader =
+      std::any_of(body.begin() + 1, body.end(), [](const QString& line) { return !line.isEmpty(); });
+  const bool lost = threw || (!read && (!detail.isEmpty() || moreThanHeader));
+  if (!detail.isEmpty()) details << detail;
+  bool unknown = false;
+  for (int i = 0; i < cell->Count(); ++i) {
+    const auto* block = dynamic_cast<const TGraphBlock*>(cell->Items(i));
+    if (!block || block->InEngine()) continue;
+    unknown = true;
+    details << QStringLiteral("Block %1 hat den unbekannten Blocktyp %2.").arg(block->Id()).arg(block->TypeId());
+  }
+  if (!pushed && !unknown && read)
+    details << QStringLiteral("Die DLL hat nicht alle Blöcke, Verbindungen und Parameter der Zelle angenommen.");
+  if (lost || !pushed) {
+    QString text = QStringLiteral("Fehler beim Lesen der Programmzelle %1!").arg(id);
+    if (!details.isEmpty()) text += QLatin1Char('\r') + details.join(QLatin1Char('\r'));
+    ReportLoad(text, true);
   }
   cells_.push_back(std::move(cell));
+}
+
+int32_t TTarvixPlusModel::FindBlockOutsideEngine() const {
+  for (const auto& cell : cells_)
+    for (int i = 0; i < cell->Count(); ++i)
+      if (const auto* block = dynamic_cast<const TGraphBlock*>(cell->Items(i)); block && !block->InEngine())
+        return block->Id();
+  return 0;
 }

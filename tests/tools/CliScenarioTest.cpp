@@ -42,7 +42,10 @@ QStringList CellSection(int id, const QString& name, const QStringList& blocks) 
   return QStringList{"#CELL_START", QStringLiteral("ID=%1").arg(id), "NAME=" + name, ""} + blocks + QStringList{"#CELL_END", ""};
 }
 
-QString In(int slot, int32_t source) { return QStringLiteral("IN%1=%2,1:0,0,1,1").arg(slot, 2, 10, QLatin1Char('0')).arg(source); }
+// A wire record; kind is the connection kind the engine answers (1 value, 2 text).
+QString In(int slot, int32_t source, int kind = 1) {
+  return QStringLiteral("IN%1=%2,%3:0,0,1,1").arg(slot, 2, 10, QLatin1Char('0')).arg(source).arg(kind);
+}
 
 class CliScenario : public ::testing::Test {
  protected:
@@ -141,7 +144,7 @@ TEST_F(CliScenario, InputsKeysErrorsAndReset) {
       "table.tvp", QStringList{"#TABLE_START", "Name=Quadrat", "0 1 4 9 16 25", "#TABLE_END", ""} +
                        CellSection(1, "Start", Block(65537, 901) + Block(65538, 209, "Quadrat", {In(0, 65537)}) +
                                                    Block(65539, 900, "2", {In(0, 65538)}) + Block(65540, 1000, "Weiter")) +
-                       CellSection(2, "Weiter", Block(131073, 702, "fertig") + Block(131074, 900, "2", {In(0, 131073)}) +
+                       CellSection(2, "Weiter", Block(131073, 702, "fertig") + Block(131074, 900, "2", {In(0, 131073, 2)}) +
                                                     Block(131075, 1007)));
   const QString given = Write("given.scenario", "input 5\nrun 100 steps\nexpect output \"25\\r\\nfertig\\r\\n\"\nexpect status end\n");
   const QString late = Write("late.scenario",

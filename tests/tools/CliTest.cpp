@@ -1,9 +1,11 @@
 // vorblen-cli as a user runs it: exit codes, standard output and error,
 // CODE.TXT, on the example projects and on projects written for the tests.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -55,7 +57,9 @@ QStringList CellSection(int id, const QString& name, const QStringList& blocks) 
   return QStringList{"#CELL_START", QStringLiteral("ID=%1").arg(id), "NAME=" + name, ""} + blocks + QStringList{"#CELL_END", ""};
 }
 
-QString In(int slot, int32_t source) { return QStringLiteral("IN%1=%2,1:0,0,1,1").arg(slot, 2, 10, QLatin1Char('0')).arg(source); }
+QString In(int slot, int32_t source, int kind = 1) {
+  return QStringLiteral("IN%1=%2,%3:0,0,1,1").arg(slot, 2, 10, QLatin1Char('0')).arg(source).arg(kind);
+}
 
 TEST_F(Cli, CompilesTheExamples) {
   for (const char* name : {"counter.tvp", "traffic.tvp", "logger.tvp"}) {
@@ -103,9 +107,9 @@ TEST_F(Cli, CompileFailuresExitOneWithoutListing) {
   EXPECT_EQ(r.err, QStringLiteral("Tabelle T: Fehler in Tabelle\n"));
 
   p = Project(QStringList{"#TABLE_START", "Name=T", "Extern=fehlt.tab", "#TABLE_END", ""} + CellSection(1, "A", {}));
-  r = Run({"compile", p});
+  r = Run({"compile", p, "--keep-going"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(r.err.contains("Fehler beim Laden der externen Tabellendatei")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("Fehler beim Laden der externen Tabellendatei:\nfehlt.tab")) << r.err.toStdString();
 
   QFile bad(dir.filePath("bad.tvp"));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -120,13 +124,94 @@ TEST_F(Cli, CompileFailuresExitOneWithoutListing) {
   EXPECT_EQ(r.exitCode, 1);
 }
 
-TEST_F(Cli, LoadReportsDoNotStopTheCompile) {
-  QString p = Project(CellSection(1, "A", QStringList{"#BLOCK_START", "Fremd", "#BLOCK_END", ""}) +
-                      CellSection(2, "B", Block(131073, 700, "7") + Block(131074, 900, "2", {In(0, 131073)})));
-  Result r = Run({"compile", p});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.err, QStringLiteral("Unbekannter Blocktyp Fremd!\n"));
-  EXPECT_EQ(r.out, QByteArray("Programml\xC3\xA4nge 9 bytes\n"));
+// Hostile and damaged files: every one ends quickly with its message; a load
+// that lost content compiles nothing unless --keep-going is given; reports
+// that lose nothing do not stop the compile.
+TEST_F(Cli, HostileFilesEndWithTheirMessage) {
+  const QStringList good = Block(131073, 700, "7") + Block(131074, 900, "2", {In(0, 131073)});
+  auto file = [&](const QString& name, const QByteArray& bytes) {
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return dir.filePath(name);
+  };
+  auto project = [&](const QString& name, const QStringList& sections) {
+    return file(name, cellbody::BytesFromLines(QStringList{"MARLIX Tarvix plus - project file", "Version=1.0", "1", ""} +
+                                               sections + CellSection(2, "B", good)));
+  };
+  const QString fifo = dir.filePath("fifo.tab");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QByteArray nul = cellbody::BytesFromLines(QStringList{"MARLIX Tarvix plus - project file", "Version=1.0", "1", ""} +
+                                            CellSection(1, "A", Block(65537, 702, "ab")) + CellSection(2, "B", good));
+  nul.replace("\r\nab\r\n", QByteArray("\r\na\0b\r\n", 7));
+  struct Case {
+    QString project;
+    QString message;     // in standard error
+    int exitCode;        // without --keep-going
+    int keepGoingExit;   // with it
+  };
+  const Case cases[] = {
+      {"/dev/zero", "/dev/zero ist keine gew\u00f6hnliche Datei!", 1, 1},
+      {fifo, "fifo.tab ist keine gew\u00f6hnliche Datei!", 1, 1},
+      {project("body.tvp", CellSection(1, "A", {"#BLOCK_START", "Fremd", "#BLOCK_END", ""})),
+       "Fehler beim Lesen der Programmzelle 1!\nUnbekannter Blocktyp Fremd!\n", 1, 0},
+      {project("cut.tvp", CellSection(1, "A", {"#BLOCK_START", "GraphBlock"})),
+       "Fehler beim Lesen der Programmzelle 1!\nUnvollst\u00e4ndiger Blockeintrag am Ende des Textes!\n", 1, 0},
+      {project("wire.tvp", CellSection(1, "A", Block(65537, 900, "2", {In(0, 65599)}))), "Fehler bei PlexorConnectBlocks!", 1, 0},
+      {project("type.tvp", CellSection(1, "A", Block(65537, 262))),
+       "Fehler beim Lesen der Programmzelle 1!\nBlock 65537 hat den unbekannten Blocktyp 262.\n", 1, 1},
+      {project("zero.tvp", {"#TABLE_START", "Name=Z", "Extern=/dev/zero", "#TABLE_END", ""}),
+       "Tabelle Z: ung\u00fcltige externe Tabellendatei:\n/dev/zero\n", 1, 1},
+      {project("pipe.tvp", {"#TABLE_START", "Name=P", "Extern=fifo.tab", "#TABLE_END", ""}),
+       "Tabelle P: ung\u00fcltige externe Tabellendatei:\nfifo.tab\n", 1, 1},
+      {file("nul.tvp", nul), "enth\u00e4lt in Zeile 15 ein NUL-Zeichen", 1, 0},
+      {project("big.tvp", {"#TABLE_START", "Name=G", "Extern=" + QFileInfo(file("big.tab", QByteArray(1100000, ' '))).fileName(),
+                           "#TABLE_END", ""}),
+       "big.tab ist zu gro\u00df (h\u00f6chstens 1048576 Bytes)!", 1, 1},
+      // Nothing lost: a duplicate cell id is renumbered, a missing picture is only said.
+      {project("twice.tvp", CellSection(2, "C", {})), "erh\u00e4lt die Nummer 1.", 0, 0},
+      {project("picture.tvp", CellSection(1, "A", Block(65537, 700, "1").mid(0, 5) + QStringList{"BmpFile=fehlt.bmp", "#BLOCK_END", ""})),
+       "", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.project.toStdString());
+    QFile::remove(dir.filePath("CODE.TXT"));
+    Result r = Run({"compile", c.project}, 20000);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+    EXPECT_EQ(HasListing(), c.exitCode == 0);
+    if (c.exitCode != c.keepGoingExit) {  // stopped by the load, not by the compile
+      EXPECT_TRUE(r.err.contains("--keep-going")) << r.err.toStdString();
+    }
+    r = Run({"compile", c.project, "--keep-going"}, 20000);
+    EXPECT_EQ(r.exitCode, c.keepGoingExit) << r.err.toStdString();
+    EXPECT_EQ(r.out.isEmpty(), c.keepGoingExit != 0);
+    EXPECT_EQ(HasListing(), c.keepGoingExit == 0);
+  }
+  // With --keep-going, a block of an unknown type still refuses the compile,
+  // naming the block; run of it does not print "Zählerstand: 0" for ever.
+  Result r = Run({"run", dir.filePath("type.tvp"), "--keep-going"}, 20000);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.out.isEmpty());
+  EXPECT_TRUE(r.err.contains("Block 65537 in Zelle 1 hat den unbekannten Blocktyp 262")) << r.err.toStdString();
+}
+
+// run needs no listing: it works where it cannot write (even as root, /proc
+// takes no new files) and leaves an existing CODE.TXT alone.
+TEST_F(Cli, RunNeedsNoListing) {
+  QProcess p;
+  p.setWorkingDirectory(QStringLiteral("/proc"));
+  p.start(QStringLiteral(VORBLEN_CLI), {"run", Example("counter.tvp"), "--steps", "40"});
+  ASSERT_TRUE(p.waitForFinished(20000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  EXPECT_TRUE(p.readAllStandardOutput().startsWith("Z\xE4hlerstand: 1\r\n"));
+  QFile old(dir.filePath("CODE.TXT"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("alt");
+  old.close();
+  EXPECT_EQ(Run({"run", Example("counter.tvp"), "--steps", "40"}).exitCode, 0);
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), QByteArray("alt"));
 }
 
 TEST_F(Cli, TablesGotoAndInput) {
@@ -134,7 +219,7 @@ TEST_F(Cli, TablesGotoAndInput) {
                       CellSection(1, "Start",
                                   Block(65537, 901) + Block(65538, 209, "Quadrat", {In(0, 65537)}) +
                                       Block(65539, 900, "2", {In(0, 65538)}) + Block(65540, 1000, "Weiter")) +
-                      CellSection(2, "Weiter", Block(131073, 702, "fertig") + Block(131074, 900, "2", {In(0, 131073)}) +
+                      CellSection(2, "Weiter", Block(131073, 702, "fertig") + Block(131074, 900, "2", {In(0, 131073, 2)}) +
                                                    Block(131075, 1007)));
   Result r = Run({"run", p, "--input", "5", "--input", "3"});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -190,6 +275,8 @@ TEST_F(Cli, DownloadsToTheEmulatedUnit) {
   Result r = Run({"download", Example("counter.tvp"), "--device", tty});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_EQ(r.out, QByteArray("36 bytes \xC3\xBC" "bertragen\n"));
+  // 0 % until the first byte, not the compile's 100 %, then up to 100 %.
+  EXPECT_TRUE(r.err.startsWith("\r[------------------------------]   0%")) << r.err.toStdString();
   EXPECT_TRUE(r.err.contains("100%"));
   ASSERT_TRUE(unit.waitForFinished(10000));
   QFile listing(dir.filePath("CODE.TXT"));
@@ -212,7 +299,8 @@ TEST(CliHelp, ExplainsEveryCommand) {
   ASSERT_TRUE(p.waitForFinished(20000));
   EXPECT_EQ(p.exitCode(), 0);
   QString text = QString::fromUtf8(p.readAllStandardOutput());
-  for (const char* word : {"compile", "run", "download", "--steps", "--input", "--adc", "--port", "--freq", "--realtime", "--device"})
+  for (const char* word : {"compile", "run", "download", "--steps", "--input", "--adc", "--port", "--freq", "--realtime", "--device",
+                           "--keep-going"})
     EXPECT_TRUE(text.contains(word)) << word;
 }
 

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -24,8 +26,12 @@ namespace {
 
 void Say(const QString& text) { TCliUserInterface::Print(text); }
 
+bool g_keepGoing = false;
+
 // Loads the project; a missing file is an error here (the station would
-// start a new project under that name).
+// start a new project under that name). A load that lost or changed content
+// stops here unless --keep-going was given: the program compiled from it
+// would not be the one in the file.
 std::unique_ptr<TTarvixPlusModel> Load(const QString& project) {
   if (!QFileInfo::exists(project)) {
     Say(QStringLiteral("Die Projektdatei %1 gibt es nicht!").arg(project));
@@ -33,6 +39,12 @@ std::unique_ptr<TTarvixPlusModel> Load(const QString& project) {
   }
   auto model = std::make_unique<TTarvixPlusModel>();
   if (!model->Open(project)) return nullptr;
+  if (!model->LoadLosses().isEmpty() && !g_keepGoing) {
+    Say(QStringLiteral("Beim Laden von %1 ging Inhalt verloren (Meldungen oben); das Projekt wird nicht übersetzt. "
+                       "Mit --keep-going wird trotzdem übersetzt.")
+            .arg(project));
+    return nullptr;
+  }
   model->CommitViews();
   return model;
 }
@@ -47,11 +59,13 @@ QString BlockPlace(const TTarvixPlusModel& model, int32_t blockId) {
 }
 
 // The compile job as the station's compile thread runs it, in the current
-// directory. Messages go to standard error; true on success.
-bool CompileModel(TTarvixPlusModel& model) {
+// directory. Without listing, CODE.TXT goes to a scratch directory and away,
+// so that a run works where the tool cannot write. Messages go to standard
+// error; true on success.
+bool CompileModel(TTarvixPlusModel& model, bool listing = true) {
   PlexorHandle e = model.Engine();
   // A listing of an earlier run must not pass for this one.
-  QFile::remove(QStringLiteral("CODE.TXT"));
+  if (listing) QFile::remove(QStringLiteral("CODE.TXT"));
   if (!model.LoadTableData()) return false;
   bool ok = PlexorCompilerInit(e) != 0;
   int32_t result = ok ? PlexorCompile(e) : -1;
@@ -71,9 +85,16 @@ bool CompileModel(TTarvixPlusModel& model) {
       ok = false;
     }
   }
-  if (ok && !PlexorCompilerDone(e)) {
-    Say(enginetext::ToQString(PlexorGetErrorMessage(e)));
-    ok = false;
+  if (ok) {
+    std::unique_ptr<QTemporaryDir> scratch;
+    const QString home = QDir::currentPath();
+    if (!listing) {
+      scratch = std::make_unique<QTemporaryDir>();
+      if (!scratch->isValid() || !QDir::setCurrent(scratch->path())) scratch.reset();
+    }
+    ok = PlexorCompilerDone(e) != 0;
+    if (scratch) QDir::setCurrent(home);
+    if (!ok) Say(enginetext::ToQString(PlexorGetErrorMessage(e)));
   }
   model.ReleaseTableData();
   return ok;
@@ -106,6 +127,8 @@ std::atomic<bool> g_interrupted{false};
 void OnInterrupt(int) { g_interrupted = true; }
 
 }  // namespace
+
+void SetKeepGoing(bool keepGoing) { g_keepGoing = keepGoing; }
 
 int Compile(const QString& project, TCliUserInterface&) {
   std::unique_ptr<TTarvixPlusModel> model = Load(project);
@@ -151,7 +174,7 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
     }
   }
   std::unique_ptr<TTarvixPlusModel> model = Load(project);
-  if (!model || !CompileModel(*model)) return 1;
+  if (!model || !CompileModel(*model, false)) return 1;
   CliHost host;
   TSimulationHost::SetCurrent(&host);
   model->SetEngineStepLimit(steps);
@@ -202,20 +225,27 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
     result = PlexorDownload(e, fd);
     finished = true;
   });
-  int shown = -1;
+  auto show = [shown = -1](int percent) mutable {
+    if (percent == shown) return;
+    shown = percent;
+    const int filled = percent * 30 / 100;
+    std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<size_t>(filled), '#').c_str(),
+                 std::string(static_cast<size_t>(30 - filled), '-').c_str(), percent);
+    std::fflush(stderr);
+  };
+  // Until the download has reset the engine's progress, the figure still
+  // belongs to the compile (100 %): the bar stays at 0 % until the engine
+  // shows a figure below 100, which it does before the first byte.
+  bool counting = false;
   while (!finished) {
     if (g_interrupted.exchange(false)) PlexorBreak(e);
     const int percent = PlexorGetProgress(e);
-    if (percent != shown) {
-      shown = percent;
-      const int filled = percent * 30 / 100;
-      std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<size_t>(filled), '#').c_str(),
-                   std::string(static_cast<size_t>(30 - filled), '-').c_str(), percent);
-      std::fflush(stderr);
-    }
+    counting = counting || percent < 100;
+    show(counting ? percent : 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   worker.join();
+  if (result > 0) show(PlexorGetProgress(e));
   ::close(fd);
   std::fprintf(stderr, "\n");
   const QString text = DownloadResultText(result);

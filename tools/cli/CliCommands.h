@@ -10,6 +10,10 @@ class TTarvixPlusModel;
 
 namespace cli {
 
+// With keepGoing, a project whose load lost content is compiled all the
+// same; without, compile, run and download stop after the load reports.
+void SetKeepGoing(bool keepGoing);
+
 int Compile(const QString& project, TCliUserInterface& ui);
 int Run(const QString& project, const QStringList& options, TCliUserInterface& ui);
 int Download(const QString& project, const QStringList& options, TCliUserInterface& ui);

@@ -1,9 +1,10 @@
 // vorblen-cli: the station's project model without windows.
 //
-//   vorblen-cli compile PROJECT.tvp
+//   vorblen-cli compile PROJECT.tvp [--keep-going]
 //   vorblen-cli run PROJECT.tvp [--steps N] [--input V]... [--adc CH=V]...
 //                               [--port P=L]... [--freq HZ] [--realtime]
-//   vorblen-cli download PROJECT.tvp --device PATH
+//                               [--keep-going]
+//   vorblen-cli download PROJECT.tvp --device PATH [--keep-going]
 //   vorblen-cli test PROJECT.tvp SCENARIO... [--junit FILE]
 //   vorblen-cli render PROJECT.tvp [--cell NAME|ID]... -o OUT.svg|png|pdf
 //   vorblen-cli list PROJECT.tvp
@@ -62,7 +63,19 @@ const char kHelp[] =
     "\n"
     "  vorblen-cli list PROJEKT.tvp\n"
     "      Zeigt die Zellen mit Nummer und Blockzahl, die Tabellen und die\n"
-    "      beobachtbaren Variablen mit symbolischem Namen und Kennzahl.\n";
+    "      beobachtbaren Variablen mit symbolischem Namen und Kennzahl.\n\n"
+    "\n"
+    "  Meldungen beim Laden: Geht beim Laden Inhalt verloren oder wird er verändert\n"
+    "  (unlesbarer Zelleninhalt, unvollständiger Blockeintrag, ein Block, eine\n"
+    "  Verbindung oder ein Parameter, den die DLL nicht annimmt, ein unbekannter\n"
+    "  Blocktyp, eine nicht auffindbare externe Tabelle, ein NUL-Zeichen), geben\n"
+    "  compile, run und download alle Meldungen aus und enden mit Exit 1, ohne zu\n"
+    "  übersetzen (es entsteht keine CODE.TXT).\n"
+    "      --keep-going  trotzdem übersetzen (bei jedem Befehl)\n"
+    "  Meldungen, bei denen nichts verloren geht (ein fehlendes Benutzerbild, eine\n"
+    "  umnummerierte doppelte Zellennummer), zählen nicht.\n"
+    "  run schreibt keine CODE.TXT und läuft auch in einem schreibgeschützten\n"
+    "  Verzeichnis.\n";
 
 void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
   // Qt's own diagnostics would mix into the tool's messages; keep the fatal ones.
@@ -92,7 +105,8 @@ int main(int argc, char** argv) {
   if (args.size() < 3) return Usage(QStringLiteral("Es fehlen Befehl oder Projektdatei."));
   const QString command = args[1];
   const QString project = args[2];
-  const QStringList options = args.mid(3);
+  QStringList options = args.mid(3);
+  cli::SetKeepGoing(options.removeAll(QStringLiteral("--keep-going")) > 0);
   if (command == QStringLiteral("compile")) {
     if (!options.isEmpty()) return Usage(QStringLiteral("Unbekannte Angabe: %1").arg(options.first()));
     return cli::Compile(project, ui);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -240,21 +243,64 @@ TEST(CompilerDriver, StepsOutOfOrderFailCleanly) {
   EXPECT_EQ(e.get()->DownloadImage, nullptr);
 }
 
-TEST(CompilerDriver, UnwritableListingFailsTheCompile) {
+// A listing that cannot be written completely fails the compile and leaves
+// no CODE.TXT at all (neither a partial one nor the one of an earlier
+// compile) and no temporary file; a complete one replaces the old file.
+TEST(CompilerDriver, ListingIsCompleteOrAbsent) {
   char dir[] = "/tmp/vorblen-listing-XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
   char old[PATH_MAX];
   ASSERT_NE(getcwd(old, sizeof old), nullptr);
   ASSERT_EQ(chdir(dir), 0);
-  ASSERT_EQ(mkdir("CODE.TXT", 0700), 0);  // a directory where the listing should go
   Engine e;
   PlexorAddPage(e, 1, 0);
-  PlexorCompilerInit(e);
-  ASSERT_EQ(PlexorCompile(e), 0);
-  EXPECT_EQ(PlexorCompilerDone(e), 0);
-  EXPECT_STREQ(PlexorGetErrorMessage(e), "Die Datei CODE.TXT konnte nicht geschrieben werden");
-  EXPECT_EQ(e.get()->DownloadImage, nullptr);
-  rmdir("CODE.TXT");
+  for (int i = 1; i <= 40; ++i) Wire(e, Add(e, 700, 1, 2 * i, "1000"), Add(e, 900, 1, 2 * i + 1, "1"));
+  auto entries = [] {
+    std::string names;
+    for (const char* n : {"CODE.TXT"}) names += access(n, F_OK) == 0 ? n : "";
+    return names;
+  };
+  auto tempFiles = [] { return std::system("ls | grep -q tmp") == 0; };
+  enum Obstacle { kDirectory, kSizeLimit, kNone };
+  for (Obstacle obstacle : {kDirectory, kSizeLimit, kNone}) {
+    SCOPED_TRACE(obstacle);
+    std::ofstream("CODE.TXT") << "old listing";
+    if (obstacle == kDirectory) {
+      ASSERT_EQ(unlink("CODE.TXT"), 0);
+      ASSERT_EQ(mkdir("CODE.TXT", 0700), 0);
+    }
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (obstacle == kSizeLimit) {
+      rlimit small = saved;
+      small.rlim_cur = 100;  // the listing is some 600 bytes
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    PlexorCompilerInit(e);
+    ASSERT_EQ(PlexorCompile(e), 0);
+    const int32_t done = PlexorCompilerDone(e);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(tempFiles());
+    if (obstacle == kNone) {
+      EXPECT_EQ(done, 1);
+      EXPECT_GT(ReadFile("CODE.TXT").size(), 400u);
+      EXPECT_EQ(ReadFile("CODE.TXT").rfind("20 3 232 30 ", 0), 0u);
+      continue;
+    }
+    EXPECT_EQ(done, 0);
+    EXPECT_STREQ(PlexorGetErrorMessage(e), "Die Datei CODE.TXT konnte nicht geschrieben werden");
+    EXPECT_EQ(e.get()->DownloadImage, nullptr);
+    if (obstacle == kDirectory) {
+      struct stat info {};
+      EXPECT_TRUE(stat("CODE.TXT", &info) == 0 && S_ISDIR(info.st_mode));  // not the tool's to remove
+      rmdir("CODE.TXT");
+    } else {
+      EXPECT_EQ(entries(), "");
+    }
+  }
+  unlink("CODE.TXT");
   EXPECT_EQ(chdir(old), 0);
   rmdir(dir);
 }

@@ -66,11 +66,29 @@ TEST(XXCollection, CursorIterationAndClearDestroyItems) {
   EXPECT_EQ(deaths, 4);  // the destructor clears too
 }
 
-TEST(XXCollection, DuplicateKeysFindTheFirst) {
+// The key index must give the same answer as a search from the front,
+// whatever moves, unlinks and clears happened before.
+TEST(XXCollection, DuplicateKeysFindTheFirstFromTheFront) {
   XXCollection<Item> c;
   c.add(new Item(1), 9);
   c.add(new Item(2), 9);
+  c.add(new Item(3), 5);
   EXPECT_EQ(c.findItem(9)->value, 1);
+  c.move(5, 0);
+  EXPECT_EQ(c.findItem(9)->value, 1);
+  delete c.unlink(c.find(9));
+  EXPECT_EQ(c.findItem(9)->value, 2);
+  c.add(new Item(4), 9);
+  c.move(9, 0);  // moves the first node with key 9 (item 2) to the front
+  EXPECT_EQ(c.findItem(9)->value, 2);
+  delete c.unlink(c.find(9));
+  EXPECT_EQ(c.findItem(9)->value, 4);
+  delete c.unlink(c.find(9));
+  EXPECT_EQ(c.find(9), nullptr);
+  c.clear();
+  EXPECT_EQ(c.find(5), nullptr);
+  c.add(new Item(6), 5);
+  EXPECT_EQ(c.findItem(5)->value, 6);
 }
 
 }  // namespace

@@ -65,6 +65,14 @@ TEST(Pages, NamesAreUniqueAndCaseSensitive) {
   EXPECT_EQ(PlexorSetPageName(e, 1, nullptr), 1);
   EXPECT_FALSE(e.get()->FindPage(1)->hasName);
   EXPECT_EQ(PlexorSetPageName(e, 99, "x"), 0);
+  // A name is free again once its page is renamed, unnamed or removed.
+  EXPECT_EQ(PlexorSetPageName(e, 2, "Start"), 1);
+  EXPECT_EQ(PlexorSetPageName(e, 1, "\xC4nderung"), 1);
+  EXPECT_EQ(PlexorSetPageName(e, 1, "Start"), 0);
+  PlexorRemovePage(e, 2);
+  EXPECT_EQ(PlexorSetPageName(e, 1, "Start"), 1);
+  EXPECT_EQ(PlexorAddPage(e, 3, 1), 1);
+  EXPECT_EQ(PlexorSetPageName(e, 3, "\xC4nderung"), 1);
 }
 
 TEST(Pages, ClearAndRemoveDestroyBlocks) {

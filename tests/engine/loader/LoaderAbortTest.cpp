@@ -27,11 +27,17 @@ TEST(LoaderAbort, BreakDuringTheImageStopsBeforeTheNextByteAndSendsNothingMore) 
   UnitOnLine line(options);
   ASSERT_TRUE(line.Ready());
   EngineWithImage engine(Filler(2000));
+  // The break comes at 40 bytes; a download that ends or stalls before
+  // fails the test instead of leaving this thread waiting.
+  std::atomic<bool> over{false};
   std::thread ui([&] {
-    while (engine.Progress() < 40) std::this_thread::sleep_for(1ms);
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (engine.Progress() < 40 && !over.load() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(1ms);
     PlexorBreak(engine.Raw());
   });
   int32_t r = engine.Download(line.Fd());
+  over = true;
   ui.join();
   EXPECT_EQ(r, PLEXOR_DL_ABORTED);
   int32_t progress = engine.Progress();
@@ -74,12 +80,16 @@ TEST(LoaderAbort, BreakDuringTheDrainEndsItWithAbort) {
     // that a quiet line is still draining when the break comes.
     t.DrainLimitMs = 60000;
     t.DrainQuietMs = 60000;
+    std::atomic<bool> over{false};
     std::thread ui([&] {
-      while (engine.Raw()->ProgressTotal.load() == 0) std::this_thread::sleep_for(1ms);
+      const auto deadline = std::chrono::steady_clock::now() + 20s;
+      while (engine.Raw()->ProgressTotal.load() == 0 && !over.load() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
       std::this_thread::sleep_for(100ms);
       PlexorBreak(engine.Raw());
     });
     EXPECT_EQ(engine.Download(line.Fd(), t), PLEXOR_DL_ABORTED) << chatter;
+    over = true;
     ui.join();
     line.Stop();
     EXPECT_TRUE(line.Received().empty()) << chatter;

@@ -147,15 +147,82 @@ TEST_F(ProjectFile, SectionErrorsKeepWhatWasRead) {
   EXPECT_TRUE(n.Cells().empty());
 }
 
-TEST_F(ProjectFile, CellBodiesThatDoNotRead) {
+// Damaged cells: each message names its cell; those that lost content are
+// listed as load losses, the others (a renumbered cell, a header without a
+// name and nothing after it) are not.
+TEST_F(ProjectFile, DamagedCellsAreReportedWithTheirCell) {
+  const QStringList constant = {"#BLOCK_START", "GraphBlock", "ID=65537", "10,10,70,30", "TYPE=700", "#BLOCK_END", ""};
+  auto withLine = [&](int at, const QString& line) {
+    QStringList l = constant;
+    l[at] = line;
+    return l;
+  };
+  struct Case {
+    QStringList cell;  // from the id line on
+    QString message;   // empty: none
+    bool lost;
+  };
+  const Case cases[] = {
+      {{"ID=4", "NOTNAME=x"}, {}, false},
+      {QStringList{"ID=1", "NOTNAME=x", ""} + constant, "Fehler beim Lesen der Programmzelle 1!", true},
+      {QStringList{"ID=5", "NAME=F\u00fcnf", "", "#BLOCK_START", "Unbekannt", "#BLOCK_END"},
+       "Fehler beim Lesen der Programmzelle 5!\rUnbekannter Blocktyp Unbekannt!", true},
+      {QStringList{"ID=1", "NAME=A", ""} + withLine(2, "ID=abc"),
+       "Fehler beim Lesen der Programmzelle 1!\rUngültige Block-ID: ID=abc!", true},
+      {QStringList{"ID=1", "NAME=A", ""} + constant.mid(0, 4) + QStringList{"IN00=x"} + constant.mid(4),
+       "Fehler beim Lesen der Programmzelle 1!\rUngültiger Verbindungseintrag in Zeile 7:\rIN00=x", true},
+      {QStringList{"ID=1", "NAME=A", ""} + constant.mid(0, 2), "Fehler beim Lesen der Programmzelle 1!\rUnvollständiger Blockeintrag am Ende des Textes!", true},
+      {QStringList{"ID=65537", "NAME=A", ""} + constant,
+       "Die Programmzelle 65537 kommt mehrfach vor oder hat eine ungültige Nummer; sie erhält die Nummer 1.", false},
+      {QStringList{"ID=-3", "NAME=A", ""} + constant,
+       "Die Programmzelle -3 kommt mehrfach vor oder hat eine ungültige Nummer; sie erhält die Nummer 1.", false},
+      {QStringList{"ID=1", "NAME=A", ""} + withLine(4, "TYPE=7000"),
+       "Fehler beim Lesen der Programmzelle 1!\rBlock 65537 hat den unbekannten Blocktyp 7000.", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cell.join(" | ").toStdString());
+    ui.Clear();
+    TTarvixPlusModel m;
+    ASSERT_TRUE(Load(m, kHeader + QStringList{"#CELL_START"} + c.cell + QStringList{"#CELL_END", ""}));
+    EXPECT_EQ(ui.Texts("ErrorBox").join("\n").toStdString(), c.message.toStdString());
+    EXPECT_EQ(m.LoadLosses().join("\n").toStdString(), c.lost ? c.message.toStdString() : std::string());
+    ASSERT_EQ(m.Cells().size(), 1u);
+    EXPECT_GE(m.Cells()[0]->CellId(), 1);
+    EXPECT_LE(m.Cells()[0]->CellId(), 0xFFFE);
+  }
+
+  // A block of an unknown type stays in its cell and in the saved file, is
+  // missing from the engine, and keeps the project from compiling.
   TTarvixPlusModel m;
-  ASSERT_TRUE(Load(m, kHeader + QStringList{"#CELL_START", "ID=4", "NOTNAME=x", "#CELL_END", "",  //
-                                            "#CELL_START", "ID=5", "NAME=Fünf", "", "#BLOCK_START", "Unbekannt",
-                                            "#BLOCK_END", "#CELL_END", ""}));
-  ASSERT_EQ(m.Cells().size(), 2u);
-  EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("Zelle 4"));  // rejected header: provisional name, no message
-  EXPECT_EQ(m.Cells()[1]->Name(), QStringLiteral("Fünf"));
-  EXPECT_TRUE(ui.Texts("ErrorBox").contains(QStringLiteral("Unbekannter Blocktyp Unbekannt!")));
+  ASSERT_TRUE(Load(m, kHeader + QStringList{"#CELL_START", "ID=1", "NAME=A", ""} + withLine(4, "TYPE=262") +
+                          QStringList{"#CELL_END", ""}));
+  ASSERT_EQ(m.Cells()[0]->Count(), 1);
+  EXPECT_EQ(m.FindBlockOutsideEngine(), 65537);
+  EXPECT_FALSE(mt::EngineHasBlock(m.Engine(), 65537));
+  ui.Clear();
+  EXPECT_FALSE(m.LoadTableData());
+  EXPECT_EQ(ui.Texts("ErrorBox").join("\n").toStdString(),
+            "Block 65537 in Zelle 1 hat den unbekannten Blocktyp 262 und fehlt im Programm; "
+            "das Projekt kann so nicht übersetzt werden!");
+  EXPECT_EQ(m.ErrorBlockId(), 65537);
+  ASSERT_TRUE(m.SaveToFile(Path("again.tvp")));
+  EXPECT_TRUE(ReadFile(Path("again.tvp")).contains("\r\nTYPE=262\r\n"));
+
+  // A NUL byte cuts its line, and says where.
+  QByteArray bytes = cellbody::BytesFromLines(kHeader + QStringList{"#CELL_START", "ID=1", "NAME=A", ""} + constant.mid(0, 5) +
+                                              QStringList{"#DLLDATA_START", "12", "#DLLDATA_END"} + constant.mid(5) +
+                                              QStringList{"#CELL_END", ""});
+  bytes.replace("\r\n12\r\n", QByteArray("\r\n1\0" "2\r\n", 7));
+  WriteFile(Path("nul.tvp"), bytes);
+  TTarvixPlusModel n;
+  ui.Clear();
+  ASSERT_TRUE(n.Open(Path("nul.tvp")));
+  EXPECT_EQ(n.LoadLosses().join("\n").toStdString(),
+            QStringLiteral("Die Projektdatei %1 enthält in Zeile 15 ein NUL-Zeichen; der Rest der Zeile geht verloren!")
+                .arg(Path("nul.tvp"))
+                .toStdString());
+  ASSERT_EQ(n.Cells()[0]->Count(), 1);
+  EXPECT_EQ(static_cast<const TGraphBlock*>(n.Cells()[0]->Items(0))->ParamText(), QStringLiteral("1"));
 }
 
 TEST_F(ProjectFile, DuplicateCellIdsGetAFreeId) {
@@ -213,13 +280,19 @@ TEST_F(ProjectFile, ExternalTablesAreFoundAgain) {
   QDir::setCurrent(dir.path());
   // A missing file stops the loading with a message.
   EXPECT_FALSE(m.LoadTableData());
-  EXPECT_EQ(ui.Texts("ErrorBox").last(), "Fehler beim Laden der externen Tabellendatei:\r" + Path("conf/fehlt.tab"));
+  EXPECT_TRUE(ui.Texts("ErrorBox").last().startsWith("Fehler beim Laden der externen Tabellendatei:\r" + Path("conf/fehlt.tab") + "\r"));
   m.DeleteTable(4);
   ASSERT_TRUE(m.LoadTableData());
   EXPECT_EQ(TTarvixPlusModel::TableText(*m.Tables()[2]), QStringLiteral("3"));
   m.ReleaseTableData();
   EXPECT_TRUE(m.Tables()[2]->Data.isEmpty());
+  // Without a configured directory a missing name has no last candidate
+  // (not the name below the file-system root).
   CellEditorSettings::Current().tablePath.clear();
+  m.Tables()[2]->ExternalFile = QStringLiteral("fehlt.tab");
+  EXPECT_EQ(m.Tables()[2]->ResolvedFile(), QString());
+  EXPECT_FALSE(m.LoadTableData());
+  EXPECT_EQ(ui.Texts("ErrorBox").last(), QStringLiteral("Fehler beim Laden der externen Tabellendatei:\rfehlt.tab"));
 }
 
 TEST_F(ProjectFile, FailedSaveKeepsTheOldFile) {
