@@ -158,6 +158,14 @@ PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const 
 PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine);
 PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine);
 
+/* The download image of the last successful compile as an annotated listing
+ * (Windows-1252 text, as every engine text): one instruction per line with unit
+ * address, bytes, mnemonic and operand, named cells and jump targets as
+ * label lines, then the tables. Null before a successful PlexorCompilerDone.
+ * The text stays valid until the next call of this function or the next
+ * compile. */
+PLEXOR_API const char* PlexorGetListing(PlexorHandle engine);
+
 /* Simulator. Options bit 0 selects real time; PlexorSetOptions returns the
  * options. A step runs until the next point where the station must act; one
  * that runs ten million instructions without such a point returns

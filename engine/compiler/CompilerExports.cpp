@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 
+#include "CodeListing.h"
 #include "ExportGuard.h"
 #include "Plexor.h"
 #include "PlexorCompiler.h"
@@ -135,3 +136,12 @@ PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine) try {
 PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine) try {
   return engine ? engine->DownloadCompiler->Length() : 0;
 } PLEXOR_CATCH(0)
+
+PLEXOR_API const char* PlexorGetListing(PlexorHandle engine) try {
+  if (!engine || !engine->DownloadImage) return nullptr;
+  CPlexorCompiler& download = *engine->DownloadCompiler;
+  std::vector<CListingLabel> labels;
+  for (const auto& label : download.Labels) labels.push_back({label.name, label.offset});
+  download.ListingText = ListCode(download.Code.data(), download.Length(), download.CodeEnd, labels);
+  return download.ListingText.c_str();
+} PLEXOR_CATCH(nullptr)

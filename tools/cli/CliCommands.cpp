@@ -227,4 +227,10 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
   return 0;
 }
 
+std::unique_ptr<TTarvixPlusModel> LoadCompiled(const QString& project) {
+  std::unique_ptr<TTarvixPlusModel> model = Load(project);
+  if (!model || !CompileModel(*model)) return nullptr;
+  return model;
+}
+
 }  // namespace cli

@@ -4,6 +4,7 @@
 //   vorblen-cli run PROJECT.tvp [--steps N] [--input V]... [--adc CH=V]...
 //                               [--port P=L]... [--freq HZ] [--realtime]
 //   vorblen-cli download PROJECT.tvp --device PATH
+//   vorblen-cli disasm PROJECT.tvp
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -39,7 +40,12 @@ const char kHelp[] =
     "  vorblen-cli download PROJEKT.tvp --device PFAD\n"
     "      Übersetzt das Projekt und überträgt es über die serielle Schnittstelle PFAD\n"
     "      (z. B. /dev/ttyUSB0 oder das Terminal von vorblen-unit) an die Unit.\n"
-    "      Strg+C bricht ab. Exit 0 bei Erfolg, sonst 1.\n";
+    "      Strg+C bricht ab. Exit 0 bei Erfolg, sonst 1.\n"
+    "\n"
+    "  vorblen-cli disasm PROJEKT.tvp\n"
+    "      Übersetzt das Projekt wie compile und gibt das Ladeabbild als kommentierte\n"
+    "      Liste aus: Adresse, Bytes, Befehl und Operand, die Zellen als Marken,\n"
+    "      Sprungziele und die Tabellen. Exit 0 bei Erfolg, sonst 1.\n";
 
 void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
   // Qt's own diagnostics would mix into the tool's messages; keep the fatal ones.
@@ -48,7 +54,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|download|disasm PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -76,5 +82,9 @@ int main(int argc, char** argv) {
   }
   if (command == QStringLiteral("run")) return cli::Run(project, options, ui);
   if (command == QStringLiteral("download")) return cli::Download(project, options, ui);
+  if (command == QStringLiteral("disasm")) {
+    if (!options.isEmpty()) return Usage(QStringLiteral("Unbekannte Angabe: %1").arg(options.first()));
+    return cli::Disasm(project, ui);
+  }
   return Usage(QStringLiteral("Unbekannter Befehl: %1").arg(command));
 }
