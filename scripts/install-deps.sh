@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running need on Debian (run as root).
+# Installs what building and testing use on Debian (run as root): the
+# compilers, CMake, Qt (Widgets, PrintSupport, Svg), GoogleTest, Google
+# Benchmark and the fonts the pixel tests render with.
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libqt6serialport6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-liberation fonts-dejavu-core xvfb xauth
+  fonts-liberation fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -70,7 +70,7 @@ class Lister {
 
   std::string Run() {
     FindJumpTargets();
-    out_ = "; " + std::to_string(length_) + " Bytes, Adressen ab " + Hex4(kAddressBase) + "\n";
+    out_ = Format("; %d Bytes, Adressen ab ", length_) + Hex4(kAddressBase) + "\n";
     int32_t at = 0;
     while (at < codeEnd_) at = Instruction(at);
     if (codeEnd_ < length_) out_ += "; Tabellen\n";
@@ -110,7 +110,7 @@ class Lister {
   // The name a jump to this offset shows.
   std::string TargetName(int32_t offset) const {
     auto it = named_.find(offset);
-    return it != named_.end() ? it->second.front() : "L" + Hex4(offset + kAddressBase);
+    return it != named_.end() ? it->second.front() : Format("L%04X", (offset + kAddressBase) & 0xFFFF);
   }
 
   // "0004 <Name>:" -- one space after the address, so that no name can
@@ -132,7 +132,8 @@ class Lister {
     line += text;
     if (!comment.empty()) {
       if (line.size() < 48) line.resize(48, ' ');
-      line += " ; " + comment;
+      line += " ; ";
+      line += comment;
     }
     out_ += line + "\n";
   }
@@ -142,7 +143,7 @@ class Lister {
     const uint8_t code = image_[at];
     const int32_t size = Size(at);
     if (size == 0) {
-      Line(at, 1, "DB " + std::to_string(code), "");
+      Line(at, 1, Format("DB %d", code), "");
       return at + 1;
     }
     const OpcodeInfo& info = Opcode(code);
@@ -151,28 +152,33 @@ class Lister {
     switch (info.Operand) {
       case OperandForm::None: break;
       case OperandForm::Byte:
-        text += " " + std::to_string(image_[at + 1]);
+        text += Format(" %d", image_[at + 1]);
         comment = ByteMeaning(code, image_[at + 1]);
         break;
       case OperandForm::Word: {
         uint16_t w = WordAt(at + 1);
-        text += " " + std::to_string(code == op::LDI ? static_cast<int16_t>(w) : w);
+        text += Format(" %d", code == op::LDI ? static_cast<int16_t>(w) : w);
         break;
       }
       case OperandForm::Address: {
         uint16_t w = WordAt(at + 1);
-        text += " 0x" + Hex4(w);
-        comment = "-> " + TargetName(w - kAddressBase);
+        text += Format(" 0x%04X", w);
+        comment = "-> ";
+        comment += TargetName(w - kAddressBase);
         break;
       }
       case OperandForm::ByteAddress: {
         uint16_t w = WordAt(at + 2);
-        text += " " + std::to_string(image_[at + 1]) + ", 0x" + Hex4(w);
-        comment = ByteMeaning(code, image_[at + 1]) + " -> " + TargetName(w - kAddressBase);
+        text += Format(" %d, ", image_[at + 1]);
+        text += Format("0x%04X", w);
+        comment = ByteMeaning(code, image_[at + 1]);
+        comment += " -> ";
+        comment += TargetName(w - kAddressBase);
         break;
       }
       case OperandForm::String:
-        text += " " + Quoted(image_ + at + 1, size - 2);
+        text += ' ';
+        text += Quoted(image_ + at + 1, size - 2);
         break;
     }
     Line(at, size, text, comment);
@@ -188,11 +194,11 @@ class Lister {
       std::string text = "DW ";
       int32_t first = at;
       for (int n = 0; n < kWordsPerLine && at + 1 < end; ++n, at += 2)
-        text += (n ? ", " : "") + std::to_string(static_cast<int16_t>(WordAt(at)));
+        text += Format(n ? ", %d" : "%d", static_cast<int16_t>(WordAt(at)));
       Line(first, 0, text, "");
     }
     if (at < end) {
-      Line(at, 1, "DB " + std::to_string(image_[at]), "");
+      Line(at, 1, Format("DB %d", image_[at]), "");
       ++at;
     }
     return at;

@@ -45,7 +45,10 @@ const char kHelp[] =
     "  vorblen-cli disasm PROJEKT.tvp\n"
     "      Übersetzt das Projekt wie compile und gibt das Ladeabbild als kommentierte\n"
     "      Liste aus: Adresse, Bytes, Befehl und Operand, die Zellen als Marken,\n"
-    "      Sprungziele und die Tabellen. Exit 0 bei Erfolg, sonst 1.\n";
+    "      Sprungziele und die Tabellen. Exit 0 bei Erfolg, sonst 1.\n"
+    "\n"
+    "  vorblen-cli --version\n"
+    "      Gibt die Version aus.\n";
 
 void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
   // Qt's own diagnostics would mix into the tool's messages; keep the fatal ones.
@@ -63,6 +66,10 @@ int Usage(const QString& problem) {
 int main(int argc, char** argv) {
   if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help"))) {
     std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (argc >= 2 && !std::strcmp(argv[1], "--version")) {
+    std::puts("vorblen-cli " VORBLEN_VERSION);
     return 0;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
