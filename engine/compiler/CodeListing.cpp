@@ -30,41 +30,82 @@ std::string Quoted(const uint8_t* bytes, int32_t count) {
   std::string out = "\"";
   for (int32_t i = 0; i < count; ++i) {
     uint8_t c = bytes[i];
-    if (c == '"' || c == '\\') out += std::string("\\") + static_cast<char>(c);
-    else if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\t') out += "\\t";
-    else if (c >= 32 && c < 127) out += static_cast<char>(c);
-    else out += Format("\\x%02X", c);
+    if (c == '"' || c == '\\')
+      out += std::string("\\") + static_cast<char>(c);
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c >= 32 && c < 127)
+      out += static_cast<char>(c);
+    else
+      out += Format("\\x%02X", c);
   }
   return out + "\"";
 }
 
 // Windows-1252, as every engine text.
-const char* const kSystemRegisters[] = {"Jahr", "Monat", "Tag", "Wochentag", "Stunde", "Minute", "Sekunde",
-                                        "Timer", "Ton", "Reserve", "Frequenz", "Datei frei", "Dateil\xE4nge"};
-const char* const kFileOperations[] = {"", "\xF6" "ffnen zum Lesen", "\xF6" "ffnen zum Schreiben", "\xF6" "ffnen zum Anh\xE4ngen",
-                                       "schlie\xDF" "en", "schreiben", "lesen"};
+const char* const kSystemRegisters[] = {"Jahr",     "Monat",      "Tag",          "Wochentag", "Stunde",
+                                        "Minute",   "Sekunde",    "Timer",        "Ton",       "Reserve",
+                                        "Frequenz", "Datei frei", "Dateil\xE4nge"};
+const char* const kFileOperations[] = {"",
+                                       "\xF6"
+                                       "ffnen zum Lesen",
+                                       "\xF6"
+                                       "ffnen zum Schreiben",
+                                       "\xF6"
+                                       "ffnen zum Anh\xE4ngen",
+                                       "schlie\xDF"
+                                       "en",
+                                       "schreiben",
+                                       "lesen"};
 
 // What a byte operand names, in the block catalogue's words.
 std::string ByteMeaning(uint8_t code, uint8_t b) {
   switch (code) {
-    case op::LDBIT: case op::STBIT: return Format("BIT[%d]", b + 1);
-    case op::LDBYTE: case op::STBYTE: case op::LDBYTEJEQ: case op::ADDSTBYTEJMP: return Format("BYTE[%d]", b + 1);
-    case op::LDWORD: case op::STWORD: case op::LDWORDJEQ: case op::ADDSTWORDJMP: return Format("WORD[%d]", b + 1);
-    case op::LDPIN: case op::STPIN: case op::TGLPIN: case op::OUTPIN: case op::INPIN: return Format("P%d", b + 1);
-    case op::LDADC: return Format("AD%d", b + 1);
-    case op::STDAC: return Format("DA%d", b + 1);
-    case op::LDSYS: case op::STSYS: return b < 13 ? kSystemRegisters[b] : "";
-    case op::FILE: return b >= 1 && b <= 6 ? kFileOperations[b] : "";
-    default: return "";
+    case op::LDBIT:
+    case op::STBIT:
+      return Format("BIT[%d]", b + 1);
+    case op::LDBYTE:
+    case op::STBYTE:
+    case op::LDBYTEJEQ:
+    case op::ADDSTBYTEJMP:
+      return Format("BYTE[%d]", b + 1);
+    case op::LDWORD:
+    case op::STWORD:
+    case op::LDWORDJEQ:
+    case op::ADDSTWORDJMP:
+      return Format("WORD[%d]", b + 1);
+    case op::LDPIN:
+    case op::STPIN:
+    case op::TGLPIN:
+    case op::OUTPIN:
+    case op::INPIN:
+      return Format("P%d", b + 1);
+    case op::LDADC:
+      return Format("AD%d", b + 1);
+    case op::STDAC:
+      return Format("DA%d", b + 1);
+    case op::LDSYS:
+    case op::STSYS:
+      return b < 13 ? kSystemRegisters[b] : "";
+    case op::FILE:
+      return b >= 1 && b <= 6 ? kFileOperations[b] : "";
+    default:
+      return "";
   }
 }
 
 class Lister {
  public:
   Lister(const uint8_t* image, int32_t length, int32_t codeEnd, const std::vector<CListingLabel>& labels)
-      : image_(image), length_(length), codeEnd_(codeEnd < 0 ? 0 : codeEnd > length ? length : codeEnd) {
+      : image_(image),
+        length_(length),
+        codeEnd_(codeEnd < 0        ? 0
+                 : codeEnd > length ? length
+                                    : codeEnd) {
     for (const CListingLabel& l : labels) named_[l.Offset].push_back(l.Name);
   }
 
@@ -99,7 +140,10 @@ class Lister {
   void FindJumpTargets() {
     for (int32_t at = 0; at < codeEnd_;) {
       int32_t size = Size(at);
-      if (size == 0) { ++at; continue; }
+      if (size == 0) {
+        ++at;
+        continue;
+      }
       OperandForm form = Opcode(image_[at]).Operand;
       if (form == OperandForm::Address) targets_.insert(WordAt(at + 1) - kAddressBase);
       if (form == OperandForm::ByteAddress) targets_.insert(WordAt(at + 2) - kAddressBase);
@@ -150,7 +194,8 @@ class Lister {
     std::string text(info.Mnemonic);
     std::string comment;
     switch (info.Operand) {
-      case OperandForm::None: break;
+      case OperandForm::None:
+        break;
       case OperandForm::Byte:
         text += Format(" %d", image_[at + 1]);
         comment = ByteMeaning(code, image_[at + 1]);
@@ -238,17 +283,27 @@ bool ParseString(std::string_view text, std::vector<uint8_t>& out) {
     }
     if (++i >= inner.size()) return false;
     switch (inner[i]) {
-      case 'r': out.push_back('\r'); break;
-      case 'n': out.push_back('\n'); break;
-      case 't': out.push_back('\t'); break;
-      case '"': case '\\': out.push_back(static_cast<uint8_t>(inner[i])); break;
+      case 'r':
+        out.push_back('\r');
+        break;
+      case 'n':
+        out.push_back('\n');
+        break;
+      case 't':
+        out.push_back('\t');
+        break;
+      case '"':
+      case '\\':
+        out.push_back(static_cast<uint8_t>(inner[i]));
+        break;
       case 'x':
         if (i + 2 >= inner.size()) return false;
         if (!IsHexDigit(inner[i + 1]) || !IsHexDigit(inner[i + 2])) return false;
         out.push_back(static_cast<uint8_t>(std::strtol(std::string(inner.substr(i + 1, 2)).c_str(), nullptr, 16)));
         i += 2;
         break;
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;
@@ -263,7 +318,10 @@ void PushWord(std::vector<uint8_t>& out, long v) {
 std::string_view WithoutComment(std::string_view text) {
   bool quoted = false;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (quoted && text[i] == '\\') { ++i; continue; }
+    if (quoted && text[i] == '\\') {
+      ++i;
+      continue;
+    }
     if (text[i] == '"') quoted = !quoted;
     if (!quoted && text[i] == ';') return text.substr(0, i);
   }
@@ -282,9 +340,12 @@ bool AssembleInstruction(std::string_view text, std::vector<uint8_t>& out) {
   if (mnemonic == "DB" || mnemonic == "DW") {
     while (!operand.empty()) {
       size_t comma = operand.find(',');
-      if (!ParseNumber(operand.substr(0, comma), mnemonic == "DB" ? 0 : -32768, mnemonic == "DB" ? 255 : 65535, v)) return false;
-      if (mnemonic == "DB") out.push_back(static_cast<uint8_t>(v));
-      else PushWord(out, v);
+      if (!ParseNumber(operand.substr(0, comma), mnemonic == "DB" ? 0 : -32768, mnemonic == "DB" ? 255 : 65535, v))
+        return false;
+      if (mnemonic == "DB")
+        out.push_back(static_cast<uint8_t>(v));
+      else
+        PushWord(out, v);
       operand = comma == std::string_view::npos ? std::string_view() : operand.substr(comma + 1);
     }
     return true;
@@ -293,7 +354,8 @@ bool AssembleInstruction(std::string_view text, std::vector<uint8_t>& out) {
   if (code < 0) return false;
   out.push_back(static_cast<uint8_t>(code));
   switch (Opcode(static_cast<uint8_t>(code)).Operand) {
-    case OperandForm::None: return operand.empty();
+    case OperandForm::None:
+      return operand.empty();
     case OperandForm::Byte:
       if (!ParseNumber(operand, 0, 255, v)) return false;
       out.push_back(static_cast<uint8_t>(v));

@@ -139,11 +139,15 @@ constexpr const OpcodeInfo& Opcode(uint8_t code) { return kOpcodeTable[code]; }
 // Operand bytes of a fixed-size form; a string's length depends on its text.
 constexpr int OperandBytes(OperandForm form) {
   switch (form) {
-    case OperandForm::Byte: return 1;
+    case OperandForm::Byte:
+      return 1;
     case OperandForm::Word:
-    case OperandForm::Address: return 2;
-    case OperandForm::ByteAddress: return 3;
-    default: return 0;
+    case OperandForm::Address:
+      return 2;
+    case OperandForm::ByteAddress:
+      return 3;
+    default:
+      return 0;
   }
 }
 

@@ -43,7 +43,11 @@ TEST(CliDisasm, ExamplesReassembleToTheirCompiledBytes) {
   const Row rows[] = {
       {"counter.tvp", {"0004 <Z\xC3\xA4hlen>:", "PRINTSTR \"Z\\xE4hlerstand: \"", "; WORD[1]", "-> Z\xC3\xA4hlen"}},
       {"traffic.tvp", {"0004 <Rot>:", "<Gr\xC3\xBCn>:", "; P7", "; Timer", "JZ 0x0023"}},
-      {"logger.tvp", {"<Messen>:", "; \xC3\xB6" "ffnen zum Schreiben", "; Tabellen", "<Kennlinie>:", "DW -200, -195"}},
+      {"logger.tvp",
+       {"<Messen>:",
+        "; \xC3\xB6"
+        "ffnen zum Schreiben",
+        "; Tabellen", "<Kennlinie>:", "DW -200, -195"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.project);
@@ -58,7 +62,8 @@ TEST(CliDisasm, ExamplesReassembleToTheirCompiledBytes) {
     // The compile alone writes the same image.
     ASSERT_EQ(RunCli(dir.path(), {"compile", project}).exitCode, 0);
     EXPECT_EQ(assembled, CodeTxt(dir.path()));
-    for (const char* line : row.lines) EXPECT_TRUE(listing.out.contains(line)) << line << "\n" << listing.out.toStdString();
+    for (const char* line : row.lines)
+      EXPECT_TRUE(listing.out.contains(line)) << line << "\n" << listing.out.toStdString();
   }
 }
 

@@ -27,7 +27,7 @@ TEST(TerminalLink, ReplacesOnlyASymbolicLink) {
     bool created;
   };
   const Row rows[] = {
-      {Before::Nothing, true}, {Before::Link, true}, {Before::DanglingLink, true},
+      {Before::Nothing, true}, {Before::Link, true},       {Before::DanglingLink, true},
       {Before::File, false},   {Before::Directory, false},
   };
   for (const Row& row : rows) {
@@ -38,15 +38,24 @@ TEST(TerminalLink, ReplacesOnlyASymbolicLink) {
     const std::string other = dir.filePath("other").toStdString();
     std::ofstream(other) << "keep";
     switch (row.before) {
-      case Before::Nothing: break;
-      case Before::Link: ASSERT_EQ(::symlink(other.c_str(), path.c_str()), 0); break;
-      case Before::DanglingLink: ASSERT_EQ(::symlink("/nonexistent/x", path.c_str()), 0); break;
-      case Before::File: std::ofstream(path) << "precious"; break;
-      case Before::Directory: ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); break;
+      case Before::Nothing:
+        break;
+      case Before::Link:
+        ASSERT_EQ(::symlink(other.c_str(), path.c_str()), 0);
+        break;
+      case Before::DanglingLink:
+        ASSERT_EQ(::symlink("/nonexistent/x", path.c_str()), 0);
+        break;
+      case Before::File:
+        std::ofstream(path) << "precious";
+        break;
+      case Before::Directory:
+        ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
+        break;
     }
     std::string error;
     EXPECT_EQ(TerminalLink::Create(path, "/dev/pts/77", &error), row.created) << error;
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::lstat(path.c_str(), &st), 0);
     if (row.created) {
       EXPECT_EQ(ReadLink(path), "/dev/pts/77");

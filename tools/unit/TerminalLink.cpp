@@ -18,7 +18,7 @@ bool PointsAt(const std::string& path, const std::string& target) {
 }  // namespace
 
 bool TerminalLink::Create(const std::string& path, const std::string& target, std::string* error) {
-  struct stat st{};
+  struct stat st {};
   if (::lstat(path.c_str(), &st) == 0) {
     if (!S_ISLNK(st.st_mode)) {
       *error = "exists and is not a symbolic link; it is left alone";
@@ -41,6 +41,6 @@ bool TerminalLink::Create(const std::string& path, const std::string& target, st
 }
 
 void TerminalLink::RemoveIfOurs(const std::string& path, const std::string& target) {
-  struct stat st{};
+  struct stat st {};
   if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && PointsAt(path, target)) ::unlink(path.c_str());
 }

@@ -19,12 +19,21 @@ using vt::Wire;
 std::vector<uint8_t> Sample(uint8_t code) {
   std::vector<uint8_t> b{code};
   switch (Opcode(code).Operand) {
-    case OperandForm::None: break;
-    case OperandForm::Byte: b.push_back(200); break;
+    case OperandForm::None:
+      break;
+    case OperandForm::Byte:
+      b.push_back(200);
+      break;
     case OperandForm::Word:
-    case OperandForm::Address: b.insert(b.end(), {0x80, 0x05}); break;
-    case OperandForm::ByteAddress: b.insert(b.end(), {3, 0x00, 0x04}); break;
-    case OperandForm::String: b.insert(b.end(), {'a', '"', '\\', ';', 0xE4, '\r', '\n', '\t', 1, 0}); break;
+    case OperandForm::Address:
+      b.insert(b.end(), {0x80, 0x05});
+      break;
+    case OperandForm::ByteAddress:
+      b.insert(b.end(), {3, 0x00, 0x04});
+      break;
+    case OperandForm::String:
+      b.insert(b.end(), {'a', '"', '\\', ';', 0xE4, '\r', '\n', '\t', 1, 0});
+      break;
   }
   return b;
 }
@@ -41,8 +50,10 @@ TEST(CodeListing, EveryOpcodeListsAndAssemblesToItself) {
     ASSERT_TRUE(AssembleListing(listing, again, &bad)) << "line " << bad << "\n" << listing;
     EXPECT_EQ(again, image) << listing;
     const std::string_view name = Opcode(static_cast<uint8_t>(code)).Mnemonic;
-    if (!name.empty()) EXPECT_NE(listing.find("  " + std::string(name)), std::string::npos) << listing;
-    else EXPECT_NE(listing.find("DB " + std::to_string(code)), std::string::npos) << listing;
+    if (!name.empty())
+      EXPECT_NE(listing.find("  " + std::string(name)), std::string::npos) << listing;
+    else
+      EXPECT_NE(listing.find("DB " + std::to_string(code)), std::string::npos) << listing;
   }
 }
 
@@ -53,9 +64,9 @@ TEST(CodeListing, BrokenCodeAndTablesStayBytesOfTheirOwn) {
     const char* expected;  // a line of the listing
   };
   const Row rows[] = {
-      {{op::LDI, 0x12}, 2, "DB 20"},                       // operand cut by the end of the code
-      {{op::PRINTSTR, 'a', 'b'}, 3, "DB 31"},              // string without its terminator
-      {{op::END, 0, 5, 0xFF, 0xFE, 7}, 1, "DW 5, -2"},     // a table with an odd last byte
+      {{op::LDI, 0x12}, 2, "DB 20"},                    // operand cut by the end of the code
+      {{op::PRINTSTR, 'a', 'b'}, 3, "DB 31"},           // string without its terminator
+      {{op::END, 0, 5, 0xFF, 0xFE, 7}, 1, "DW 5, -2"},  // a table with an odd last byte
       {{op::END, 0, 5, 0xFF, 0xFE, 7}, 1, "DB 7"},
   };
   for (const Row& row : rows) {
