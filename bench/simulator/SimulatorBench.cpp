@@ -43,7 +43,7 @@ Code ArithmeticLoop() {
   c.Op(op::LDWORD, 0).Ldi(3).Op(op::MUL).Ldi(7).Op(op::ADD).Op(op::STWORD, 1)
       .Ldi(0x00FF).Op(op::AND).Op(op::LDWORD, 1).Op(op::XOR).Ldi(2).Op(op::SHR)
       .Op(op::LDBYTE, 5).Op(op::OR).Op(op::NOT).Op(op::STBYTE, 6).Ldi(100).Op(op::GT)
-      .Op(op::JZ).Word(c.Here() + 3)
+      .Op(op::JZ).Word(c.Here() + 7)  // over its operand, LDWORD 2, SUB and STWORD 2
       .Op(op::LDWORD, 2).Op(op::SUB).Op(op::STWORD, 2).Ldi(1)
       .Op(op::ADDSTWORDJMP, 0).Word(loop);
   return c;
