@@ -38,6 +38,10 @@ PLEXOR_API int32_t PlexorGetFileLength(PlexorHandle engine) try {
   return engine ? engine->Unit.FileLength / 2 : 0;
 } PLEXOR_CATCH(0)
 
+// The file lies between the header and the end of the unit's memory, so a
+// buffer of PLEXOR_FILE_MAX_WORDS words always holds it.
+static_assert((kUnitMemorySize - 4) / 2 <= PLEXOR_FILE_MAX_WORDS, "the documented dump buffer holds every file");
+
 PLEXOR_API int32_t PlexorDumpFile(PlexorHandle engine, uint16_t* words) try {
   if (!engine || !words) return 0;
   return datafile::Dump(engine->Unit, words);
