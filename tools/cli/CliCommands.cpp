@@ -203,7 +203,9 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
     finished = true;
   });
   int shown = -1;
-  while (!finished) {
+  // One more pass after the worker has finished shows the final percentage.
+  for (bool done = false; !done;) {
+    done = finished;
     if (g_interrupted.exchange(false)) PlexorBreak(e);
     const int percent = PlexorGetProgress(e);
     if (percent != shown) {
@@ -213,7 +215,7 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
                    std::string(static_cast<size_t>(30 - filled), '-').c_str(), percent);
       std::fflush(stderr);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!done) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   worker.join();
   ::close(fd);
