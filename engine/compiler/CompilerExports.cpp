@@ -10,6 +10,8 @@
 #include <exception>
 #include <string>
 
+#include "CodeListing.h"
+#include "ExportGuard.h"
 #include "Plexor.h"
 #include "PlexorCompiler.h"
 #include "plexor.h"
@@ -67,6 +69,9 @@ bool WriteListing(const CPlexorCompiler& download) {
   return false;
 }
 
+// The simulation image is copied behind the header without a length check.
+static_assert(kUnitAddressBase + kCodeCapacity <= kUnitMemorySize, "the largest image fits the unit memory");
+
 void LoadSimulatedUnit(CPlexor& engine) {
   CUnitModel& unit = engine.Unit;
   const CPlexorCompiler& sim = *engine.SimulationCompiler;
@@ -81,7 +86,7 @@ void LoadSimulatedUnit(CPlexor& engine) {
 
 }  // namespace
 
-PLEXOR_API int32_t PlexorCompilerInit(PlexorHandle engine) {
+PLEXOR_API int32_t PlexorCompilerInit(PlexorHandle engine) try {
   if (!engine) return 0;
   engine->DownloadCompiler->Init();
   engine->SimulationCompiler->Init();
@@ -89,9 +94,9 @@ PLEXOR_API int32_t PlexorCompilerInit(PlexorHandle engine) {
   engine->DownloadLength = 0;
   StateOf(*engine) = JobState::Initialised;
   return 1;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API int32_t PlexorCompile(PlexorHandle engine) {
+PLEXOR_API int32_t PlexorCompile(PlexorHandle engine) try {
   if (!engine) return -1;
   engine->Progress.store(0, std::memory_order_relaxed);
   engine->ProgressTotal.store(2 * engine->Pages.count(), std::memory_order_relaxed);
@@ -112,9 +117,9 @@ PLEXOR_API int32_t PlexorCompile(PlexorHandle engine) {
   }
   StateOf(*engine) = JobState::Compiled;
   return 0;
-}
+} PLEXOR_CATCH(-1)
 
-PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const char* text) {
+PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const char* text) try {
   if (!engine) return 0;
   if (StateOf(*engine) != JobState::Compiled) {
     Fail(*engine, compile_msg::kUnknown);
@@ -131,9 +136,9 @@ PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const 
     return 0;
   }
   return 1;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine) {
+PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine) try {
   if (!engine) return 0;
   if (StateOf(*engine) != JobState::Compiled) {
     Fail(*engine, compile_msg::kUnknown);
@@ -160,8 +165,17 @@ PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine) {
   engine->DownloadLength = engine->DownloadCompiler->Length();
   StateOf(*engine) = JobState::Idle;
   return 1;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine) {
+PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine) try {
   return engine ? engine->DownloadCompiler->Length() : 0;
-}
+} PLEXOR_CATCH(0)
+
+PLEXOR_API const char* PlexorGetListing(PlexorHandle engine) try {
+  if (!engine || !engine->DownloadImage) return nullptr;
+  CPlexorCompiler& download = *engine->DownloadCompiler;
+  std::vector<CListingLabel> labels;
+  for (const auto& label : download.Labels) labels.push_back({label.name, label.offset});
+  download.ListingText = ListCode(download.Code.data(), download.Length(), download.CodeEnd, labels);
+  return download.ListingText.c_str();
+} PLEXOR_CATCH(nullptr)

@@ -15,6 +15,7 @@ void CPlexorCompiler::Init() {
   Code.clear();
   Labels.clear();
   Fixups.clear();
+  CodeEnd = 0;
   switchSerial_ = 0;
   depth_ = 0;
 }
@@ -31,6 +32,7 @@ void CPlexorCompiler::CompilePages() {
       Engine.Progress.fetch_add(1, std::memory_order_relaxed);
     }
     Append(op::END);
+    CodeEnd = Length();
   } catch (const BufferFull&) {
     throw CompileError{-1, compile_msg::kTooLong};
   }

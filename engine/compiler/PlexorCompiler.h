@@ -81,6 +81,10 @@ class CPlexorCompiler {
   XXBuffer<uint8_t> Code{kCodeCapacity};
   std::vector<Label> Labels;
   std::vector<Label> Fixups;
+  // Length of the code up to and including its END; the tables follow.
+  int32_t CodeEnd = 0;
+  // The last listing handed out by PlexorGetListing.
+  std::string ListingText;
 
  private:
   void CompilePageStatements(class CPlexorPage& page);

@@ -14,6 +14,10 @@
 
 class CPlexorCompiler;
 
+// Most inputs a block type has (the folding calculators); the engine's input
+// menu flag text is sized by it.
+constexpr int16_t kMaxBlockInputs = 20;
+
 class CBlock {
  public:
   CBlock(int32_t id, uint8_t outputKind, int16_t inputCount, const char* inputMenu, bool userBitmap);

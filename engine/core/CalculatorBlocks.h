@@ -74,7 +74,7 @@ class CTabBlock : public CFxMathBlock {
 class CCommutativBlock : public CCalculatorBlock {
  public:
   CCommutativBlock(int32_t id, uint8_t op, bool negate = false)
-      : CCalculatorBlock(id, 20, nullptr, {op}), Negate(negate) {}
+      : CCalculatorBlock(id, kMaxBlockInputs, nullptr, {op}), Negate(negate) {}
   void Emit(CPlexorCompiler& c) override;
   bool Negate;
 };

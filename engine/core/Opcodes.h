@@ -1,5 +1,6 @@
 // The unit's instruction set: one opcode byte, then at most one operand
-// (a byte, a big-endian word or a zero-terminated string).
+// (a byte, a big-endian word or a zero-terminated string). The mnemonic,
+// operand form and stack effect of each opcode are in OpcodeTable.h.
 #pragma once
 
 #include <cstdint>

@@ -4,8 +4,15 @@
 
 CPlexor::CPlexor() {
   std::memset(ErrorText, 0, sizeof ErrorText);
+  // A destructor does not run for a constructor that throws: free the first
+  // compiler when the second cannot be allocated.
   DownloadCompiler = NewPlexorCompiler(*this, false);
-  SimulationCompiler = NewPlexorCompiler(*this, true);
+  try {
+    SimulationCompiler = NewPlexorCompiler(*this, true);
+  } catch (...) {
+    DeletePlexorCompiler(DownloadCompiler);
+    throw;
+  }
 }
 
 CPlexor::~CPlexor() {

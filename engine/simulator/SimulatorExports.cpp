@@ -4,51 +4,56 @@
 #include <cstring>
 
 #include "DataFile.h"
+#include "ExportGuard.h"
 #include "Plexor.h"
 #include "UnitInterpreter.h"
 #include "ValueAccess.h"
 #include "plexor.h"
 
-PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options) {
+PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options) try {
   if (!engine) return 0;
   engine->Options = options;
   return options;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API void PlexorResetProgram(PlexorHandle engine) {
+PLEXOR_API void PlexorResetProgram(PlexorHandle engine) try {
   if (!engine) return;
   CUnitInterpreter(engine->Unit, engine->Options).Reset();
-}
+} PLEXOR_CATCH_VOID
 
-PLEXOR_API int32_t PlexorStep(PlexorHandle engine) {
+PLEXOR_API int32_t PlexorStep(PlexorHandle engine) try {
   if (!engine) return PLEXOR_STEP_ERROR;
   return static_cast<int32_t>(CUnitInterpreter(engine->Unit, engine->Options).Step());
-}
+} PLEXOR_CATCH(PLEXOR_STEP_ERROR)
 
-PLEXOR_API int32_t PlexorGetValue(PlexorHandle engine, int32_t mapCode) {
+PLEXOR_API int32_t PlexorGetValue(PlexorHandle engine, int32_t mapCode) try {
   return engine ? valueaccess::Get(engine->Unit, mapCode) : 0;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API int32_t PlexorSetValue(PlexorHandle engine, int32_t mapCode, int32_t value) {
+PLEXOR_API int32_t PlexorSetValue(PlexorHandle engine, int32_t mapCode, int32_t value) try {
   return engine && valueaccess::Set(engine->Unit, mapCode, value) ? 1 : 0;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API int32_t PlexorGetFileLength(PlexorHandle engine) {
+PLEXOR_API int32_t PlexorGetFileLength(PlexorHandle engine) try {
   return engine ? engine->Unit.FileLength / 2 : 0;
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API int32_t PlexorDumpFile(PlexorHandle engine, uint16_t* words) {
+// The file lies between the header and the end of the unit's memory, so a
+// buffer of PLEXOR_FILE_MAX_WORDS words always holds it.
+static_assert((kUnitMemorySize - 4) / 2 <= PLEXOR_FILE_MAX_WORDS, "the documented dump buffer holds every file");
+
+PLEXOR_API int32_t PlexorDumpFile(PlexorHandle engine, uint16_t* words) try {
   if (!engine || !words) return 0;
   return datafile::Dump(engine->Unit, words);
-}
+} PLEXOR_CATCH(0)
 
-PLEXOR_API void PlexorSetInputValue(PlexorHandle engine, int32_t value) {
+PLEXOR_API void PlexorSetInputValue(PlexorHandle engine, int32_t value) try {
   if (!engine) return;
   engine->Unit.InputValue = static_cast<uint16_t>(value);
   engine->Unit.WaitingForInput = 0;
-}
+} PLEXOR_CATCH_VOID
 
-PLEXOR_API const char* PlexorGetOutputString(PlexorHandle engine) {
+PLEXOR_API const char* PlexorGetOutputString(PlexorHandle engine) try {
   if (!engine) return "";
   CUnitModel& u = engine->Unit;
   int32_t n = u.OutputLength;
@@ -57,4 +62,4 @@ PLEXOR_API const char* PlexorGetOutputString(PlexorHandle engine) {
   u.OutputText[n] = '\0';
   u.OutputLength = 0;
   return u.OutputText;
-}
+} PLEXOR_CATCH("")

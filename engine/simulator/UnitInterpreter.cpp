@@ -1,6 +1,10 @@
 #include "UnitInterpreter.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "DataFile.h"
+#include "OpcodeTable.h"
 #include "Opcodes.h"
 #include "UnitClock.h"
 
@@ -149,7 +153,9 @@ uint8_t& FileByte(CUnitModel& u, uint32_t address) {
   return u.Memory[index];
 }
 
-void FileOperation(CUnitModel& u, uint8_t operation, CShiftStack& st) {
+// Runs data-file operation `operation` with A = a; true when it read a word
+// into *read, which the caller pushes.
+bool FileOperation(CUnitModel& u, uint8_t operation, int16_t a, int16_t& read) {
   switch (operation) {
     case fileop::OPEN_READ:
       u.FileStart = datafile::StartFromHeader(u);
@@ -173,9 +179,9 @@ void FileOperation(CUnitModel& u, uint8_t operation, CShiftStack& st) {
       // Computed without 16-bit wrap-around: a position past the end of
       // memory is the end-of-memory error, never a write over the program.
       uint32_t at = uint32_t{u.FileStart} + u.FilePosition;
-      uint16_t a = static_cast<uint16_t>(st.A());
-      FileByte(u, at) = static_cast<uint8_t>(a >> 8);
-      FileByte(u, at + 1) = static_cast<uint8_t>(a);
+      const uint16_t word = static_cast<uint16_t>(a);
+      FileByte(u, at) = static_cast<uint8_t>(word >> 8);
+      FileByte(u, at + 1) = static_cast<uint8_t>(word);
       u.FilePosition = static_cast<uint16_t>(u.FilePosition + 2);
       u.FileLength = u.FilePosition;
       break;
@@ -184,13 +190,14 @@ void FileOperation(CUnitModel& u, uint8_t operation, CShiftStack& st) {
       uint32_t at = uint32_t{u.FileStart} + u.FilePosition;
       uint8_t hi = FileByte(u, at);
       uint8_t lo = FileByte(u, at + 1);
-      st.Push(static_cast<int16_t>((hi << 8) | lo));
+      read = static_cast<int16_t>((hi << 8) | lo);
       u.FilePosition = static_cast<uint16_t>(u.FilePosition + 2);
-      break;
+      return true;
     }
     default:
       break;
   }
+  return false;
 }
 
 }  // namespace
@@ -280,295 +287,452 @@ uint32_t CUnitInterpreter::Step() {
   }
 }
 
+// The dispatch loop. Each handler decodes its operand once, and the stack
+// lives in seven locals (A = s0 ... s6) so that the shift register stays in
+// machine registers. Operand bytes are read without a check of their own:
+// Memory has the file spill area behind address 8179, and one comparison
+// after the operand (pc > end) raises the end-of-memory error exactly where
+// the unit's byte fetch would, before the instruction has any effect.
+// With GCC and Clang every handler jumps straight to the next one through a
+// table of label addresses; other compilers get the same handlers as a switch.
+#if defined(__GNUC__) && !defined(VORBLEN_NO_COMPUTED_GOTO)
+#define VORBLEN_COMPUTED_GOTO 1
+#endif
+
+// Every opcode that has a handler of its own; all others run as PAD.
+#define VORBLEN_HANDLERS(X)                                                                                        \
+  X(PAD) X(CLRSTK) X(PAUSE) X(JMP) X(JZ) X(CALL) X(RET) X(NOP) X(SKIP8) X(SKIP9) X(LDPIN) X(LDPORTB) X(LDPORTW)     \
+  X(STPIN) X(STPORTB) X(STPORTW) X(LDADC) X(STDAC) X(LDI) X(LDBIT) X(LDBYTE) X(LDWORD) X(STBIT) X(STBYTE) X(STWORD) \
+  X(LOOKUP) X(LDSYS) X(STSYS) X(PRINTNUM) X(PRINTSTR) X(PUTCH) X(RXREADY) X(GETB) X(GETW) X(SKIP36) X(PUSHTRUE)   \
+  X(NOT) X(AND) X(NAND) X(OR) X(NOR) X(XOR) X(SHL) X(SHR) X(RANDSEED) X(RAND) X(NEG) X(ADD) X(SUB) X(MUL) X(DIV)   \
+  X(MOD) X(ABS) X(SQRT) X(MAX) X(MIN) X(GT) X(GE) X(LT) X(LE) X(EQ) X(NE) X(SGN) X(FILE) X(EOFTEST) X(BAUD)       \
+  X(SKIP73) X(LDBYTEJEQ) X(LDWORDJEQ) X(ADDSTBYTEJMP) X(ADDSTWORDJMP) X(TGLPIN) X(OUTPIN) X(INPIN) X(INPORTB)      \
+  X(INPORTW) X(WAITMARK) X(PAGEMARK) X(END)
+
+namespace {
+
+#define VORBLEN_AS_CODE(name) op::name,
+constexpr uint8_t kHandled[] = {VORBLEN_HANDLERS(VORBLEN_AS_CODE)};
+#undef VORBLEN_AS_CODE
+
+// The handlers and the opcode table name the same instructions.
+constexpr bool HandlersMatchTheTable() {
+  int named = 0;
+  for (int code = 0; code < 256; ++code)
+    if (!Opcode(static_cast<uint8_t>(code)).Mnemonic.empty()) ++named;
+  bool seen[256] = {};
+  for (uint8_t code : kHandled) {
+    if (seen[code] || Opcode(code).Mnemonic.empty()) return false;
+    seen[code] = true;
+  }
+  return named == static_cast<int>(sizeof kHandled);
+}
+static_assert(HandlersMatchTheTable(), "every instruction of the opcode table has a handler, and only those");
+static_assert(OperandBytes(Opcode(op::LDBYTEJEQ).Operand) == 3 && OperandBytes(Opcode(op::LDI).Operand) == 2,
+              "operand sizes the handlers read");
+
+#if VORBLEN_COMPUTED_GOTO
+struct DispatchTables {
+  const void* normal[256];
+  const void* afterJz[256];  // as normal, but WAITMARK ends the step with a wait pass
+};
+#endif
+
+}  // namespace
+
 uint32_t CUnitInterpreter::Run() {
   CUnitModel& u = unit_;
   const uint8_t* const mem = u.Memory;
   uint32_t pc = u.PC;
-  CShiftStack st;
-  for (int i = 0; i < 7; ++i) st.w[i] = u.Stack[i];
-  uint8_t last = op::PAD;  // no JZ yet in this step
+  int16_t s0 = u.Stack[0], s1 = u.Stack[1], s2 = u.Stack[2], s3 = u.Stack[3], s4 = u.Stack[4], s5 = u.Stack[5],
+          s6 = u.Stack[6];
+  uint32_t remaining = budget_;
   uint32_t sleptTicks = 0;
+  uint8_t code = 0;
 
-  auto fetch = [&]() -> uint8_t {
-    if (pc >= kMemoryEnd) Fail(kErrorEndOfMemory);
-    return mem[pc++];
-  };
-  auto fetchWord = [&]() -> uint16_t {
-    uint16_t hi = fetch();
-    return static_cast<uint16_t>((hi << 8) | fetch());
-  };
-  // Leaves the step with PC and the stack written back.
-  auto leave = [&](uint16_t status, uint16_t info) -> uint32_t {
-    u.PC = static_cast<uint16_t>(pc);
-    for (int i = 0; i < 7; ++i) u.Stack[i] = st.w[i];
-    return Result(status, info);
-  };
-  auto marker = [&]() { return static_cast<uint16_t>(u.Marker); };
+#define PUSH(value)                                                        \
+  do {                                                                     \
+    const int16_t v_ = static_cast<int16_t>(value);                        \
+    s6 = s5; s5 = s4; s4 = s3; s3 = s2; s2 = s1; s1 = s0; s0 = v_;         \
+  } while (0)
+  // A := f(B, A) with B and A read before the words move up.
+#define BINARY(expr)                                                       \
+  do {                                                                     \
+    const int32_t r_ = (expr);                                             \
+    s1 = s2; s2 = s3; s3 = s4; s4 = s5; s5 = s6; s0 = static_cast<int16_t>(r_); \
+  } while (0)
+#define OPERAND_BYTE() (mem[pc++])
+#define OPERAND_WORD() (pc += 2, static_cast<uint16_t>((mem[pc - 2] << 8) | mem[pc - 1]))
+#define OPERANDS_READ() \
+  if (pc > kMemoryEnd) Fail(kErrorEndOfMemory)
+#define LEAVE(status, info)                                                                                    \
+  do {                                                                                                         \
+    const uint16_t info_ = (info);                                                                             \
+    u.PC = static_cast<uint16_t>(pc);                                                                          \
+    u.Stack[0] = s0; u.Stack[1] = s1; u.Stack[2] = s2; u.Stack[3] = s3; u.Stack[4] = s4; u.Stack[5] = s5;      \
+    u.Stack[6] = s6;                                                                                           \
+    return Result(status, info_);                                                                              \
+  } while (0)
+#define MARKER static_cast<uint16_t>(u.Marker)
 
-  for (uint32_t remaining = budget_; remaining != 0; --remaining) {
-    const uint8_t code = fetch();
-    switch (code) {
-      case op::END:
-        pc = 4;
-        return leave(kStepEnd, marker());
-      case op::PAGEMARK:
-        u.Marker = fetchWord();
-        return leave(kStepPage, marker());
-      case op::WAITMARK:
-        if (last == op::JZ) return leave(kStepWait, marker());
-        break;
+#if VORBLEN_COMPUTED_GOTO
+#define VORBLEN_AS_ENTRY(name) {op::name, &&op_##name},
+  static const DispatchTables tables = [](std::initializer_list<std::pair<uint8_t, const void*>> handlers,
+                                          const void* waitAfterJz) {
+    DispatchTables t{};
+    for (auto& entry : t.normal) entry = handlers.begin()->second;  // PAD comes first
+    for (const auto& [c, label] : handlers) t.normal[c] = label;
+    for (int c = 0; c < 256; ++c) t.afterJz[c] = t.normal[c];
+    t.afterJz[op::WAITMARK] = waitAfterJz;
+    return t;
+  }({VORBLEN_HANDLERS(VORBLEN_AS_ENTRY)}, &&wait_after_jz);
+#undef VORBLEN_AS_ENTRY
+#define OP(name) op_##name:
+#define DISPATCH(table)                        \
+  do {                                         \
+    if (pc >= kMemoryEnd) Fail(kErrorEndOfMemory); \
+    code = mem[pc++];                          \
+    goto* tables.table[code];                  \
+  } while (0)
+#define NEXT()                                 \
+  do {                                         \
+    if (--remaining == 0) goto budget_used;    \
+    DISPATCH(normal);                          \
+  } while (0)
+#define NEXT_AFTER_JZ()                        \
+  do {                                         \
+    if (--remaining == 0) goto budget_used;    \
+    DISPATCH(afterJz);                         \
+  } while (0)
+  DISPATCH(normal);
+#else
+  bool afterJz = false;
+#define OP(name) case op::name:
+#define NEXT()                                 \
+  do {                                         \
+    if (--remaining == 0) goto budget_used;    \
+    afterJz = false;                           \
+    goto dispatch;                             \
+  } while (0)
+#define NEXT_AFTER_JZ()                        \
+  do {                                         \
+    if (--remaining == 0) goto budget_used;    \
+    afterJz = true;                            \
+    goto dispatch;                             \
+  } while (0)
+dispatch:
+  if (pc >= kMemoryEnd) Fail(kErrorEndOfMemory);
+  code = mem[pc++];
+  if (afterJz && code == op::WAITMARK) goto wait_after_jz;
+  switch (code) {
+    default:
+#endif
 
-      case op::CLRSTK:
-        for (auto& w : st.w) w = 0;
-        break;
-      case op::PAUSE: {
-        if (!RealTime()) break;
-        uint16_t ticks = static_cast<uint16_t>(st.A());
-        if (ticks > 150) {
-          u.Timer = static_cast<uint16_t>(u.Timer + ticks);
-          return leave(kStepPause, ticks);
-        }
-        Clock().Sleep(20u * ticks);
-        u.Timer = static_cast<uint16_t>(u.Timer + ticks);
-        sleptTicks += ticks;
-        if (sleptTicks >= kSleepTicksPerStep) return leave(kStepWait, marker());
-        break;
-      }
-      case op::JMP:
-        pc = fetchWord();
-        break;
-      case op::JZ: {
-        uint16_t target = fetchWord();
-        if (st.A() == 0) pc = target;
-        break;
-      }
-      case op::CALL: {
-        uint16_t target = fetchWord();
-        for (auto& slot : u.Returns)
-          if (slot == 0) {
-            slot = static_cast<uint16_t>(pc);
-            break;
-          }
-        pc = target;
-        break;
-      }
-      case op::RET:
-        for (int i = 3; i >= 0; --i)
-          if (u.Returns[i] != 0) {
-            pc = u.Returns[i];
-            u.Returns[i] = 0;
-            break;
-          }
-        break;
-      case op::SKIP8:
-      case op::SKIP73:
-        fetchWord();
-        break;
-      case op::SKIP9:
-      case op::SKIP36:
-      case op::BAUD:
-        fetch();
-        break;
-
-      case op::LDPIN:
-        st.Push(Truth(u.Ports & PortMask(fetch())));
-        break;
-      case op::LDPORTB: {
-        uint8_t b = fetch();
-        st.Push(static_cast<int16_t>((u.Ports >> PortByteShift(b)) & 0xFF));
-        break;
-      }
-      case op::LDPORTW:
-        st.Push(static_cast<int16_t>(u.Ports));
-        break;
-      case op::STPIN: {
-        uint16_t mask = PortMask(fetch());
-        u.Ports = static_cast<uint16_t>((st.A() & 0xFF) ? (u.Ports | mask) : (u.Ports & ~mask));
-        u.PortOutputs |= mask;
-        break;
-      }
-      case op::STPORTB: {
-        uint8_t b = fetch();
-        uint16_t mask = PortByteMask(b);
-        uint16_t value = static_cast<uint16_t>((st.A() & 0xFF) << PortByteShift(b));
-        u.Ports = static_cast<uint16_t>((u.Ports & ~mask) | value);
-        u.PortOutputs |= mask;
-        break;
-      }
-      case op::STPORTW:
-        u.Ports = static_cast<uint16_t>(st.A());
-        u.PortOutputs = 0xFFFF;
-        break;
-      case op::LDADC: {
-        uint8_t ch = fetch();
-        st.Push(ch < 8 ? u.Analog[ch] : 0);
-        break;
-      }
-      case op::STDAC: {
-        uint8_t i = fetch();
-        if (i < 2) u.AnalogOut[i] = static_cast<uint8_t>(st.A());
-        break;
-      }
-
-      case op::LDI:
-        st.Push(static_cast<int16_t>(fetchWord()));
-        break;
-      case op::LDBIT:
-        st.Push(LoadBit(u, fetch()));
-        break;
-      case op::LDBYTE:
-        st.Push(LoadByte(u, fetch()));
-        break;
-      case op::LDWORD:
-        st.Push(LoadWord(u, fetch()));
-        break;
-      case op::STBIT:
-        StoreBit(u, fetch(), st.A() != 0);
-        break;
-      case op::STBYTE:
-        StoreByte(u, fetch(), st.A());
-        break;
-      case op::STWORD:
-        StoreWord(u, fetch(), st.A());
-        break;
-      case op::LOOKUP: {
-        // The unit computes the address in its 16-bit address register.
-        uint16_t base = fetchWord();
-        uint32_t at = static_cast<uint16_t>(base + 2 * st.A());
-        if (at >= kMemoryEnd) Fail(kErrorEndOfMemory);
-        uint8_t hi = mem[at];
-        if (at + 1 >= kMemoryEnd) Fail(kErrorEndOfMemory);
-        st.Push(static_cast<int16_t>((hi << 8) | mem[at + 1]));
-        break;
-      }
-      case op::LDSYS: {
-        int16_t value;
-        if (LoadSystem(u, fetch(), value)) st.Push(value);
-        break;
-      }
-      case op::STSYS:
-        StoreSystem(u, fetch(), st.A());
-        break;
-
-      case op::PRINTNUM:
-        AppendNumber(u, st.A());
-        return leave(kStepOutput, marker());
-      case op::PRINTSTR:
-        for (uint8_t c = fetch(); c != 0; c = fetch()) AppendChar(u, static_cast<char>(c));
-        return leave(kStepOutput, marker());
-      case op::PUTCH:
-        AppendChar(u, static_cast<char>(st.A()));
-        return leave(kStepOutput, marker());
-      case op::RXREADY:
-      case op::PUSHTRUE:
-        st.Push(kTrue);
-        break;
-      case op::GETB:
-      case op::GETW:
-        u.PendingInput = code;
-        u.WaitingForInput = 1;
-        return leave(kStepInput, marker());
-
-      case op::NOT: st.w[0] = static_cast<int16_t>(~st.A()); break;
-      case op::AND: st.Binary(st.B() & st.A()); break;
-      case op::NAND: st.Binary(~(st.B() & st.A())); break;
-      case op::OR: st.Binary(st.B() | st.A()); break;
-      case op::NOR: st.Binary(~(st.B() | st.A())); break;
-      case op::XOR: st.Binary(st.B() ^ st.A()); break;
-      case op::SHL:
-        st.Binary(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(st.B())) << (st.A() & 31)));
-        break;
-      case op::SHR:
-        st.Binary(int32_t{st.B()} >> (st.A() & 31));
-        break;
-      case op::RANDSEED: {
-        uint16_t seed = static_cast<uint16_t>(st.A());
-        if (seed == 0) seed = u.Timer;
-        if (seed == 0) seed = kSeedFallback;
-        u.Seed = seed;
-        break;
-      }
-      case op::RAND:
-        u.Seed = static_cast<uint16_t>(u.Seed * 251u);
-        st.Push(static_cast<int16_t>(u.Seed));
-        break;
-      case op::NEG: st.w[0] = static_cast<int16_t>(-int32_t{st.A()}); break;
-      case op::ADD: st.Binary(int32_t{st.B()} + st.A()); break;
-      case op::SUB: st.Binary(int32_t{st.B()} - st.A()); break;
-      case op::MUL: st.Binary(int32_t{st.B()} * st.A()); break;
-      case op::DIV:
-        if (st.A() == 0) Fail(kErrorDivision);
-        st.Binary(int32_t{st.B()} / st.A());  // -32768 / -1 wraps to -32768
-        break;
-      case op::MOD:
-        if (st.A() == 0) Fail(kErrorDivision);
-        st.Binary(int32_t{st.B()} % st.A());
-        break;
-      case op::ABS:
-        if (st.A() < 0) st.w[0] = static_cast<int16_t>(-int32_t{st.A()});
-        break;
-      case op::SQRT: st.w[0] = SquareRoot(st.A()); break;
-      case op::MAX: st.Binary(st.B() > st.A() ? st.B() : st.A()); break;
-      case op::MIN: st.Binary(st.B() < st.A() ? st.B() : st.A()); break;
-      case op::GT: st.Binary(Truth(st.B() > st.A())); break;
-      case op::GE: st.Binary(Truth(st.B() >= st.A())); break;
-      case op::LT: st.Binary(Truth(st.B() < st.A())); break;
-      case op::LE: st.Binary(Truth(st.B() <= st.A())); break;
-      case op::EQ: st.Binary(Truth(st.B() == st.A())); break;
-      case op::NE: st.Binary(Truth(st.B() != st.A())); break;
-      case op::SGN: st.w[0] = static_cast<int16_t>(st.A() > 0 ? 1 : st.A() < 0 ? -1 : 0); break;
-
-      case op::FILE: {
-        uint8_t operation = fetch();
-        uint16_t before = u.FileLength;
-        FileOperation(u, operation, st);
-        if (u.FileLength != before) return leave(kStepFile, marker());
-        break;
-      }
-      case op::EOFTEST:
-        st.Push(Truth(u.FilePosition >= u.FileLength));
-        break;
-
-      case op::LDBYTEJEQ:
-      case op::LDWORDJEQ: {
-        uint8_t cell = fetch();
-        uint16_t target = fetchWord();
-        st.Push(code == op::LDBYTEJEQ ? LoadByte(u, cell) : LoadWord(u, cell));
-        if (st.A() == st.B()) pc = target;
-        break;
-      }
-      case op::ADDSTBYTEJMP:
-      case op::ADDSTWORDJMP: {
-        uint8_t cell = fetch();
-        uint16_t target = fetchWord();
-        st.Binary(int32_t{st.B()} + st.A());
-        if (code == op::ADDSTBYTEJMP) StoreByte(u, cell, st.A());
-        else StoreWord(u, cell, st.A());
-        pc = target;
-        break;
-      }
-
-      case op::TGLPIN:
-        u.Ports ^= PortMask(fetch());
-        break;
-      case op::OUTPIN:
-        u.PortOutputs |= PortMask(fetch());
-        break;
-      case op::INPIN:
-        u.PortOutputs = static_cast<uint16_t>(u.PortOutputs & ~PortMask(fetch()));
-        break;
-      case op::INPORTB:
-        u.PortOutputs = static_cast<uint16_t>(u.PortOutputs & ~PortByteMask(fetch()));
-        break;
-      case op::INPORTW:
-        u.PortOutputs = 0;
-        break;
-
-      default:  // PAD, NOP and every opcode without a meaning
-        break;
-    }
-    last = code;
+  OP(PAD) OP(NOP) NEXT();
+  OP(WAITMARK) NEXT();  // a pass is counted only right after a JZ
+  OP(END) pc = 4; LEAVE(kStepEnd, MARKER);
+  OP(PAGEMARK) {
+    const uint16_t id = OPERAND_WORD();
+    OPERANDS_READ();
+    u.Marker = id;
+    LEAVE(kStepPage, MARKER);
   }
+  OP(CLRSTK) s0 = s1 = s2 = s3 = s4 = s5 = s6 = 0; NEXT();
+  OP(PAUSE) {
+    if (!RealTime()) NEXT();
+    const uint16_t ticks = static_cast<uint16_t>(s0);
+    if (ticks > 150) {
+      u.Timer = static_cast<uint16_t>(u.Timer + ticks);
+      LEAVE(kStepPause, ticks);
+    }
+    Clock().Sleep(20u * ticks);
+    u.Timer = static_cast<uint16_t>(u.Timer + ticks);
+    sleptTicks += ticks;
+    if (sleptTicks >= kSleepTicksPerStep) LEAVE(kStepWait, MARKER);
+    NEXT();
+  }
+  OP(JMP) {
+    const uint16_t target = OPERAND_WORD();
+    OPERANDS_READ();
+    pc = target;
+    NEXT();
+  }
+  OP(JZ) {
+    const uint16_t target = OPERAND_WORD();
+    OPERANDS_READ();
+    if (s0 == 0) pc = target;
+    NEXT_AFTER_JZ();
+  }
+  OP(CALL) {
+    const uint16_t target = OPERAND_WORD();
+    OPERANDS_READ();
+    for (auto& slot : u.Returns)
+      if (slot == 0) {
+        slot = static_cast<uint16_t>(pc);
+        break;
+      }
+    pc = target;
+    NEXT();
+  }
+  OP(RET) {
+    for (int i = 3; i >= 0; --i)
+      if (u.Returns[i] != 0) {
+        pc = u.Returns[i];
+        u.Returns[i] = 0;
+        break;
+      }
+    NEXT();
+  }
+  OP(SKIP8) OP(SKIP73) pc += 2; OPERANDS_READ(); NEXT();
+  OP(SKIP9) OP(SKIP36) OP(BAUD) pc += 1; OPERANDS_READ(); NEXT();
+
+  OP(LDPIN) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    PUSH(Truth(u.Ports & PortMask(b)));
+    NEXT();
+  }
+  OP(LDPORTB) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    PUSH((u.Ports >> PortByteShift(b)) & 0xFF);
+    NEXT();
+  }
+  OP(LDPORTW) PUSH(u.Ports); NEXT();
+  OP(STPIN) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    const uint16_t mask = PortMask(b);
+    u.Ports = static_cast<uint16_t>((s0 & 0xFF) ? (u.Ports | mask) : (u.Ports & ~mask));
+    u.PortOutputs |= mask;
+    NEXT();
+  }
+  OP(STPORTB) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    const uint16_t mask = PortByteMask(b);
+    const uint16_t value = static_cast<uint16_t>((s0 & 0xFF) << PortByteShift(b));
+    u.Ports = static_cast<uint16_t>((u.Ports & ~mask) | value);
+    u.PortOutputs |= mask;
+    NEXT();
+  }
+  OP(STPORTW) u.Ports = static_cast<uint16_t>(s0); u.PortOutputs = 0xFFFF; NEXT();
+  OP(LDADC) {
+    const uint8_t ch = OPERAND_BYTE();
+    OPERANDS_READ();
+    PUSH(ch < 8 ? u.Analog[ch] : 0);
+    NEXT();
+  }
+  OP(STDAC) {
+    const uint8_t i = OPERAND_BYTE();
+    OPERANDS_READ();
+    if (i < 2) u.AnalogOut[i] = static_cast<uint8_t>(s0);
+    NEXT();
+  }
+
+  OP(LDI) {
+    const uint16_t w = OPERAND_WORD();
+    OPERANDS_READ();
+    PUSH(w);
+    NEXT();
+  }
+  OP(LDBIT) {
+    const uint8_t n = OPERAND_BYTE();
+    OPERANDS_READ();
+    PUSH(LoadBit(u, n));
+    NEXT();
+  }
+  OP(LDBYTE) {
+    const uint8_t n = OPERAND_BYTE();
+    OPERANDS_READ();
+    PUSH(LoadByte(u, n));
+    NEXT();
+  }
+  OP(LDWORD) {
+    const uint8_t n = OPERAND_BYTE();
+    OPERANDS_READ();
+    PUSH(LoadWord(u, n));
+    NEXT();
+  }
+  OP(STBIT) {
+    const uint8_t n = OPERAND_BYTE();
+    OPERANDS_READ();
+    StoreBit(u, n, s0 != 0);
+    NEXT();
+  }
+  OP(STBYTE) {
+    const uint8_t n = OPERAND_BYTE();
+    OPERANDS_READ();
+    StoreByte(u, n, s0);
+    NEXT();
+  }
+  OP(STWORD) {
+    const uint8_t n = OPERAND_BYTE();
+    OPERANDS_READ();
+    StoreWord(u, n, s0);
+    NEXT();
+  }
+  OP(LOOKUP) {
+    // The unit computes the address in its 16-bit address register.
+    const uint16_t base = OPERAND_WORD();
+    OPERANDS_READ();
+    const uint32_t at = static_cast<uint16_t>(base + 2 * s0);
+    if (at >= kMemoryEnd) Fail(kErrorEndOfMemory);
+    const uint8_t hi = mem[at];
+    if (at + 1 >= kMemoryEnd) Fail(kErrorEndOfMemory);
+    PUSH((hi << 8) | mem[at + 1]);
+    NEXT();
+  }
+  OP(LDSYS) {
+    const uint8_t r = OPERAND_BYTE();
+    OPERANDS_READ();
+    int16_t value;
+    if (LoadSystem(u, r, value)) PUSH(value);
+    NEXT();
+  }
+  OP(STSYS) {
+    const uint8_t r = OPERAND_BYTE();
+    OPERANDS_READ();
+    StoreSystem(u, r, s0);
+    NEXT();
+  }
+
+  OP(PRINTNUM) AppendNumber(u, s0); LEAVE(kStepOutput, MARKER);
+  OP(PRINTSTR) {
+    // Byte by byte: characters before a fetch past the end stay sent.
+    for (;;) {
+      if (pc >= kMemoryEnd) Fail(kErrorEndOfMemory);
+      const uint8_t c = mem[pc++];
+      if (c == 0) break;
+      AppendChar(u, static_cast<char>(c));
+    }
+    LEAVE(kStepOutput, MARKER);
+  }
+  OP(PUTCH) AppendChar(u, static_cast<char>(s0)); LEAVE(kStepOutput, MARKER);
+  OP(RXREADY) OP(PUSHTRUE) PUSH(kTrue); NEXT();
+  OP(GETB) OP(GETW) {
+    u.PendingInput = code;
+    u.WaitingForInput = 1;
+    LEAVE(kStepInput, MARKER);
+  }
+
+  OP(NOT) s0 = static_cast<int16_t>(~s0); NEXT();
+  OP(AND) BINARY(s1 & s0); NEXT();
+  OP(NAND) BINARY(~(s1 & s0)); NEXT();
+  OP(OR) BINARY(s1 | s0); NEXT();
+  OP(NOR) BINARY(~(s1 | s0)); NEXT();
+  OP(XOR) BINARY(s1 ^ s0); NEXT();
+  OP(SHL) BINARY(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(s1)) << (s0 & 31))); NEXT();
+  OP(SHR) BINARY(int32_t{s1} >> (s0 & 31)); NEXT();
+  OP(RANDSEED) {
+    uint16_t seed = static_cast<uint16_t>(s0);
+    if (seed == 0) seed = u.Timer;
+    if (seed == 0) seed = kSeedFallback;
+    u.Seed = seed;
+    NEXT();
+  }
+  OP(RAND) u.Seed = static_cast<uint16_t>(u.Seed * 251u); PUSH(u.Seed); NEXT();
+  OP(NEG) s0 = static_cast<int16_t>(-int32_t{s0}); NEXT();
+  OP(ADD) BINARY(int32_t{s1} + s0); NEXT();
+  OP(SUB) BINARY(int32_t{s1} - s0); NEXT();
+  OP(MUL) BINARY(int32_t{s1} * s0); NEXT();
+  OP(DIV) {
+    if (s0 == 0) Fail(kErrorDivision);
+    BINARY(int32_t{s1} / s0);  // -32768 / -1 wraps to -32768
+    NEXT();
+  }
+  OP(MOD) {
+    if (s0 == 0) Fail(kErrorDivision);
+    BINARY(int32_t{s1} % s0);
+    NEXT();
+  }
+  OP(ABS) if (s0 < 0) s0 = static_cast<int16_t>(-int32_t{s0}); NEXT();
+  OP(SQRT) s0 = SquareRoot(s0); NEXT();
+  OP(MAX) BINARY(s1 > s0 ? s1 : s0); NEXT();
+  OP(MIN) BINARY(s1 < s0 ? s1 : s0); NEXT();
+  OP(GT) BINARY(Truth(s1 > s0)); NEXT();
+  OP(GE) BINARY(Truth(s1 >= s0)); NEXT();
+  OP(LT) BINARY(Truth(s1 < s0)); NEXT();
+  OP(LE) BINARY(Truth(s1 <= s0)); NEXT();
+  OP(EQ) BINARY(Truth(s1 == s0)); NEXT();
+  OP(NE) BINARY(Truth(s1 != s0)); NEXT();
+  OP(SGN) s0 = static_cast<int16_t>(s0 > 0 ? 1 : s0 < 0 ? -1 : 0); NEXT();
+
+  OP(FILE) {
+    const uint8_t operation = OPERAND_BYTE();
+    OPERANDS_READ();
+    const uint16_t before = u.FileLength;
+    int16_t read;
+    if (FileOperation(u, operation, s0, read)) PUSH(read);
+    if (u.FileLength != before) LEAVE(kStepFile, MARKER);
+    NEXT();
+  }
+  OP(EOFTEST) PUSH(Truth(u.FilePosition >= u.FileLength)); NEXT();
+
+  OP(LDBYTEJEQ) OP(LDWORDJEQ) {
+    const uint8_t cell = OPERAND_BYTE();
+    const uint16_t target = OPERAND_WORD();
+    OPERANDS_READ();
+    PUSH(code == op::LDBYTEJEQ ? LoadByte(u, cell) : LoadWord(u, cell));
+    if (s0 == s1) pc = target;
+    NEXT();
+  }
+  OP(ADDSTBYTEJMP) OP(ADDSTWORDJMP) {
+    const uint8_t cell = OPERAND_BYTE();
+    const uint16_t target = OPERAND_WORD();
+    OPERANDS_READ();
+    BINARY(int32_t{s1} + s0);
+    if (code == op::ADDSTBYTEJMP) StoreByte(u, cell, s0);
+    else StoreWord(u, cell, s0);
+    pc = target;
+    NEXT();
+  }
+
+  OP(TGLPIN) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    u.Ports ^= PortMask(b);
+    NEXT();
+  }
+  OP(OUTPIN) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    u.PortOutputs |= PortMask(b);
+    NEXT();
+  }
+  OP(INPIN) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    u.PortOutputs = static_cast<uint16_t>(u.PortOutputs & ~PortMask(b));
+    NEXT();
+  }
+  OP(INPORTB) {
+    const uint8_t b = OPERAND_BYTE();
+    OPERANDS_READ();
+    u.PortOutputs = static_cast<uint16_t>(u.PortOutputs & ~PortByteMask(b));
+    NEXT();
+  }
+  OP(INPORTW) u.PortOutputs = 0; NEXT();
+
+#if !VORBLEN_COMPUTED_GOTO
+  }
+#endif
+
+wait_after_jz:
+  LEAVE(kStepWait, MARKER);
+budget_used:
   // Budget used up: hand control back as a wait pass; the next step goes on.
-  return leave(kStepWait, marker());
+  LEAVE(kStepWait, MARKER);
+
+#undef PUSH
+#undef BINARY
+#undef OPERAND_BYTE
+#undef OPERAND_WORD
+#undef OPERANDS_READ
+#undef LEAVE
+#undef MARKER
+#undef OP
+#undef NEXT
+#undef NEXT_AFTER_JZ
+#undef DISPATCH
 }

@@ -261,4 +261,10 @@ std::unique_ptr<TTarvixPlusModel> LoadProject(const QString& project) { return L
 
 bool CompileProject(TTarvixPlusModel& model) { return CompileModel(model); }
 
+std::unique_ptr<TTarvixPlusModel> LoadCompiled(const QString& project) {
+  std::unique_ptr<TTarvixPlusModel> model = Load(project);
+  if (!model || !CompileModel(*model)) return nullptr;
+  return model;
+}
+
 }  // namespace cli

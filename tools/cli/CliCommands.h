@@ -17,6 +17,11 @@ void SetKeepGoing(bool keepGoing);
 int Compile(const QString& project, TCliUserInterface& ui);
 int Run(const QString& project, const QStringList& options, TCliUserInterface& ui);
 int Download(const QString& project, const QStringList& options, TCliUserInterface& ui);
+int Disasm(const QString& project, TCliUserInterface& ui);
+
+// The project loaded and compiled in the current directory as the compile
+// command does it (messages on standard error), or null when that failed.
+std::unique_ptr<TTarvixPlusModel> LoadCompiled(const QString& project);
 
 // The project as the commands load it (null after a message), and its
 // compile in the current directory (false after the compiler's message).

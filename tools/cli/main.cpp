@@ -8,6 +8,7 @@
 //   vorblen-cli test PROJECT.tvp SCENARIO... [--junit FILE]
 //   vorblen-cli render PROJECT.tvp [--cell NAME|ID]... -o OUT.svg|png|pdf
 //   vorblen-cli list PROJECT.tvp
+//   vorblen-cli disasm PROJECT.tvp
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -63,7 +64,7 @@ const char kHelp[] =
     "\n"
     "  vorblen-cli list PROJEKT.tvp\n"
     "      Zeigt die Zellen mit Nummer und Blockzahl, die Tabellen und die\n"
-    "      beobachtbaren Variablen mit symbolischem Namen und Kennzahl.\n\n"
+    "      beobachtbaren Variablen mit symbolischem Namen und Kennzahl.\n"
     "\n"
     "  Meldungen beim Laden: Geht beim Laden Inhalt verloren oder wird er verändert\n"
     "  (unlesbarer Zelleninhalt, unvollständiger Blockeintrag, ein Block, eine\n"
@@ -75,7 +76,15 @@ const char kHelp[] =
     "  Meldungen, bei denen nichts verloren geht (ein fehlendes Benutzerbild, eine\n"
     "  umnummerierte doppelte Zellennummer), zählen nicht.\n"
     "  run schreibt keine CODE.TXT und läuft auch in einem schreibgeschützten\n"
-    "  Verzeichnis.\n";
+    "  Verzeichnis.\n\n"
+    "\n"
+    "  vorblen-cli disasm PROJEKT.tvp\n"
+    "      Übersetzt das Projekt wie compile und gibt das Ladeabbild als kommentierte\n"
+    "      Liste aus: Adresse, Bytes, Befehl und Operand, die Zellen als Marken,\n"
+    "      Sprungziele und die Tabellen. Exit 0 bei Erfolg, sonst 1.\n"
+    "\n"
+    "  vorblen-cli --version\n"
+    "      Gibt die Version aus.\n";
 
 void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
   // Qt's own diagnostics would mix into the tool's messages; keep the fatal ones.
@@ -84,7 +93,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|download PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -93,6 +102,10 @@ int Usage(const QString& problem) {
 int main(int argc, char** argv) {
   if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help"))) {
     std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (argc >= 2 && !std::strcmp(argv[1], "--version")) {
+    std::puts("vorblen-cli " VORBLEN_VERSION);
     return 0;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -116,5 +129,9 @@ int main(int argc, char** argv) {
   if (command == QStringLiteral("test")) return cli::Test(project, options);
   if (command == QStringLiteral("render")) return cli::Render(project, options);
   if (command == QStringLiteral("list")) return cli::List(project, options);
+  if (command == QStringLiteral("disasm")) {
+    if (!options.isEmpty()) return Usage(QStringLiteral("Unbekannte Angabe: %1").arg(options.first()));
+    return cli::Disasm(project, ui);
+  }
   return Usage(QStringLiteral("Unbekannter Befehl: %1").arg(command));
 }

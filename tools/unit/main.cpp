@@ -14,6 +14,7 @@
 
 #include "EmulatedUnit.h"
 #include "PseudoTerminal.h"
+#include "TerminalLink.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ const char kUsage[] =
     "\n"
     "  --save FILE        write each received image to FILE\n"
     "  --link PATH        also make PATH a symbolic link to the terminal\n"
+    "                     (replaces only a symbolic link, never a file)\n"
     "  --once             exit after the first complete download\n"
     "  --loopback         be a loop-back wire instead of a unit\n"
     "Faults (byte K counts the bytes after the start byte from 0;\n"
@@ -38,7 +40,8 @@ const char kUsage[] =
     "  --hang-up-after K  hang up after answering K bytes, then exit\n"
     "  --delay-us N       wait N microseconds before each answer\n"
     "  --stale N          send N leftover bytes at start\n"
-    "  --chatter MS       while idle, send a byte every MS milliseconds\n";
+    "  --chatter MS       while idle, send a byte every MS milliseconds\n"
+    "  --version          print the version and exit\n";
 
 bool ParseCount(const char* text, int32_t max, int32_t* out) {
   char* end = nullptr;
@@ -59,14 +62,15 @@ bool SaveImage(const std::string& path, const UnitDownload& d) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  enum { kSave = 1, kLink, kOnce, kLoopback, kSilent, kWrong, kHangUp, kDelay, kStale, kChatter, kHelp };
+  enum { kSave = 1, kLink, kOnce, kLoopback, kSilent, kWrong, kHangUp, kDelay, kStale, kChatter, kHelp, kVersion };
   static const option kOptions[] = {
       {"save", required_argument, nullptr, kSave},         {"link", required_argument, nullptr, kLink},
       {"once", no_argument, nullptr, kOnce},               {"loopback", no_argument, nullptr, kLoopback},
       {"silent-from", required_argument, nullptr, kSilent}, {"wrong-echo", required_argument, nullptr, kWrong},
       {"hang-up-after", required_argument, nullptr, kHangUp}, {"delay-us", required_argument, nullptr, kDelay},
       {"stale", required_argument, nullptr, kStale},       {"chatter", required_argument, nullptr, kChatter},
-      {"help", no_argument, nullptr, kHelp},               {nullptr, 0, nullptr, 0}};
+      {"help", no_argument, nullptr, kHelp},               {"version", no_argument, nullptr, kVersion},
+      {nullptr, 0, nullptr, 0}};
   UnitOptions options;
   std::string savePath, linkPath;
   int32_t maxDownloads = 0;
@@ -85,6 +89,7 @@ int main(int argc, char** argv) {
       case kStale: ok = ParseCount(optarg, 4096, &options.StaleBytes); break;
       case kChatter: ok = ParseCount(optarg, 60000, &options.ChatterMs) && options.ChatterMs > 0; break;
       case kHelp: std::fputs(kUsage, stdout); return 0;
+      case kVersion: std::puts("vorblen-unit " VORBLEN_VERSION); return 0;
       default: ok = false; break;
     }
     if (!ok) {
@@ -110,9 +115,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!linkPath.empty()) {
-    ::unlink(linkPath.c_str());
-    if (::symlink(line.Path().c_str(), linkPath.c_str()) != 0) {
-      std::fprintf(stderr, "vorblen-unit: cannot link %s: %s\n", linkPath.c_str(), std::strerror(errno));
+    std::string error;
+    if (!TerminalLink::Create(linkPath, line.Path(), &error)) {
+      std::fprintf(stderr, "vorblen-unit: cannot link %s: %s\n", linkPath.c_str(), error.c_str());
       return 1;
     }
   }
@@ -146,7 +151,7 @@ int main(int argc, char** argv) {
       break;
   }
   std::fflush(stdout);
-  if (!linkPath.empty()) ::unlink(linkPath.c_str());
+  if (!linkPath.empty()) TerminalLink::RemoveIfOurs(linkPath, line.Path());
   // Closing the line throws away answers the loader has not read yet.
   if (line.IsOpen()) ::usleep(options.LingerMs * 1000);
   return exitCode;

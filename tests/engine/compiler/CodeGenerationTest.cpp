@@ -34,7 +34,7 @@ TEST_F(CodeGen, CommutativeFoldSkipsFreeInputs) {
   Wire(e, C(2), add, 0);
   Wire(e, C(3), add, 2);
   Print(add);
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 2, 20, 0, 3, 51, 30}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 2", "LDI 3", "ADD", "PRINTNUM"})));
 }
 
 TEST_F(CodeGen, NandAndNorNegateTheFold) {
@@ -45,7 +45,7 @@ TEST_F(CodeGen, NandAndNorNegateTheFold) {
   Wire(e, C(1), nor);
   Wire(e, C(2), nor);
   Print(nor);
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 1, 40, 30, 20, 0, 1, 20, 0, 2, 43, 40, 30}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 1", "NOT", "PRINTNUM", "LDI 1", "LDI 2", "OR", "NOT", "PRINTNUM"})));
 }
 
 TEST_F(CodeGen, EveryOperatorOfTheCalculators) {
@@ -55,11 +55,15 @@ TEST_F(CodeGen, EveryOperatorOfTheCalculators) {
     Bytes op;
   };
   const Row rows[] = {
-      {201, 2, {52}}, {203, 2, {54}}, {204, 2, {55}}, {212, 2, {46}}, {213, 2, {47}},
-      {400, 2, {62}}, {401, 2, {63}}, {402, 2, {60}}, {403, 2, {61}}, {404, 2, {64}}, {405, 2, {65}},
-      {205, 1, {50}}, {206, 1, {56}}, {207, 1, {66}}, {215, 1, {57}}, {300, 1, {40}},
-      {406, 1, {20, 0, 0, 64}}, {407, 1, {20, 0, 0, 65}}, {408, 1, {20, 0, 0, 60}}, {409, 1, {20, 0, 0, 62}},
-      {202, 2, {53}}, {210, 2, {59}}, {211, 2, {58}}, {301, 2, {41}}, {303, 2, {43}}, {305, 2, {45}},
+      {201, 2, vt::Asm({"SUB"})},         {203, 2, vt::Asm({"DIV"})},         {204, 2, vt::Asm({"MOD"})},
+      {212, 2, vt::Asm({"SHL"})},         {213, 2, vt::Asm({"SHR"})},         {400, 2, vt::Asm({"LT"})},
+      {401, 2, vt::Asm({"LE"})},          {402, 2, vt::Asm({"GT"})},          {403, 2, vt::Asm({"GE"})},
+      {404, 2, vt::Asm({"EQ"})},          {405, 2, vt::Asm({"NE"})},          {205, 1, vt::Asm({"NEG"})},
+      {206, 1, vt::Asm({"ABS"})},         {207, 1, vt::Asm({"SGN"})},         {215, 1, vt::Asm({"SQRT"})},
+      {300, 1, vt::Asm({"NOT"})},         {406, 1, vt::Asm({"LDI 0", "EQ"})}, {407, 1, vt::Asm({"LDI 0", "NE"})},
+      {408, 1, vt::Asm({"LDI 0", "GT"})}, {409, 1, vt::Asm({"LDI 0", "LT"})}, {202, 2, vt::Asm({"MUL"})},
+      {210, 2, vt::Asm({"MIN"})},         {211, 2, vt::Asm({"MAX"})},         {301, 2, vt::Asm({"AND"})},
+      {303, 2, vt::Asm({"OR"})},          {305, 2, vt::Asm({"XOR"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
@@ -70,8 +74,8 @@ TEST_F(CodeGen, EveryOperatorOfTheCalculators) {
     if (row.operands == 2) Wire(f, Add(f, 700, 1, 3, "2"), calc);
     Wire(f, calc, Add(f, 900, 1, 4));
     ASSERT_EQ(vt::CompileAll(f), 0);
-    Bytes expected = row.operands == 2 ? Bytes{20, 0, 7, 20, 0, 2} : Bytes{20, 0, 7};
-    expected = vt::Concat(vt::Concat(expected, row.op), {30});
+    Bytes expected = row.operands == 2 ? vt::Asm({"LDI 7", "LDI 2"}) : vt::Asm({"LDI 7"});
+    expected = vt::Concat(vt::Concat(expected, row.op), vt::Asm({"PRINTNUM"}));
     EXPECT_EQ(Body(f), expected);
   }
 }
@@ -84,8 +88,8 @@ TEST_F(CodeGen, ValueSwitchUsedTwiceGetsTwoLabelPairs) {
   Print(sw);
   Print(sw);
   // c; JZ A; a; JMP B; A: b; B:
-  Bytes one = {20, 0, 1, 4, 0, 16, 20, 0, 10, 3, 0, 19, 20, 0, 20, 30};
-  Bytes two = {20, 0, 1, 4, 0, 32, 20, 0, 10, 3, 0, 35, 20, 0, 20, 30};
+  Bytes one = vt::Asm({"LDI 1", "JZ 0x0010", "LDI 10", "JMP 0x0013", "LDI 20", "PRINTNUM"});
+  Bytes two = vt::Asm({"LDI 1", "JZ 0x0020", "LDI 10", "JMP 0x0023", "LDI 20", "PRINTNUM"});
   EXPECT_EQ(Compiled(), vt::Concat(one, two));
   auto& labels = e.get()->DownloadCompiler->Labels;
   ASSERT_EQ(labels.size(), 4u);
@@ -98,7 +102,8 @@ TEST_F(CodeGen, TableLookupUsesTheTableLabel) {
   int32_t tab = B(209, "Kennlinie");
   Wire(e, C(3), tab);
   Print(tab);
-  EXPECT_EQ(Compiled({{"Kennlinie", "5 6 7 8"}}), (Bytes{20, 0, 3, 27, 0, 12, 30, 255, 0, 5, 0, 6, 0, 7, 0, 8}));
+  EXPECT_EQ(Compiled({{"Kennlinie", "5 6 7 8"}}),
+            (vt::Asm({"LDI 3", "LOOKUP 0x000C", "PRINTNUM", "END", "DW 5, 6, 7, 8"})));
 }
 
 TEST_F(CodeGen, SourcesEmitTheirValues) {
@@ -108,27 +113,27 @@ TEST_F(CodeGen, SourcesEmitTheirValues) {
     Bytes code;
   };
   const Row rows[] = {
-      {700, "-2", {20, 0xFF, 0xFE}},
-      {701, "'A'", {20, 0, 65}},
-      {701, "'\xE4'", {20, 0, 0xE4}},
-      {703, "12:34", {20, 0x02, 0xF2}},
-      {704, "24.12", {20, 0x01, 0x8C}},
-      {509, nullptr, {28, 7}},
-      {508, nullptr, {28, 1, 20, 0, 31, 53, 28, 2, 51}},
-      {503, nullptr, {28, 4, 20, 0, 60, 53, 28, 5, 51}},
-      {105, nullptr, {28, 10}},
-      {807, nullptr, {28, 11}},
-      {806, nullptr, {71}},
-      {804, nullptr, {70, 6}},
-      {901, nullptr, {34}},
-      {903, nullptr, {34}},
-      {905, nullptr, {33}},
-      {124, nullptr, {16, 0}},
-      {127, nullptr, {16, 3}},
-      {120, nullptr, {16, 4, 20, 0, 5, 53, 20, 0, 250, 52}},
-      {123, nullptr, {16, 7}},
-      {112, nullptr, {10, 8, 40}},
-      {115, nullptr, {10, 11, 40}},
+      {700, "-2", vt::Asm({"LDI -2"})},
+      {701, "'A'", vt::Asm({"LDI 65"})},
+      {701, "'\xE4'", vt::Asm({"LDI 228"})},
+      {703, "12:34", vt::Asm({"LDI 754"})},
+      {704, "24.12", vt::Asm({"LDI 396"})},
+      {509, nullptr, vt::Asm({"LDSYS 7"})},
+      {508, nullptr, vt::Asm({"LDSYS 1", "LDI 31", "MUL", "LDSYS 2", "ADD"})},
+      {503, nullptr, vt::Asm({"LDSYS 4", "LDI 60", "MUL", "LDSYS 5", "ADD"})},
+      {105, nullptr, vt::Asm({"LDSYS 10"})},
+      {807, nullptr, vt::Asm({"LDSYS 11"})},
+      {806, nullptr, vt::Asm({"EOF"})},
+      {804, nullptr, vt::Asm({"FILE 6"})},
+      {901, nullptr, vt::Asm({"GETB"})},
+      {903, nullptr, vt::Asm({"GETB"})},
+      {905, nullptr, vt::Asm({"RXREADY"})},
+      {124, nullptr, vt::Asm({"LDADC 0"})},
+      {127, nullptr, vt::Asm({"LDADC 3"})},
+      {120, nullptr, vt::Asm({"LDADC 4", "LDI 5", "MUL", "LDI 250", "SUB"})},
+      {123, nullptr, vt::Asm({"LDADC 7"})},
+      {112, nullptr, vt::Asm({"LDPIN 8", "NOT"})},
+      {115, nullptr, vt::Asm({"LDPIN 11", "NOT"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
@@ -147,8 +152,8 @@ TEST_F(CodeGen, SourcesEmitTheirValues) {
       Wire(f, cmp, print);
     }
     ASSERT_EQ(vt::CompileAll(f), 0);
-    Bytes expected = timeOrDate ? vt::Concat(vt::Concat(row.code, row.code), {62}) : row.code;
-    EXPECT_EQ(Body(f), vt::Concat(expected, {30}));
+    Bytes expected = timeOrDate ? vt::Concat(vt::Concat(row.code, row.code), vt::Asm({"LT"})) : row.code;
+    EXPECT_EQ(Body(f), vt::Concat(expected, vt::Asm({"PRINTNUM"})));
   }
 }
 
@@ -160,7 +165,7 @@ TEST_F(CodeGen, MemoryBlocksLoadStoreAndFeedback) {
   Wire(e, C(1), add);
   Wire(e, add, cell);
   Print(cell);
-  EXPECT_EQ(Compiled(), (Bytes{23, 0, 20, 0, 1, 51, 26, 0, 30}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDWORD 0", "LDI 1", "ADD", "STWORD 0", "PRINTNUM"})));
 }
 
 TEST_F(CodeGen, MemoryStatementsAndLoads) {
@@ -170,11 +175,19 @@ TEST_F(CodeGen, MemoryStatementsAndLoads) {
     Bytes load, store;
   };
   const Row rows[] = {
-      {600, "17", {21, 16}, {24, 16}},  {601, "24", {22, 23}, {25, 23}}, {602, "12", {23, 11}, {26, 11}},
-      {130, nullptr, {10, 0}, {13, 0}}, {111, nullptr, {10, 7}, {13, 7}}, {119, nullptr, {10, 15}, {13, 15}},
-      {507, nullptr, {28, 0}, {29, 0}}, {506, nullptr, {28, 1}, {29, 1}}, {504, nullptr, {28, 2}, {29, 2}},
-      {502, nullptr, {28, 4}, {29, 4}}, {501, nullptr, {28, 5}, {29, 5}}, {500, nullptr, {28, 6}, {29, 6}},
-      {208, nullptr, {49}, {48}},
+      {600, "17", vt::Asm({"LDBIT 16"}), vt::Asm({"STBIT 16"})},
+      {601, "24", vt::Asm({"LDBYTE 23"}), vt::Asm({"STBYTE 23"})},
+      {602, "12", vt::Asm({"LDWORD 11"}), vt::Asm({"STWORD 11"})},
+      {130, nullptr, vt::Asm({"LDPIN 0"}), vt::Asm({"STPIN 0"})},
+      {111, nullptr, vt::Asm({"LDPIN 7"}), vt::Asm({"STPIN 7"})},
+      {119, nullptr, vt::Asm({"LDPIN 15"}), vt::Asm({"STPIN 15"})},
+      {507, nullptr, vt::Asm({"LDSYS 0"}), vt::Asm({"STSYS 0"})},
+      {506, nullptr, vt::Asm({"LDSYS 1"}), vt::Asm({"STSYS 1"})},
+      {504, nullptr, vt::Asm({"LDSYS 2"}), vt::Asm({"STSYS 2"})},
+      {502, nullptr, vt::Asm({"LDSYS 4"}), vt::Asm({"STSYS 4"})},
+      {501, nullptr, vt::Asm({"LDSYS 5"}), vt::Asm({"STSYS 5"})},
+      {500, nullptr, vt::Asm({"LDSYS 6"}), vt::Asm({"STSYS 6"})},
+      {208, nullptr, vt::Asm({"RAND"}), vt::Asm({"RANDSEED"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
@@ -186,7 +199,8 @@ TEST_F(CodeGen, MemoryStatementsAndLoads) {
     // A read one is loaded by its consumer.
     Wire(f, Add(f, row.type, 1, 3, row.param), Add(f, 900, 1, 4));
     ASSERT_EQ(vt::CompileAll(f), 0);
-    EXPECT_EQ(Body(f), vt::Concat(vt::Concat(Bytes{20, 0, 9}, row.store), vt::Concat(row.load, {30})));
+    EXPECT_EQ(Body(f),
+              vt::Concat(vt::Concat(vt::Asm({"LDI 9"}), row.store), vt::Concat(row.load, vt::Asm({"PRINTNUM"}))));
   }
 }
 
@@ -194,7 +208,7 @@ TEST_F(CodeGen, WordCellFedByConstantAndPrinted) {
   int32_t cell = B(602, "1");
   Wire(e, C(5), cell);
   Print(cell);
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 5, 26, 0, 30}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 5", "STWORD 0", "PRINTNUM"})));
 }
 
 TEST_F(CodeGen, PrintBlockCases) {
@@ -206,11 +220,8 @@ TEST_F(CodeGen, PrintBlockCases) {
   Wire(e, B(702, "x"), B(900, "1"));
   Wire(e, B(703, "10:00"), B(900, "2"));  // a time prints nothing
   B(900, "2");                            // nothing wired: no statement
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 5, 30, 31, 9, 0,       //
-                               20, 0, 6, 30,                 //
-                               31, 'H', 'i', 13, 10, 0,      //
-                               31, 'T', 'a', 'b', 9, 0,      //
-                               31, 'x', 0}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 5", "PRINTNUM", R"(PRINTSTR "\t")", "LDI 6", "PRINTNUM", R"(PRINTSTR "Hi\r\n")",
+                                  R"(PRINTSTR "Tab\t")", R"(PRINTSTR "x")"})));
 }
 
 TEST_F(CodeGen, SinksAndStandaloneBlocks) {
@@ -225,9 +236,9 @@ TEST_F(CodeGen, SinksAndStandaloneBlocks) {
   B(904, "2");
   B(904, "4");
   B(904);
-  B(904, "3");
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 65, 32, 20, 0, 7, 70, 5, 20, 0, 50, 2, 70, 2, 70, 3, 70, 1, 70, 4,
-                               72, 219, 72, 210, 72, 201, 72, 192, 72}));
+  B(904, "3");  // no rate of the unit: the opcode alone
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 65", "PUTCH", "LDI 7", "FILE 5", "LDI 50", "PAUSE", "FILE 2", "FILE 3", "FILE 1",
+                                  "FILE 4", "BAUD 219", "BAUD 210", "BAUD 201", "BAUD 192", "DB 72"})));
 }
 
 TEST_F(CodeGen, BeepWithInputsAndWithMelody) {
@@ -236,9 +247,9 @@ TEST_F(CodeGen, BeepWithInputsAndWithMelody) {
   Wire(e, C(3), beep, 2);
   B(108, "440 10 5 0 3 3 880 10 0 7 7");  // the incomplete last group is left out
   B(108, "");
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 0, 29, 8, 20, 1, 222, 2, 20, 0, 0, 29, 8, 20, 0, 3, 2,  //
-                               20, 1, 184, 29, 8, 20, 0, 10, 2, 20, 0, 0, 29, 8, 20, 0, 5, 2,   //
-                               20, 3, 112, 29, 8, 20, 0, 10, 2, 20, 0, 0, 29, 8, 20, 0, 0, 2}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 0",   "STSYS 8", "LDI 478", "PAUSE", "LDI 0", "STSYS 8", "LDI 3", "PAUSE",
+                                  "LDI 440", "STSYS 8", "LDI 10",  "PAUSE", "LDI 0", "STSYS 8", "LDI 5", "PAUSE",
+                                  "LDI 880", "STSYS 8", "LDI 10",  "PAUSE", "LDI 0", "STSYS 8", "LDI 0", "PAUSE"})));
 }
 
 TEST_F(CodeGen, ControlJumpsAndConditions) {
@@ -249,10 +260,10 @@ TEST_F(CodeGen, ControlJumpsAndConditions) {
   int32_t end = B(1007);
   Wire(e, C(0), end);
   B(1002);
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 1, 4, 0, 13, 3, 0, 4,  // conditional goto over the jump
-                               5, 0, 4,                       // gosub
-                               20, 0, 0, 4, 0, 23, 255,       // conditional end over END
-                               6}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 1", "JZ 0x000D", "JMP 0x0004",  // conditional goto over the jump
+                                  "CALL 0x0004",                       // gosub
+                                  "LDI 0", "JZ 0x0017", "END",         // conditional end over END
+                                  "RET"})));
 }
 
 TEST_F(CodeGen, OnGotoComparesTheSelectorPerName) {
@@ -263,8 +274,8 @@ TEST_F(CodeGen, OnGotoComparesTheSelectorPerName) {
   int32_t sel = C(1);
   Wire(e, sel, on);
   Bytes code = Compiled();
-  EXPECT_EQ(code, (Bytes{20, 0, 1, 20, 0, 0, 64, 4, 0, 17, 3, 0, 4,  //
-                         20, 0, 1, 20, 0, 1, 64, 4, 0, 30, 3, 0, 30}));
+  EXPECT_EQ(code, (vt::Asm({"LDI 1", "LDI 0", "EQ", "JZ 0x0011", "JMP 0x0004", "LDI 1", "LDI 1", "EQ", "JZ 0x001E",
+                            "JMP 0x001E"})));
 }
 
 TEST_F(CodeGen, OnGotoNameWithUmlautsIsOneName) {
@@ -272,15 +283,15 @@ TEST_F(CodeGen, OnGotoNameWithUmlautsIsOneName) {
   PlexorSetPageName(e, 2, "M\xFChle \xC4");
   int32_t on = B(1004, "M\xFChle \xC4\r\n");
   Wire(e, C(0), on);
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 0, 20, 0, 0, 64, 4, 0, 17, 5, 0, 17}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 0", "LDI 0", "EQ", "JZ 0x0011", "CALL 0x0011"})));
 }
 
 TEST_F(CodeGen, WaitLoopsDifferBetweenTheImages) {
   int32_t wait = B(1005);
   Wire(e, B(905), wait);
   ASSERT_EQ(vt::CompileAll(e), 0);
-  EXPECT_EQ(Body(e), (Bytes{33, 4, 0, 4}));
-  EXPECT_EQ(vt::Image(e, true), (Bytes{254, 0, 1, 0, 253, 33, 4, 0, 8, 255}));
+  EXPECT_EQ(Body(e), (vt::Asm({"RXREADY", "JZ 0x0004"})));
+  EXPECT_EQ(vt::Image(e, true), (vt::Asm({"PAGEMARK 1", "PAD", "WAITMARK", "RXREADY", "JZ 0x0008", "END"})));
 }
 
 TEST_F(CodeGen, SharedSourceIsEmittedPerUse) {
@@ -290,7 +301,7 @@ TEST_F(CodeGen, SharedSourceIsEmittedPerUse) {
   Wire(e, neg, add);
   Wire(e, neg, add);
   Print(add);
-  EXPECT_EQ(Compiled(), (Bytes{20, 0, 4, 50, 20, 0, 4, 50, 51, 30}));
+  EXPECT_EQ(Compiled(), (vt::Asm({"LDI 4", "NEG", "LDI 4", "NEG", "ADD", "PRINTNUM"})));
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // Helpers for compiler tests: build a one-page program and read its images.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <vector>
 
+#include "CodeListing.h"
 #include "EngineFixture.h"
 #include "Plexor.h"
 #include "PlexorCompiler.h"
@@ -21,6 +25,14 @@ inline Bytes Body(PlexorHandle e) {
   Bytes b = Image(e, false);
   if (!b.empty() && b.back() == 255) b.pop_back();
   return b;
+}
+
+// Bytes of instructions written as in the code listing, one per text:
+// Asm({"LDI 2", "LDI 3", "ADD", "PRINTNUM"}).
+inline Bytes Asm(std::initializer_list<const char*> instructions) {
+  std::vector<uint8_t> bytes;
+  for (const char* text : instructions) EXPECT_TRUE(AssembleInstruction(text, bytes)) << text;
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 inline Bytes Concat(Bytes a, const Bytes& b) {

@@ -33,8 +33,8 @@ TEST(CompilerDriver, EmptyPageGivesEndAndMarker) {
   Engine e;
   PlexorAddPage(e, 1, 0);
   ASSERT_EQ(vt::CompileAll(e), 0);
-  EXPECT_EQ(Image(e, false), (Bytes{255}));
-  EXPECT_EQ(Image(e, true), (Bytes{254, 0, 1, 255}));
+  EXPECT_EQ(Image(e, false), (vt::Asm({"END"})));
+  EXPECT_EQ(Image(e, true), (vt::Asm({"PAGEMARK 1", "END"})));
   EXPECT_EQ(PlexorGetCodeLength(e), 1);
   EXPECT_EQ(PlexorGetProgress(e), 100);
 }
@@ -46,12 +46,14 @@ TEST(CompilerDriver, ConstantPrintedWithLineFeedAndListing) {
   int32_t p = Add(e, 900, 1, 2, "2");
   Wire(e, c, p);
   ASSERT_EQ(vt::CompileAll(e), 0);
-  EXPECT_EQ(Image(e, false), (Bytes{20, 0, 5, 30, 31, 13, 10, 0, 255}));
-  EXPECT_EQ(Image(e, true), (Bytes{254, 0, 1, 20, 0, 5, 30, 31, 13, 10, 0, 255}));
+  EXPECT_EQ(Image(e, false), (vt::Asm({"LDI 5", "PRINTNUM", R"(PRINTSTR "\r\n")", "END"})));
+  EXPECT_EQ(Image(e, true), (vt::Asm({"PAGEMARK 1", "LDI 5", "PRINTNUM", R"(PRINTSTR "\r\n")", "END"})));
   EXPECT_EQ(PlexorGetCodeLength(e), 9);
   EXPECT_EQ(ReadFile("CODE.TXT"), "20 0 5 30 31 13 10 0 255 ");
   const uint8_t* m = e.get()->Unit.Memory;
-  EXPECT_EQ(Bytes(m, m + 16), (Bytes{0, 9, 0, 0, 254, 0, 1, 20, 0, 5, 30, 31, 13, 10, 0, 255}));
+  // Header: download length 9, file length 0; then the simulation image.
+  EXPECT_EQ(Bytes(m, m + 16),
+            vt::Concat({0, 9, 0, 0}, vt::Asm({"PAGEMARK 1", "LDI 5", "PRINTNUM", R"(PRINTSTR "\r\n")", "END"})));
   EXPECT_EQ(e.get()->DownloadLength, 9);
   EXPECT_EQ(e.get()->DownloadImage[0], 20);
 }
@@ -66,9 +68,9 @@ TEST(CompilerDriver, JumpTargetsResolveToUnitAddresses) {
   Add(e, 1001, 2, 1, "Eins");
   ASSERT_EQ(vt::CompileAll(e), 0);
   // Page 2 starts at offset 3, unit address 7; page 1 at unit address 4.
-  EXPECT_EQ(Image(e, false), (Bytes{3, 0, 7, 5, 0, 4, 255}));
+  EXPECT_EQ(Image(e, false), (vt::Asm({"JMP 0x0007", "CALL 0x0004", "END"})));
   // In the simulation image a jump lands on the page marker.
-  EXPECT_EQ(Image(e, true), (Bytes{254, 0, 1, 3, 0, 10, 254, 0, 2, 5, 0, 4, 255}));
+  EXPECT_EQ(Image(e, true), (vt::Asm({"PAGEMARK 1", "JMP 0x000A", "PAGEMARK 2", "CALL 0x0004", "END"})));
 }
 
 TEST(CompilerDriver, PageLabelsShadowTablesAndNamesAreCaseSensitive) {
@@ -82,7 +84,7 @@ TEST(CompilerDriver, PageLabelsShadowTablesAndNamesAreCaseSensitive) {
   Wire(e, tab, p);
   ASSERT_EQ(vt::CompileAll(e, {{"T", "1 2"}}), 0);
   // LOOKUP addresses the page (unit address 4), not the table behind END.
-  EXPECT_EQ(Image(e, false), (Bytes{20, 0, 0, 27, 0, 4, 30, 255, 0, 1, 0, 2}));
+  EXPECT_EQ(Image(e, false), (vt::Asm({"LDI 0", "LOOKUP 0x0004", "PRINTNUM", "END", "DW 1, 2"})));
 
   Engine f;
   PlexorAddPage(f, 1, 0);
@@ -104,7 +106,7 @@ TEST(CompilerDriver, TablesReadSigned16BitWords) {
   ASSERT_EQ(image.size(), 1u + 512u + 4u);
   EXPECT_EQ(image[1], 0xFF);  // -150
   EXPECT_EQ(image[2], 0x6A);
-  EXPECT_EQ(Bytes(image.end() - 4, image.end()), (Bytes{0x7F, 0xFF, 0x80, 0x00}));
+  EXPECT_EQ(Bytes(image.end() - 4, image.end()), vt::Asm({"DW 32767, -32768"}));
 
   for (const char* bad : {"1 2 x", "1.5", "32768", "-32769", "99999999999999999999", "--1", "\xE4"}) {
     SCOPED_TRACE(bad);

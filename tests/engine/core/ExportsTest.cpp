@@ -1,9 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
+#include "Block.h"
+#include "BlockFactory.h"
 #include "EngineFixture.h"
 #include "Plexor.h"
+
+extern "C" {
+int32_t HeaderInCStepStatus(int32_t result);
+int32_t HeaderInCStepArg(int32_t result);
+int32_t HeaderInCConnInput(int32_t result);
+}
 
 namespace {
 
@@ -78,6 +88,39 @@ TEST(Exports, NullHandleAndUnknownIdsNeverCrash) {
   EXPECT_STREQ(PlexorGetBlockParam(e, v), "0");
   // Without registered dialogs there is nothing to confirm.
   EXPECT_EQ(PlexorEditBlockParam(e, v), 0);
+}
+
+TEST(Exports, NullHandleResultsAndUnpackingMacros) {
+  EXPECT_EQ(PlexorStep(nullptr), PLEXOR_STEP_ERROR);
+  EXPECT_EQ(PLEXOR_STEP_ARG(PlexorStep(nullptr)), PLEXOR_RTE_OTHER);
+  EXPECT_STREQ(PlexorGetOutputString(nullptr), "");
+  EXPECT_EQ(PlexorDownload(nullptr, 0), PLEXOR_DL_NOT_COMPILED);
+  EXPECT_EQ(PlexorCompile(nullptr), -1);
+  // A division by zero on page 0x8001: status and argument come apart
+  // without sign trouble, in C as in C++.
+  const int32_t error = static_cast<int32_t>(0x0001FFFFu);
+  const int32_t page = static_cast<int32_t>(0x80010001u);
+  EXPECT_EQ(PLEXOR_STEP_STATUS(error), PLEXOR_STEP_ERROR);
+  EXPECT_EQ(PLEXOR_STEP_ARG(error), PLEXOR_RTE_DIVZERO);
+  EXPECT_EQ(HeaderInCStepStatus(page), PLEXOR_STEP_PAGE);
+  EXPECT_EQ(HeaderInCStepArg(page), 0x8001);
+  Engine e;
+  PlexorAddPage(e, 1, 0);
+  int32_t wired = PlexorConnectBlocks(e, vt::Add(e, 700, 1, 1), vt::Add(e, 200, 1, 2), 3);
+  EXPECT_EQ(PLEXOR_CONN_KIND(wired), PLEXOR_CONN_VALUE);
+  EXPECT_EQ(PLEXOR_CONN_INPUT(wired), 3);
+  EXPECT_EQ(HeaderInCConnInput(wired), 3);
+}
+
+// The input menu flags live in a fixed buffer sized by kMaxBlockInputs.
+TEST(Exports, NoBlockTypeHasMoreInputsThanTheFlagBuffer) {
+  int16_t most = 0;
+  for (int32_t type : KnownBlockTypes()) {
+    std::unique_ptr<CBlock> block(CreateBlock(type, 0x10001));
+    ASSERT_NE(block, nullptr) << type;
+    most = std::max<int16_t>(most, static_cast<int16_t>(block->InputSlots()));
+  }
+  EXPECT_EQ(most, kMaxBlockInputs);
 }
 
 }  // namespace
