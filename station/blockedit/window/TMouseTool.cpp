@@ -89,6 +89,11 @@ void TMouseTool::MouseDown(QPoint p) {
   if (connectGuard_ || !cell_) return;
   MarkFeedback();
   anchor_ = current_ = p;
+  // The floating end of a wire is where the mouse is, even without a move before the press.
+  if (drawingWire_ && wire_ && wire_->hitIndex >= 0) {
+    wire_->points[static_cast<size_t>(wire_->hitIndex)] = p;
+    wire_->Update();
+  }
   if (!selection_.empty() && InSelection(p)) {
     moving_ = true;
   } else if (bendEditing_) {
@@ -313,9 +318,10 @@ void TMouseTool::CellChanged() {
   for (TBlock* b : selection_)
     if (cell_->IndexOf(b) >= 0) kept.push_back(b);
   if (kept.size() != selection_.size()) {
-    MarkFeedback();
+    // The dropped blocks are freed already: only the kept ones are looked at.
     selection_ = kept;
     if (selection_.empty()) moving_ = false;
+    MarkFeedback();
   }
   if (drawingWire_ && !cell_->FindBlock(sourceId_)) DropWire();
   if (bendEditing_ && !BentWire()) {
