@@ -68,7 +68,7 @@ TProgramCellForm::TProgramCellForm(TTarvixPlusModel* model, QWidget* parent)
     connect(a, &QAction::triggered, this, [this, a] {
       const int32_t tag = a->data().toInt();
       if (IsCommandEnabled(tag)) DoCommand(tag, a);
-      liveAction_->setChecked(liveOn_);
+      UpdateToolBar();
     });
     if (QWidget* w = toolBar_->widgetForAction(a)) w->setAccessibleName(Plain(a->text()));
   }
@@ -134,6 +134,7 @@ TProgramCellForm::TProgramCellForm(TTarvixPlusModel* model, QWidget* parent)
   connect(&liveTimer_, &QTimer::timeout, this, &TProgramCellForm::RefreshLiveValues);
 
   SettingsChanged();
+  UpdateToolBar();
   if (model && !model->Cells().empty()) ShowElement(model->Cells().front()->CellId());
   else UpdateCaption();
   resize(600, 400);
@@ -177,6 +178,11 @@ void TProgramCellForm::EnableItems(QMenu* menu) {
     const int32_t tag = a->data().toInt();
     a->setEnabled(tag == cmd::kSubmenu || IsCommandEnabled(tag));
   }
+}
+
+void TProgramCellForm::UpdateToolBar() {
+  for (QAction* a : toolBar_->actions()) a->setEnabled(IsCommandEnabled(a->data().toInt()));
+  liveAction_->setChecked(liveOn_);
 }
 
 // ---- cells ------------------------------------------------------------------
@@ -554,11 +560,12 @@ void TProgramCellForm::SetZoom(double zoom) {
   v->setSingleStep(g);
   h->setValue(static_cast<int>(std::lround(cx * zoom - vp.width() / 2.0)));
   v->setValue(static_cast<int>(std::lround(cy * zoom - vp.height() / 2.0)));
+  UpdateToolBar();
 }
 
 void TProgramCellForm::SetLiveValues(bool on) {
   liveOn_ = on;
-  liveAction_->setChecked(on);
+  UpdateToolBar();
   if (on) {
     RefreshLiveValues();
     liveTimer_.start();
@@ -613,6 +620,7 @@ void TProgramCellForm::Update(int32_t code, int64_t data, const TChangeRecord* r
     SettingsChanged();
   }
   if (liveOn_ && !m->IsSimulating()) SetLiveValues(false);
+  UpdateToolBar();
   if (TStationFrame* frame = TStationFrame::Current()) frame->CommandStatesChanged();
 }
 

@@ -86,6 +86,8 @@ class TProgramCellForm : public TMDIChildForm {
   int ExecuteInputMenu(const QStringList& captions, const QString& flags, QPoint at);
   void RepaintDirty();
   void UpdateCaption();
+  // The window's own tool buttons follow IsCommandEnabled.
+  void UpdateToolBar();
   void SwitchAfterDeletion(int32_t deletedId);
   void Paste();
   void ScrollToPastePoint(QPoint p);
