@@ -202,6 +202,7 @@ void TProgramCellForm::ShowElement(int32_t cellId) {
   painter_->SetErrorBlockId(Model() ? Model()->ErrorBlockId() : 0);
   UpdateBusy();
   UpdateCaption();
+  UpdateDescription();
   painter_->update();
 }
 
@@ -251,7 +252,22 @@ void TProgramCellForm::SwitchAfterDeletion(int32_t deletedIndex) {
 
 void TProgramCellForm::UpdateBusy() { busy_ = tool_->Busy(); }
 
-void TProgramCellForm::RepaintDirty() { painter_->RepaintCell(tool_->TakeDirty()); }
+void TProgramCellForm::RepaintDirty() {
+  painter_->RepaintCell(tool_->TakeDirty());
+  UpdateDescription();
+}
+
+void TProgramCellForm::UpdateDescription() {
+  // What a screen reader says about the surface: the cell's content and the gesture going on.
+  QString text;
+  if (cell_) {
+    text = QStringLiteral("%1 Blöcke, %2 ausgewählt").arg(cell_->Count()).arg(tool_->Selection().size());
+    if (tool_->DrawingWire()) text += QStringLiteral(", Verbindung wird gezeichnet");
+    else if (tool_->BendEditing()) text += QStringLiteral(", Knickpunkte werden bearbeitet");
+    else if (tool_->Moving()) text += QStringLiteral(", Blöcke werden verschoben");
+  }
+  if (painter_->accessibleDescription() != text) painter_->setAccessibleDescription(text);
+}
 
 bool TProgramCellForm::InViewport(QPoint widgetPos) const {
   return scroller_->viewport()->rect().contains(painter_->mapTo(scroller_->viewport(), widgetPos));

@@ -85,6 +85,7 @@ class TProgramCellForm : public TMDIChildForm {
   void CellReleased(QPoint p, Qt::MouseButton button);
   int ExecuteInputMenu(const QStringList& captions, const QString& flags, QPoint at);
   void RepaintDirty();
+  void UpdateDescription();
   void UpdateCaption();
   // The window's own tool buttons follow IsCommandEnabled.
   void UpdateToolBar();

@@ -208,6 +208,7 @@ class CellWindowTest : public QObject {
     QCOMPARE(a->Bounds().TopLeft(), QPoint(105, 105));
     Drag({50, 50}, {300, 300});
     QCOMPARE(form->Tool().Selection().size(), size_t(2));
+    QCOMPARE(Surface()->accessibleDescription(), QStringLiteral("2 Blöcke, 2 ausgewählt"));
     QVERIFY(form->IsCommandEnabled(cmd::kCopy));
     QVERIFY(form->IsCommandEnabled(cmd::kAlignLeft));
     // The frame of a selected block is drawn one pixel outside it.
@@ -237,6 +238,15 @@ class CellWindowTest : public QObject {
     form->DoCommand(cmd::kAlignLeft, nullptr);
     QCOMPARE(a->Bounds().left, b->Bounds().left);
     QVERIFY(form->Tool().Selection().empty());
+    // The keys of the menus reach the window through the focused surface.
+    Drag({50, 50}, {400, 400});
+    QVERIFY(form->Scroller()->hasFocus() || QApplication::focusWidget() == nullptr);
+    QTest::keyClick(form->Scroller(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(form->Scroller(), Qt::Key_Delete);
+    QCOMPARE(Cell().Count(), 0);
+    QTest::keyClick(form->Scroller(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Cell().Count(), 2);
+    QCOMPARE(form->Tool().Selection().size(), size_t(2));
   }
 
   void invalidMovesBeep_data() {
@@ -275,6 +285,7 @@ class CellWindowTest : public QObject {
     Click(s);
     QVERIFY(form->Tool().DrawingWire());
     QVERIFY(form->Tool().Selection().empty());
+    QCOMPARE(Surface()->accessibleDescription(), QStringLiteral("2 Blöcke, 0 ausgewählt, Verbindung wird gezeichnet"));
     QVERIFY(!form->IsCommandEnabled(cmd::kUndo) || !model->CanUndo());
     Move({300, 110});
     Click({300, 110});  // a bend point
