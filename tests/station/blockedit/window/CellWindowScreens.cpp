@@ -2,6 +2,8 @@
 // 200 %, written next to the test for a look by eye; the checks make sure
 // the pictures show blocks and wires, not only the grid.
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
@@ -12,6 +14,7 @@
 #include "TBlockCatalogue.h"
 #include "TBlockList.h"
 #include "TBlockPalette.h"
+#include "TCellPainter.h"
 #include "TImagesCatalogueSource.h"
 #include "TProgramCellForm.h"
 #include "TTarvixPlusModel.h"
@@ -53,6 +56,39 @@ class CellWindowScreens : public QObject {
     QCoreApplication::processEvents();
     QVERIFY(palette.grab().save(QStringLiteral("palette.png")));
     TBlockCatalogue::Instance().Clear();
+  }
+
+  // A cell body that breaks off in the middle: the window shows what was
+  // read before the fault and stays usable.
+  void brokenCellBody() {
+    RecordingUserInterface ui;
+    CellEditorSettings::Current() = CellEditorSettings{};
+    QFile source(QStringLiteral(EXAMPLES_DIR "/traffic.tvp"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QByteArray bytes = source.readAll();
+    const qsizetype at = bytes.indexOf("145,55,185,95");
+    QVERIFY(at > 0);
+    bytes.replace(at, 13, "145,zz,185,95");
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("broken.tvp"));
+    QFile out(name);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    TTarvixPlusModel model;
+    model.LoadFromFile(name);
+    QVERIFY(!model.Cells().empty());
+    TProgramCellForm form(&model);
+    form.setAttribute(Qt::WA_DeleteOnClose, false);
+    form.resize(640, 480);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.Cell());
+    QCOMPARE(form.Cell()->Count(), 2);  // the comment and the first constant
+    QVERIFY(!form.grab().isNull());
+    QTest::mouseClick(form.Painter(), Qt::LeftButton, {}, QPoint(300, 300));
+    form.DoCommand(20700, nullptr);
+    QCOMPARE(form.Cell()->Count(), 3);
   }
 };
 
