@@ -250,7 +250,14 @@ void TProgramCellForm::SwitchAfterDeletion(int32_t deletedIndex) {
 
 // ---- mouse --------------------------------------------------------------------
 
-void TProgramCellForm::UpdateBusy() { busy_ = tool_->Busy(); }
+void TProgramCellForm::UpdateBusy() {
+  busy_ = tool_->Busy();
+  // A gesture captures the mouse, so that a wire being drawn (no button
+  // held) still follows the mouse over the scroll bars and auto-scrolls.
+  const bool capture = busy_ && painter_->isVisible();
+  if (capture && QWidget::mouseGrabber() != painter_) painter_->grabMouse();
+  else if (!capture && QWidget::mouseGrabber() == painter_) painter_->releaseMouse();
+}
 
 void TProgramCellForm::RepaintDirty() {
   painter_->RepaintCell(tool_->TakeDirty());
@@ -380,7 +387,10 @@ int TProgramCellForm::ExecuteInputMenu(const QStringList& captions, const QStrin
     a->setEnabled(used && !(i < flags.size() && flags[i] == QLatin1Char('*')));
   }
   const QPoint global = painter_->mapToGlobal(painter_->ToWidget(QRect(at, QSize(1, 1))).center());
+  // The menu needs the mouse for itself; the gesture takes it back afterwards.
+  if (QWidget::mouseGrabber() == painter_) painter_->releaseMouse();
   QAction* chosen = inputMenu_->exec(global);
+  UpdateBusy();
   return chosen ? chosen->data().toInt() : TMouseTool::kNoChoice;
 }
 
@@ -737,6 +747,8 @@ void TProgramCellForm::keyPressEvent(QKeyEvent* event) {
 
 void TProgramCellForm::closeEvent(QCloseEvent* event) {
   tool_->EndBendEditing();
+  tool_->AbortGesture();
+  UpdateBusy();
   liveTimer_.stop();
   StopAutoScroll();
   TMDIChildForm::closeEvent(event);

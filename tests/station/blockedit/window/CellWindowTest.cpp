@@ -549,6 +549,16 @@ class CellWindowTest : public QObject {
     QVERIFY(!form->AutoScrolling());
     Release({h + 100, 100});
     QVERIFY(!form->Tool().Busy());
+    // A wire being drawn (no button held) keeps the mouse and scrolls as well.
+    TBlock* a = Put(kConst, h + 100, 100);
+    Click(a->Bounds().TopLeft() + QPoint(5, 5));
+    QVERIFY(form->Tool().DrawingWire());
+    Move({h + 150, vp.height() + 5});  // over the horizontal scroll bar
+    QVERIFY(form->AutoScrolling());
+    QTRY_VERIFY(form->Scroller()->verticalScrollBar()->value() >= 40);
+    Click({h + 150, 200}, Qt::RightButton);
+    QVERIFY(!form->Tool().DrawingWire());
+    QTRY_VERIFY(!form->AutoScrolling());
   }
 
   // The window's desktop data: the cell and both scroll positions.
