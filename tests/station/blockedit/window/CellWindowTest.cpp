@@ -62,6 +62,16 @@ class PaletteSource : public TBlockCatalogueSource {
   }
 };
 
+// Collects the areas a widget paints.
+class PaintRecorder : public QObject {
+ public:
+  QRegion region;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(e)->region();
+    return false;
+  }
+};
+
 // Whether the engine has a wire at the input slot of a block, asked
 // through a constant placed in the same page for the question.
 bool EngineWired(PlexorHandle e, int32_t target, int slot) {
@@ -440,6 +450,19 @@ class CellWindowTest : public QObject {
     QCOMPARE(other->Tool().Selection().size(), size_t(2));
     const TRect v = other->VisibleRect();
     for (TBlock* b : other->Tool().Selection()) QVERIFY(v.Contains(b->Bounds().TopLeft()));
+    // A move made elsewhere repaints the old and the new place in this window.
+    PaintRecorder painted;
+    other->Painter()->installEventFilter(&painted);
+    QCoreApplication::processEvents();
+    painted.region = QRegion();
+    TBlock* moved = other->Tool().Selection().back();
+    const QRect oldPlace = moved->Bounds().ToQRect();
+    model->MoveBlocks(cell2, {moved}, QPoint(0, 40));
+    QCoreApplication::processEvents();
+    QVERIFY(painted.region.contains(oldPlace));
+    QVERIFY(painted.region.contains(moved->Bounds().ToQRect()));
+    const TRect seen = other->VisibleRect();
+    QVERIFY(!painted.region.intersects(QRect(seen.right - 30, seen.bottom - 30, 10, 10)));
     // The first window now shows the same cell and deletes them.
     form->ShowElement(cell2);
     QCOMPARE(form->Cell(), other->Cell());
