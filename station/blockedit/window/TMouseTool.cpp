@@ -256,6 +256,7 @@ void TMouseTool::FinishWire(TBlock* target) {
   wire->Update();
 
   int slot = -1;
+  const int32_t targetId = target->Id();
   PlexorHandle engine = cell_->Engine();
   const QString menu = engine ? enginetext::ToQString(PlexorGetBlockInputMenu(engine, target->Id())) : QString();
   if (!menu.isEmpty()) {
@@ -268,8 +269,12 @@ void TMouseTool::FinishWire(TBlock* target) {
     }
     slot = inputMenu_(captions, flags, current_);
     if (slot == kNoChoice || slot < 0) return;
+    // The menu ran an event loop: the cell may have changed meanwhile.
+    if (!drawingWire_ || !cell_ || !cell_->FindBlock(targetId) || !cell_->FindBlock(sourceId_)) {
+      DropWire();
+      return;
+    }
   }
-  const int32_t targetId = target->Id();
   DropWire();
   if (!model_ || !model_->ConnectWire(targetId, slot, std::move(wire)))
     TUserInterface::Current().Beep(TUserInterface::Sound::Stop);
