@@ -28,23 +28,25 @@ QApplication* App() {
   return app;
 }
 
-// 100 groups of five blocks (a constant, three additions, a subtraction)
-// with eight wires each: 500 blocks, 800 wires, compiled and stepped once.
+// 100 groups of five blocks (a constant, two additions, a value switch and
+// a word variable) with eight wires each: 500 blocks, 800 wires, compiled
+// and stepped once so that the variables have values to show.
 struct BigProject {
   TTarvixPlusModel model;
   int32_t cell = 0;
+  int wires = 0;
   BigProject() {
     model.NewCell(0);
     cell = model.Cells()[0]->CellId();
     for (int g = 0; g < 100; ++g) {
-      const int x = 10 + (g % 5) * 390, y = 10 + (g / 5) * 95;
+      const int x = 10 + (g % 5) * 390, y = 20 + (g / 5) * 95;
       TBlock* c = mt::Place(model, cell, 700, x, y, QStringLiteral("%1").arg(g));
       TBlock* a1 = mt::Place(model, cell, 200, x + 70, y);
       TBlock* a2 = mt::Place(model, cell, 200, x + 140, y + 45);
-      TBlock* a3 = mt::Place(model, cell, 200, x + 210, y);
-      TBlock* s = mt::Place(model, cell, 201, x + 280, y + 45);
-      for (auto [from, to] : {std::pair{c, a1}, {c, a1}, {a1, a2}, {c, a2}, {a2, a3}, {a1, a3}, {a3, s}, {a2, s}})
-        mt::Connect(model, *from, *to);
+      TBlock* vs = mt::Place(model, cell, 214, x + 210, y);
+      TBlock* w = mt::Place(model, cell, 602, x + 280, y + 45, QStringLiteral("%1").arg(g + 1));
+      for (auto [from, to] : {std::pair{c, a1}, {c, a1}, {a1, a2}, {c, a2}, {a2, vs}, {a1, vs}, {c, vs}, {vs, w}})
+        wires += mt::Connect(model, *from, *to) ? 1 : 0;
     }
     PlexorHandle e = model.Engine();
     if (PlexorCompilerInit(e) && PlexorCompile(e) == 0 && PlexorCompilerDone(e)) {
@@ -99,7 +101,11 @@ void BM_FullRepaintWithLiveValues(benchmark::State& state) {
   QCoreApplication::processEvents();
   const QRect visible = form.Scroller()->viewport()->rect();
   for (auto _ : state) form.Painter()->repaint(visible);
-  state.counters["live"] = form.LiveValuesOn() ? 1 : 0;
+  int labels = 0;
+  int32_t v = 0;
+  for (int i = 0; i < form.Cell()->Count(); ++i) labels += form.LiveValues().ValueOf(form.Cell()->Items(i)->Id(), v) ? 1 : 0;
+  state.counters["labels"] = labels;
+  state.counters["wires"] = p.wires;
 }
 BENCHMARK(BM_FullRepaintWithLiveValues)->Unit(benchmark::kMillisecond);
 
