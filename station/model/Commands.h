@@ -40,6 +40,11 @@ enum TCommand : int32_t {
   // Cell editor popup menus.
   kAddWatch = 500,
 
+  // Cell editor view: current values during a simulation, zoom.
+  kLiveValues = 510,
+  kZoomIn = 511,
+  kZoomOut = 512,
+
   // Project tree and insertion.
   kOpen = 600,
   kInsertCell = 601,

@@ -7,6 +7,7 @@
 #include "TCommentEditForm.h"
 #include "THelpViewer.h"
 #include "TPlexorFileForm.h"
+#include "TProgramCellForm.h"
 #include "TSplashForm.h"
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
@@ -16,6 +17,7 @@
 
 void RegisterStationWindows() {
   using Kind = TWindowFactory::Kind;
+  TWindowFactory::Register<TProgramCellForm>(Kind::Document);
   TWindowFactory::Register<TTableEditorForm>(Kind::Document);
   TWindowFactory::Register<TCommentEditForm>(Kind::Document);
   TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
