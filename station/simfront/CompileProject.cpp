@@ -4,7 +4,7 @@
 #include "TTarvixPlusModel.h"
 
 bool CanCompileProject(const TTarvixPlusModel* model) {
-  if (!model) return false;
+  if (!model || TCompilerForm::AnyRunning()) return false;
   const TSimState state = model->SimState();
   if (state != TSimState::NotReady && state != TSimState::Ready) return false;
   for (const auto& cell : model->Cells())

@@ -6,7 +6,7 @@ class QWidget;
 class TTarvixPlusModel;
 
 // Both commands are enabled only for an open project with at least one
-// block in some cell while no simulation is active.
+// block in some cell while no simulation is active and no compile runs.
 bool CanCompileProject(const TTarvixPlusModel* model);
 
 // Commits the views' pending edits, loads the external tables (nothing more

@@ -37,6 +37,8 @@ QLabel* NewLabel(const char* name, const QString& text, QWidget* parent) {
 
 }  // namespace
 
+int TCompilerForm::runningForms_ = 0;
+
 TCompilerForm::TCompilerForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CompilerForm"));
   setWindowTitle(QStringLiteral("Compilieren"));
@@ -89,6 +91,7 @@ TCompilerForm::~TCompilerForm() {
     }
     thread_.reset();  // joins: the worker never outlives the window
   }
+  if (Running()) --runningForms_;
   port_.Close();
   if (model_) model_->SetErrorBlockId(errorBlockId_);
 }
@@ -183,6 +186,7 @@ void TCompilerForm::StartThread() {
                                                        download_, port_.IsOpen() ? port_.Handle() : -1,
                                                        !model_->Tables().empty());
   started_ = true;
+  ++runningForms_;
   sinceLastPoll_.start();
   ThreadTimer->start(kPollInterval);
 }
@@ -279,7 +283,10 @@ void TCompilerForm::LoadTables() {
 
 void TCompilerForm::Finish() {
   if (finished_) return;
-  if (started_) PollProgress();
+  if (started_) {
+    PollProgress();
+    --runningForms_;
+  }
   finished_ = true;
   ThreadTimer->stop();
   bClose->setText(QStringLiteral("OK"));

@@ -35,6 +35,9 @@ class TCompilerForm : public QDialog {
   // Compile and download (command 251) instead of compile only.
   void SetDownload(bool download) { download_ = download; }
 
+  // A compiler window's worker is running somewhere in the station.
+  static bool AnyRunning() { return runningForms_ > 0; }
+
   bool Started() const { return started_; }
   bool Finished() const { return finished_; }
   int32_t ErrorBlockId() const { return errorBlockId_; }
@@ -82,6 +85,8 @@ class TCompilerForm : public QDialog {
   int32_t errorBlockId_ = -1;
   TSerialPort port_;
   std::unique_ptr<TTarvixPlusCompileThread> thread_;
+
+  static int runningForms_;  // user-interface thread only
 
   QElapsedTimer sinceLastPoll_;
   qint64 longestGap_ = 0;

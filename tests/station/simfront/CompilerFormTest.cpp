@@ -231,8 +231,9 @@ class CompilerFormTest : public QObject {
     QVERIFY(model);
     UsePort(unit.Path());
     ct::Driver driver;
-    bool refused = false, aborted = false;
+    bool refused = false, aborted = false, enabledWhileRunning = false;
     driver.whileRunning = [&](TCompilerForm& form) {
+      enabledWhileRunning = enabledWhileRunning || CanCompileProject(model.get());
       if (aborted || form.findChild<QProgressBar*>("ctrlProgress")->value() < 2) return;
       if (form.findChild<QLabel*>("lAction")->text() != QStringLiteral("Übertrage in Tarvix-Unit...")) return;
       // System close, Escape and a direct reject are all refused while the worker runs.
@@ -247,6 +248,8 @@ class CompilerFormTest : public QObject {
     const ct::Run run = driver.Compile(*model, true);
     QVERIFY(aborted);
     QVERIFY(refused);
+    QVERIFY(!enabledWhileRunning);
+    QVERIFY(CanCompileProject(model.get()));
     QVERIFY(run.finished);
     QCOMPARE(run.action, QStringLiteral("Übertrage in Tarvix-Unit...abgebrochen"));
     QCOMPARE(run.status2, QStringLiteral("Der Download wurde durch den Anwender abgebrochen!"));
