@@ -103,7 +103,9 @@ void TCompilerForm::SetModel(TTarvixPlusModel* model) {
 
 void TCompilerForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (started_ || ThreadTimer->isActive()) return;
+  // Only the first showing starts the work, not a window restored later.
+  if (shown_) return;
+  shown_ = true;
   adjustSize();
   if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
     QRect frame(QPoint(0, 0), size());

@@ -80,6 +80,7 @@ class TCompilerForm : public QDialog {
 
   TTarvixPlusModel* model_ = nullptr;
   bool download_ = false;
+  bool shown_ = false;
   bool started_ = false;
   bool finished_ = false;
   int32_t errorBlockId_ = -1;
