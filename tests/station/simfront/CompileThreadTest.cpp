@@ -55,7 +55,8 @@ class CompileThreadTest : public QObject {
     QVERIFY(unit.Downloads()[0] == image);
     QVERIFY(progress.size() > 2);  // the bar moved while the bytes went out
     qInfo("longest pause between progress polls: %lld ms", static_cast<long long>(run.longestGap));
-#if !defined(__SANITIZE_THREAD__)
+    // Sanitizer builds measure the same but run too slowly to hold the figure.
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
     QVERIFY2(run.longestGap < 100, qPrintable(QString::number(run.longestGap)));
 #endif
   }
