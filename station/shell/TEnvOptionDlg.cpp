@@ -112,13 +112,13 @@ QWidget* TEnvOptionDlg::CreateSimulatorPage() {
   ports->setObjectName(QStringLiteral("RGComNumber"));
   ports->setAccessibleName(ports->title());
   auto* portLayout = new QGridLayout(ports);
-  auto* portGroup = new QButtonGroup(ports);
+  portGroup_ = new QButtonGroup(ports);
   for (int i = 0; i < TStationSettings::kComPorts; ++i) {
     const QString caption = QStringLiteral("COM&%1").arg(i + 1);
     auto* radio = new QRadioButton(caption, ports);
     radio->setObjectName(QStringLiteral("COM%1").arg(i + 1));
     radio->setAccessibleName(WithoutAmpersand(caption));
-    portGroup->addButton(radio, i);
+    portGroup_->addButton(radio, i);
     portLayout->addWidget(radio, 0, i);
     RGComNumber[static_cast<size_t>(i)] = radio;
     connect(radio, &QRadioButton::toggled, this, [this](bool on) {
@@ -180,12 +180,10 @@ void TEnvOptionDlg::ReadSettings(const TStationSettings& s) {
     comDevices_[index]->setCurrentText(device.isEmpty() ? StandardDevice(i) : device);
   }
   if (s.com < 1 || s.com > TStationSettings::kComPorts) {
-    // No port: a button group keeps one checked, so clear it by hand.
-    for (QRadioButton* radio : RGComNumber) {
-      radio->setAutoExclusive(false);
-      radio->setChecked(false);
-      radio->setAutoExclusive(true);
-    }
+    // No port: an exclusive group keeps one checked, so clear it outside.
+    portGroup_->setExclusive(false);
+    for (QRadioButton* radio : RGComNumber) radio->setChecked(false);
+    portGroup_->setExclusive(true);
   }
   if (portSelection_) bOk->setEnabled(ChosenPort() > 0);
 }

@@ -13,6 +13,7 @@
 #include "TCenteredDlg.h"
 #include "TStationSettings.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -56,6 +57,7 @@ class TEnvOptionDlg : public TCenteredDlg {
   QCheckBox* cbExpandCells = nullptr;
   QCheckBox* cbExpandTables = nullptr;
   QCheckBox* cbOpenFirstCell = nullptr;
+  QButtonGroup* portGroup_ = nullptr;
   std::array<QRadioButton*, TStationSettings::kComPorts> RGComNumber{};
   std::array<QComboBox*, TStationSettings::kComPorts> comDevices_{};
   QCheckBox* CBAutoTiming = nullptr;

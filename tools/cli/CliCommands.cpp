@@ -203,19 +203,23 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
     finished = true;
   });
   int shown = -1;
+  auto showProgress = [&] {
+    const int percent = PlexorGetProgress(e);
+    if (percent == shown) return;
+    shown = percent;
+    const int filled = percent * 30 / 100;
+    std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<size_t>(filled), '#').c_str(),
+                 std::string(static_cast<size_t>(30 - filled), '-').c_str(), percent);
+    std::fflush(stderr);
+  };
   while (!finished) {
     if (g_interrupted.exchange(false)) PlexorBreak(e);
-    const int percent = PlexorGetProgress(e);
-    if (percent != shown) {
-      shown = percent;
-      const int filled = percent * 30 / 100;
-      std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<size_t>(filled), '#').c_str(),
-                   std::string(static_cast<size_t>(30 - filled), '-').c_str(), percent);
-      std::fflush(stderr);
-    }
+    showProgress();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   worker.join();
+  // A download that ends between two polls still shows where it ended.
+  showProgress();
   ::close(fd);
   std::fprintf(stderr, "\n");
   const QString text = DownloadResultText(result);

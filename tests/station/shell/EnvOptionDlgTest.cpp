@@ -141,6 +141,19 @@ class EnvOptionDlgTest : public QObject {
     QCOMPARE(settings.comDevices[3], QStringLiteral("/dev/serial/by-id/usb-FTDI-if00"));
   }
 
+  void readingAgainClearsThePort() {
+    TEnvOptionDlg dlg(nullptr, true);
+    TStationSettings settings;
+    settings.com = 3;
+    dlg.ReadSettings(settings);
+    QCOMPARE(dlg.ChosenPort(), 3);
+    QVERIFY(dlg.findChild<QPushButton*>("bOk")->isEnabled());
+    settings.com = -1;
+    dlg.ReadSettings(settings);
+    QCOMPARE(dlg.ChosenPort(), -1);
+    QVERIFY(!dlg.findChild<QPushButton*>("bOk")->isEnabled());
+  }
+
   void serialDevicesInTheirOrder() {
     QTemporaryDir root;
     QVERIFY(root.isValid());
