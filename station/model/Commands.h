@@ -39,6 +39,7 @@ enum TCommand : int32_t {
 
   // Cell editor popup menus.
   kAddWatch = 500,
+  kEditWatchValue = 501,  // watch window: "Wert verändern..."
 
   // Project tree and insertion.
   kOpen = 600,
