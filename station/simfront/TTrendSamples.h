@@ -20,8 +20,10 @@ class TTrendSamples {
     QString name;
     int32_t mapCode = 0;
   };
+  // One watched variable at sampling time; the name is only read when the
+  // variable is new to the history.
   struct Watched {
-    QString name;
+    const QString* name;
     int32_t mapCode;
     int32_t value;
   };
@@ -34,7 +36,7 @@ class TTrendSamples {
   size_t Size() const { return size_; }
   const std::vector<Series>& AllSeries() const { return series_; }
   // Row i, 0 the oldest.
-  int64_t TimeAt(size_t i) const { return rows_[Slot(i)].time; }
+  int64_t TimeAt(size_t i) const { return times_[Slot(i)]; }
   // The value of a series in row i, kNoValue when it was not watched then.
   int32_t ValueAt(size_t i, size_t series) const;
   // Smallest and largest value of all series (false when there is none).
@@ -45,15 +47,23 @@ class TTrendSamples {
   QByteArray ToCsv() const;
 
  private:
-  struct Row {
-    int64_t time = 0;
-    std::vector<int32_t> values;
-  };
-  size_t Slot(size_t i) const { return (first_ + i) % kCapacity; }
+  size_t Slot(size_t i) const {
+    const size_t slot = first_ + i;
+    return slot >= kCapacity ? slot - kCapacity : slot;
+  }
+  // Makes room for one more series in every row.
+  void Widen();
   size_t SeriesIndex(const Watched& w);
+  // The series of each watched position at the last sample (the watch list
+  // rarely changes, so its lookup is mostly a comparison).
+  std::vector<size_t> lastIndex_;
 
   std::vector<Series> series_;
-  std::vector<Row> rows_;
+  // The ring, flat: times_[slot], and the values of a row at
+  // values_[slot * stride_ + series].
+  std::vector<int64_t> times_;
+  std::vector<int32_t> values_;
+  size_t stride_ = 0;
   size_t first_ = 0;
   size_t size_ = 0;
 };

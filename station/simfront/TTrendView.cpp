@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "SimPictures.h"
 #include "TTarvixPlusModel.h"
@@ -17,7 +18,7 @@
 namespace {
 
 constexpr int kButtonRow = 30;
-constexpr int kRepaintMs = 50;
+constexpr int kRepaintMs = 200;
 
 }  // namespace
 
@@ -73,10 +74,10 @@ void TTrendView::RefreshPorts() {
   if (paused_ || !model || model->SimState() == TSimState::NotReady) return;
   const auto& watches = model->Watches();
   scratch_.clear();
-  for (const TWatchEntry& w : watches) scratch_.push_back({w.Name, w.MapCode, PlexorGetValue(model->Engine(), w.MapCode)});
   const int64_t time = model->Simulation().EngineSteps();
   // One sample per batch: a refresh without a step in between adds none.
   if (samples_.Size() > 0 && time == samples_.TimeAt(samples_.Size() - 1)) return;
+  for (const TWatchEntry& w : watches) scratch_.push_back({&w.Name, w.MapCode, PlexorGetValue(model->Engine(), w.MapCode)});
   samples_.Add(time, scratch_);
   if (sincePaint_.elapsed() >= kRepaintMs && isVisible()) {
     sincePaint_.restart();
@@ -140,26 +141,39 @@ void TTrendView::paintEvent(QPaintEvent*) {
   p.save();
   p.setClipRect(area);
   const auto& series = samples_.AllSeries();
-  QPolygon line;
+  // Each pixel column is drawn once per series, as a stroke from the
+  // smallest to the largest value that falls on it, joined to the next:
+  // the cost of a repaint follows the width, not the number of samples.
+  const int columns = area.width();
+  std::vector<int> lowY(static_cast<size_t>(columns)), highY(static_cast<size_t>(columns));
+  std::vector<int> firstY(static_cast<size_t>(columns)), lastY(static_cast<size_t>(columns));
+  std::vector<char> used(static_cast<size_t>(columns));
   for (size_t s = 0; s < series.size(); ++s) {
-    p.setPen(QPen(SeriesColor(s), 1.5));
-    line.clear();
-    // Several samples on one pixel column become one vertical stroke.
+    std::fill(used.begin(), used.end(), 0);
     for (size_t i = 0; i < samples_.Size(); ++i) {
       const int32_t v = samples_.ValueAt(i, s);
-      if (v == TTrendSamples::kNoValue) {
-        if (line.size() > 1) p.drawPolyline(line);
-        line.clear();
-        continue;
+      if (v == TTrendSamples::kNoValue) continue;
+      const size_t c = static_cast<size_t>(std::clamp(xOf(samples_.TimeAt(i)) - area.left(), 0, columns - 1));
+      const int y = yOf(v);
+      if (!used[c]) {
+        used[c] = 1;
+        lowY[c] = highY[c] = firstY[c] = y;
       }
-      const QPoint pt(xOf(samples_.TimeAt(i)), yOf(v));
-      if (!line.isEmpty() && line.last() == pt) continue;
-      line << pt;
+      lowY[c] = std::min(lowY[c], y);
+      highY[c] = std::max(highY[c], y);
+      lastY[c] = y;
     }
-    if (line.size() > 1)
-      p.drawPolyline(line);
-    else if (line.size() == 1)
-      p.drawPoint(line.first());
+    p.setPen(QPen(SeriesColor(s), 1.5));
+    int previous = -1;
+    for (int c = 0; c < columns; ++c) {
+      const size_t k = static_cast<size_t>(c);
+      if (!used[k]) continue;
+      const int x = area.left() + c;
+      if (previous >= 0) p.drawLine(area.left() + previous, lastY[static_cast<size_t>(previous)], x, firstY[k]);
+      if (highY[k] != lowY[k]) p.drawLine(x, lowY[k], x, highY[k]);
+      else if (previous < 0) p.drawPoint(x, lowY[k]);
+      previous = c;
+    }
   }
   p.restore();
   // The legend.

@@ -2,8 +2,9 @@
 // (engine steps), one sample per step batch, the last 10 000 samples. Each
 // variable has its own colour and an entry in the legend; the value axis
 // scales itself. Sampling can be paused and the samples exported as CSV.
-// It samples where the panels are refreshed after a batch and repaints at
-// most every 50 ms, so watching a trend barely slows the simulation.
+// It samples where the panels are refreshed after a batch and repaints
+// at most five times a second, at a cost that follows its width, so
+// watching a trend barely slows the simulation.
 #pragma once
 
 #include <QElapsedTimer>

@@ -149,6 +149,7 @@ TWatchForm::TWatchForm(TTarvixPlusModel* model, QWidget* parent) : TMDIChildForm
   header_->setStretchLastSection(true);
   header_->setMinimumSectionSize(kMinNameWidth);
   header_->setAccessibleName(QStringLiteral("Variable, Wert"));
+  header_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   view_ = new QListView(this);
   view_->setAccessibleName(QStringLiteral("Überwachte Variablen"));
   view_->setUniformItemSizes(true);

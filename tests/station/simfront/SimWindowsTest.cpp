@@ -37,6 +37,7 @@ class SimWindowsTest : public QObject {
   void watchEditOfAnAnalogInputMovesItsBar();
   void inputDialogRefusesNonNumbersAndCancelHalts();
   void trendSamplesMatchTheWatchedValues();
+  void trendKeepsTheLastSamples();
 
  private:
   // A cell printing "n<TAB>x" lines with a counter and jumping to itself.
@@ -268,10 +269,10 @@ void SimWindowsTest::inputDialogRefusesNonNumbersAndCancelHalts() {
 void SimWindowsTest::trendSamplesMatchTheWatchedValues() {
   RecordingUserInterface ui;
   const int32_t cell = BuildCounter();
+  TBlock* ad = mt::Place(*model, cell, 125, 400, 400);  // AD2, a second variable
   QVERIFY(Compile(*model));
   model->AddWatch(WordBlock(cell)->Id());
-  // A second variable: the constant 1.
-  model->AddWatch(FirstOfType(*model, cell, 700)->Id());
+  model->AddWatch(ad->Id());
   auto* watch = qobject_cast<TWatchForm*>(frame->FindWindow(QStringLiteral("TWatchForm")));
   QVERIFY(watch);
   watch->ShowTrend();
@@ -285,7 +286,7 @@ void SimWindowsTest::trendSamplesMatchTheWatchedValues() {
   QVERIFY(s.Size() > before);
   QVERIFY(s.Size() - before <= static_cast<size_t>(host.refreshes - refreshesBefore));
   const size_t n = model->Watches().size();
-  QVERIFY(n >= 1);
+  QCOMPARE(n, size_t{2});
   QCOMPARE(s.AllSeries().size(), n);
   // The last sample holds what the engine holds now, at the driver's step count.
   QCOMPARE(s.TimeAt(s.Size() - 1), model->Simulation().EngineSteps());
@@ -318,6 +319,39 @@ void SimWindowsTest::trendSamplesMatchTheWatchedValues() {
   // An unwritable file is reported.
   QVERIFY(!trend->ExportCsv(dir.filePath(QStringLiteral("fehlt/verlauf.csv"))));
   QCOMPARE(ui.Count("ErrorBox"), 1);
+}
+
+void SimWindowsTest::trendKeepsTheLastSamples() {
+  TTrendSamples s;
+  const QString a = QStringLiteral("A"), b = QStringLiteral("B;x");
+  for (int t = 0; t < 10005; ++t) {
+    std::vector<TTrendSamples::Watched> w{{&a, 1, t}};
+    // B is watched from t = 9000 on, in front of A; a ninth and tenth series widen the rows.
+    if (t >= 9000) w.insert(w.begin(), {&b, 2, -t});
+    if (t == 9500)
+      for (int k = 0; k < 9; ++k) w.push_back({&a, 100 + k, k});
+    s.Add(t, w);
+  }
+  QCOMPARE(s.Size(), TTrendSamples::kCapacity);
+  QCOMPARE(s.TimeAt(0), int64_t{5});
+  QCOMPARE(s.AllSeries().size(), size_t{11});
+  QCOMPARE(s.ValueAt(0, 0), 5);
+  QCOMPARE(s.ValueAt(0, 1), TTrendSamples::kNoValue);
+  QCOMPARE(s.ValueAt(s.Size() - 1, 1), -10004);
+  QCOMPARE(s.ValueAt(s.Size() - 1, 0), 10004);
+  QCOMPARE(s.ValueAt(9500 - 5, 10), 8);
+  QCOMPARE(s.ValueAt(9501 - 5, 10), TTrendSamples::kNoValue);
+  int32_t low = 0, high = 0;
+  QVERIFY(s.Range(low, high));
+  QCOMPARE(low, -10004);
+  QCOMPARE(high, 10004);
+  const QList<QByteArray> lines = s.ToCsv().split('\n');
+  QVERIFY(lines[0].startsWith("Schritt;A;B,x;A"));
+  QCOMPARE(lines[1], QByteArray("5;5;;;;;;;;;;\r"));
+  // A reset (time going back) starts a new history.
+  s.Add(3, {{&a, 1, 7}});
+  QCOMPARE(s.Size(), size_t{1});
+  QCOMPARE(s.AllSeries().size(), size_t{1});
 }
 
 QTEST_MAIN(SimWindowsTest)
