@@ -1,5 +1,7 @@
 #include "TMarlixAnalogBar.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,7 +11,42 @@
 #include <cmath>
 #include <cstdint>
 
+namespace {
+
+// What assistive technology sees of a bar: a slider with its label as the
+// name, the value with its unit as the description, and the value itself.
+class TMarlixAnalogBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit TMarlixAnalogBarAccessible(TMarlixAnalogBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QVariant currentValue() const override { return Bar()->Value(); }
+  void setCurrentValue(const QVariant& value) override { Bar()->SetValue(value.toInt()); }
+  QVariant maximumValue() const override { return Bar()->MaxValue(); }
+  QVariant minimumValue() const override { return Bar()->MinValue(); }
+  QVariant minimumStepSize() const override { return Bar()->ValueDelta(); }
+
+ private:
+  TMarlixAnalogBar* Bar() const { return static_cast<TMarlixAnalogBar*>(widget()); }
+};
+
+QAccessibleInterface* BarAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String("TMarlixAnalogBar") && object && object->isWidgetType())
+    return new TMarlixAnalogBarAccessible(static_cast<TMarlixAnalogBar*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
 TMarlixAnalogBar::TMarlixAnalogBar(QWidget* parent) : QWidget(parent) {
+  static const bool installed = [] {
+    QAccessible::installFactory(BarAccessible);
+    return true;
+  }();
+  (void)installed;
   background_ = palette().color(QPalette::Button);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -47,6 +84,10 @@ void TMarlixAnalogBar::SetValue(int value) {
   if (value == value_) return;
   value_ = value;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent event(this, value_);
+    QAccessible::updateAccessibility(&event);
+  }
   emit changed(value_);
 }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <vector>
 
 #include "SimPictures.h"
@@ -123,10 +124,10 @@ void TTrendView::paintEvent(QPaintEvent*) {
     p.drawText(area, Qt::AlignCenter, QStringLiteral("Keine Werte"));
     return;
   }
-  if (low == high) {
-    --low;
-    ++high;
-  }
+  // A margin above and below keeps the extreme lines off the frame.
+  const int32_t margin = std::max<int32_t>(1, static_cast<int32_t>((static_cast<int64_t>(high) - low) / 20));
+  low = static_cast<int32_t>(std::max<int64_t>(INT32_MIN + 1, static_cast<int64_t>(low) - margin));
+  high = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, static_cast<int64_t>(high) + margin));
   const int64_t t0 = samples_.TimeAt(0);
   const int64_t t1 = std::max(t0 + 1, samples_.TimeAt(samples_.Size() - 1));
   p.drawText(QRect(0, area.top() - fm.height() / 2, area.left() - 4, fm.height()), Qt::AlignRight, QString::number(high));
@@ -136,7 +137,7 @@ void TTrendView::paintEvent(QPaintEvent*) {
 
   const auto xOf = [&](int64_t t) { return area.left() + static_cast<int>((t - t0) * (area.width() - 1) / (t1 - t0)); };
   const auto yOf = [&](int32_t v) {
-    return area.bottom() - static_cast<int>(static_cast<int64_t>(v - low) * (area.height() - 1) / (static_cast<int64_t>(high) - low));
+    return area.bottom() - static_cast<int>((static_cast<int64_t>(v) - low) * (area.height() - 1) / (static_cast<int64_t>(high) - low));
   };
   p.save();
   p.setClipRect(area);

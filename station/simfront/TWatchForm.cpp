@@ -149,7 +149,8 @@ TWatchForm::TWatchForm(TTarvixPlusModel* model, QWidget* parent) : TMDIChildForm
   header_->setStretchLastSection(true);
   header_->setMinimumSectionSize(kMinNameWidth);
   header_->setAccessibleName(QStringLiteral("Variable, Wert"));
-  header_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  // A header without a view to serve sizes itself from its labels only.
+  header_->setFixedHeight(header_->fontMetrics().height() + 8);
   view_ = new QListView(this);
   view_->setAccessibleName(QStringLiteral("Überwachte Variablen"));
   view_->setUniformItemSizes(true);

@@ -1,6 +1,7 @@
 // The digital port, key/LED and analog panels and the tool-window base,
 // driven with synthesized mouse and key events against the shared simulated
 // inputs and, end to end, a real model and engine.
+#include <QAccessible>
 #include <QAction>
 #include <QScreen>
 
@@ -303,6 +304,13 @@ void SimPanelsTest::analogBarKeysMouseAndLimits() {
   QTest::keyClick(f, Qt::Key_Left, Qt::ControlModifier);
   QCOMPARE(f->Value(), 0);
   QCOMPARE(f->accessibleDescription(), QStringLiteral("0 Hz"));
+  QAccessibleInterface* slider = QAccessible::queryAccessibleInterface(f);
+  QCOMPARE(slider->role(), QAccessible::Slider);
+  QCOMPARE(slider->text(QAccessible::Name), QStringLiteral("f"));
+  QCOMPARE(slider->valueInterface()->maximumValue().toInt(), 30000);
+  slider->valueInterface()->setCurrentValue(100);
+  QCOMPARE(int{In().Frequency}, 100);
+  QCOMPARE(slider->valueInterface()->currentValue().toInt(), 100);
 
   // Dragging the thumb of A1: a press off the thumb does nothing.
   TMarlixAnalogBar* a1 = panel.Bar(0);

@@ -1,5 +1,6 @@
 // The terminal, the watch window, the input dialog and the trend view,
 // driven with synthesized events against a real model and engine.
+#include <QAccessible>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QListView>
@@ -76,9 +77,21 @@ void SimWindowsTest::terminalShowsEveryLineAndFollowsTheLast() {
   QVERIFY(view->viewport()->rect().intersects(view->visualRect(last)));
   QVERIFY(!view->viewport()->rect().intersects(view->visualRect(view->model()->index(0, 0))));
   Shot(terminal, QStringLiteral("terminal"));
-  // Output appended to the open last line repaints that row with its new text.
-  model->RunCommand(cmd::kStop);
+  // What assistive technology reads: one list item per line.
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view);
+  QVERIFY(list);
+  QCOMPARE(list->childCount(), static_cast<int>(model->TerminalLines().size()));
+  QCOMPARE(list->child(0)->text(QAccessible::Name), QStringLiteral("1"));
+  QCOMPARE(list->child(list->childCount() - 2)->text(QAccessible::Name), model->TerminalLines().at(model->TerminalLines().size() - 2));
+
+  // Past 1000 lines the oldest go; the view shows what the model keeps, to its last line.
+  for (int i = 0; i < 3000 && model->TerminalLines().first() == QStringLiteral("1"); ++i) model->Step();
+  for (int i = 0; i < 20; ++i) model->Step();
+  QCoreApplication::processEvents();
+  QCOMPARE(model->TerminalLines().size(), qsizetype{TTarvixPlusModel::kMaxTerminalLines});
   QCOMPARE(terminal->ShownLines(), model->TerminalLines());
+  const QModelIndex newLast = view->model()->index(view->model()->rowCount() - 1, 0);
+  QVERIFY(view->viewport()->rect().intersects(view->visualRect(newLast)));
 }
 
 void SimWindowsTest::terminalCommandsCopyAndClear() {
@@ -156,6 +169,7 @@ void SimWindowsTest::watchRowsEditingAndRemoval() {
   QTest::mouseDClick(watch->View()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   QCOMPARE(PlexorGetValue(model->Engine(), model->Watches()[0].MapCode), 1234);
   QCOMPARE(watch->ShownRows(), QStringList{name + QStringLiteral(": 1234")});
+  QCOMPARE(QAccessible::queryAccessibleInterface(watch->View())->child(0)->text(QAccessible::Name), name + QStringLiteral(": 1234"));
   QVERIFY(model->Watches()[0].Changed);
   QCOMPARE(ui.Count("Beep"), 2);
   // The program continues from the new value.
