@@ -14,6 +14,7 @@
 #include "Notifications.h"
 #include "TColorValue.h"
 #include "TStationSettings.h"
+#include "TSubWindowPlacement.h"
 #include "TTarvixPlusModel.h"
 
 // The rows of the terminal: the model's lines, at least one row.
@@ -109,6 +110,7 @@ TTerminalForm::TTerminalForm(TTarvixPlusModel* model, QWidget* parent) : TMDIChi
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
   setFocusProxy(view_);
+  placement_ = new TSubWindowPlacement(this, TStationSettings::kTerminalWindow);
   SettingsChanged();
   resize(480, 240);
   view_->scrollToBottom();
@@ -158,4 +160,9 @@ void TTerminalForm::SettingsChanged() {
   // Uniform rows: a new size hint needs a new layout.
   view_->reset();
   view_->scrollToBottom();
+}
+
+void TTerminalForm::showEvent(QShowEvent* event) {
+  TMDIChildForm::showEvent(event);
+  placement_->Attach();
 }

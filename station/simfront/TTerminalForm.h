@@ -7,6 +7,7 @@
 #include "TMDIChildForm.h"
 
 class QListView;
+class TSubWindowPlacement;
 class TTerminalLines;
 
 class TTerminalForm : public TMDIChildForm {
@@ -26,9 +27,13 @@ class TTerminalForm : public TMDIChildForm {
   // The text of every shown row (what a screen reader reads).
   QStringList ShownLines() const;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   bool HasLines() const;
 
   QListView* view_ = nullptr;
+  TSubWindowPlacement* placement_ = nullptr;
   TTerminalLines* lines_ = nullptr;
 };

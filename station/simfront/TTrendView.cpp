@@ -179,10 +179,11 @@ void TTrendView::paintEvent(QPaintEvent*) {
   p.restore();
   // The legend.
   int x = area.left() + 6;
-  const int y = area.top() + 4;
+  const int y = area.top() + 3;
   for (size_t s = 0; s < series.size(); ++s) {
     const int w = fm.horizontalAdvance(series[s].name);
     if (x + w + 16 > area.right()) break;
+    p.fillRect(QRect(x - 3, y - 1, w + 19, fm.height() + 2), QColor(255, 255, 255, 220));
     p.fillRect(QRect(x, y + fm.ascent() / 2, 10, 3), SeriesColor(s));
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(x + 13, y + fm.ascent(), series[s].name);

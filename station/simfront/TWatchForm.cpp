@@ -21,6 +21,7 @@
 #include "TSimulatedInputs.h"
 #include "TStationFrame.h"
 #include "TStationSettings.h"
+#include "TSubWindowPlacement.h"
 #include "TTarvixPlusModel.h"
 #include "TToolWindow.h"
 #include "UserInterface.h"
@@ -189,6 +190,7 @@ TWatchForm::TWatchForm(TTarvixPlusModel* model, QWidget* parent) : TMDIChildForm
     DelegateOf(view_)->currentIndex = now;
     view_->viewport()->update();
   });
+  placement_ = new TSubWindowPlacement(this, TStationSettings::kWatchWindow);
   SettingsChanged();
   resize(260, 200);
   SetNameColumnWidth(TStationSettings::Current().watchNameColWidth);
@@ -372,4 +374,9 @@ void TWatchForm::SettingsChanged() {
 void TWatchForm::ModelDestroyed() {
   rows_->Forget();
   TMDIChildForm::ModelDestroyed();
+}
+
+void TWatchForm::showEvent(QShowEvent* event) {
+  TMDIChildForm::showEvent(event);
+  placement_->Attach();
 }

@@ -11,6 +11,7 @@
 
 class QHeaderView;
 class QListView;
+class TSubWindowPlacement;
 class QMenu;
 class TWatchRows;
 
@@ -47,6 +48,7 @@ class TWatchForm : public TMDIChildForm {
   void ShowTrend();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -58,6 +60,7 @@ class TWatchForm : public TMDIChildForm {
 
   QHeaderView* header_ = nullptr;
   QListView* view_ = nullptr;
+  TSubWindowPlacement* placement_ = nullptr;
   TWatchRows* rows_ = nullptr;
   QMenu* menu_ = nullptr;
   int nameWidth_ = 100;

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -39,6 +41,7 @@ class SimWindowsTest : public QObject {
   void inputDialogRefusesNonNumbersAndCancelHalts();
   void trendSamplesMatchTheWatchedValues();
   void trendKeepsTheLastSamples();
+  void documentWindowsKeepTheirPlacement();
 
  private:
   // A cell printing "n<TAB>x" lines with a counter and jumping to itself.
@@ -366,6 +369,28 @@ void SimWindowsTest::trendKeepsTheLastSamples() {
   s.Add(3, {{&a, 1, 7}});
   QCOMPARE(s.Size(), size_t{1});
   QCOMPARE(s.AllSeries().size(), size_t{1});
+}
+
+void SimWindowsTest::documentWindowsKeepTheirPlacement() {
+  QMdiArea area;
+  area.resize(600, 400);
+  area.show();
+  auto& slot = TStationSettings::Current().windows[TStationSettings::kTerminalWindow];
+  slot.rect = TRect{3000, 50, 3300, 250};  // right of the area
+  auto* terminal = new TTerminalForm(model.get());
+  QMdiSubWindow* sub = area.addSubWindow(terminal);
+  sub->show();
+  const QSize viewport = area.viewport()->size();
+  QCOMPARE(sub->geometry(), QRect(viewport.width() - 300, 50, 300, 200));
+  sub->move(20, 30);
+  QCOMPARE(slot.rect, TRect::FromQRect(sub->geometry()));
+  // A zero-sized or huge stored rectangle still gives a usable window.
+  auto& watchSlot = TStationSettings::Current().windows[TStationSettings::kWatchWindow];
+  watchSlot.rect = TRect{-5, -5, 100000, 100000};
+  QMdiSubWindow* watchSub = area.addSubWindow(new TWatchForm(model.get()));
+  watchSub->show();
+  QVERIFY(QRect(QPoint(0, 0), viewport).contains(watchSub->geometry().center()));
+  QVERIFY(watchSub->width() <= viewport.width() && watchSub->width() >= 100);
 }
 
 QTEST_MAIN(SimWindowsTest)
