@@ -46,7 +46,19 @@ TTrendView::TTrendView(TTarvixPlusModel* model, QWidget* parent) : TToolWindow(m
   layout->addLayout(buttons);
   layout->addStretch(1);
   sincePaint_.start();
+  if (model) model->AddView(this);
   RefreshPorts();
+}
+
+TTrendView::~TTrendView() {
+  if (Model()) Model()->RemoveView(this);
+}
+
+void TTrendView::ModelGone() {
+  // The model already forgot this view.
+  TToolWindow::SetModel(nullptr);
+  samples_.Clear();
+  update();
 }
 
 QColor TTrendView::SeriesColor(size_t index) {
@@ -57,7 +69,10 @@ QColor TTrendView::SeriesColor(size_t index) {
 }
 
 void TTrendView::SetModel(TTarvixPlusModel* model) {
+  if (model == Model()) return;
+  if (Model()) Model()->RemoveView(this);
   TToolWindow::SetModel(model);
+  if (model) model->AddView(this);
   samples_.Clear();
   update();
 }

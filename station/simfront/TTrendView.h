@@ -9,16 +9,18 @@
 
 #include <QElapsedTimer>
 
+#include "TModelView.h"
 #include "TToolWindow.h"
 #include "TTrendSamples.h"
 
 class QPushButton;
 
-class TTrendView : public TToolWindow {
+class TTrendView : public TToolWindow, public TModelView {
   Q_OBJECT
 
  public:
   explicit TTrendView(TTarvixPlusModel* model, QWidget* parent = nullptr);
+  ~TTrendView() override;
 
   // Takes one sample of the watched values (after a step batch).
   void RefreshPorts() override;
@@ -40,6 +42,9 @@ class TTrendView : public TToolWindow {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // TModelView: the project going away ends the trend's hold on it.
+  void ModelChanged(int32_t, int64_t, const TChangeRecord*) override {}
+  void ModelGone() override;
 
  private:
   QRect PlotArea() const;

@@ -336,6 +336,11 @@ void SimWindowsTest::trendSamplesMatchTheWatchedValues() {
   // An unwritable file is reported.
   QVERIFY(!trend->ExportCsv(dir.filePath(QStringLiteral("fehlt/verlauf.csv"))));
   QCOMPARE(ui.Count("ErrorBox"), 1);
+  // The project closes: the trend lets go of it.
+  model.reset();
+  QVERIFY(trend->Model() == nullptr);
+  QCOMPARE(trend->Samples().Size(), size_t{0});
+  trend->RefreshPorts();
 }
 
 void SimWindowsTest::trendKeepsTheLastSamples() {
