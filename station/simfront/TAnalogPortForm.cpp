@@ -60,17 +60,18 @@ TAnalogPortForm::TAnalogPortForm(TTarvixPlusModel* model, QWidget* parent) : TTo
   for (int i = 0; i < kBars; ++i) {
     const int y = kTop + i * kRowHeight;
     auto* name = new QLabel(BarLabel(i), this);
-    name->setGeometry(6, y, 18, 18);
+    name->setGeometry(3, y, 17, 18);
     auto* bar = new TMarlixAnalogBar(this);
-    bar->setGeometry(24, y, 108, 18);
+    bar->setGeometry(20, y, 108, 18);
     bar->SetMaxValue(i == kFrequencyBar ? 30000 : 255);
     if (i == kFrequencyBar) bar->SetValueDeltaPage(100);
     bar->setAccessibleName(BarLabel(i));
     auto* value = new QLabel(this);
-    value->setGeometry(134, y, 30, 18);
+    // Wide enough for "30000" in this platform's panel font.
+    value->setGeometry(129, y, 36, 18);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* unit = new QLabel(Unit(i), this);
-    unit->setGeometry(167, y, 24, 18);
+    unit->setGeometry(168, y, 24, 18);
     bars_[static_cast<size_t>(i)] = bar;
     values_[static_cast<size_t>(i)] = value;
     connect(bar, &TMarlixAnalogBar::changed, this, [this, i](int v) { BarChanged(i, v); });

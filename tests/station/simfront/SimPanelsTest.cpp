@@ -362,6 +362,8 @@ void SimPanelsTest::analogPanelHandsValuesToTheEngine() {
   QCOMPARE(PlexorGetADC(model->Engine(), 2), 255);
   QCOMPARE(PlexorGetFreq(model->Engine()), 4300);
   QVERIFY(!In().AdcChanged[2]);
+  panel->Bar(5)->SetValue(255);  // the widest value text, 102,5
+  panel->Bar(8)->SetValue(30000);
   Shot(panel, QStringLiteral("analog"));
 }
 
