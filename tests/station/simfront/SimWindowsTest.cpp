@@ -292,6 +292,10 @@ void SimWindowsTest::trendSamplesMatchTheWatchedValues() {
   model->AddWatch(ad->Id());
   auto* watch = qobject_cast<TWatchForm*>(frame->FindWindow(QStringLiteral("TWatchForm")));
   QVERIFY(watch);
+  // A new entry becomes current; one already watched is made current again.
+  QCOMPARE(watch->CurrentRow(), 1);
+  model->AddWatch(WordBlock(cell)->Id());
+  QCOMPARE(watch->CurrentRow(), 0);
   watch->ShowTrend();
   auto* trend = qobject_cast<TTrendView*>(frame->FindWindow(QStringLiteral("TTrendView")));
   QVERIFY2(trend, "the watch window opens the trend");
