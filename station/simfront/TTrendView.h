@@ -53,6 +53,7 @@ class TTrendView : public TToolWindow, public TModelView {
   std::vector<TTrendSamples::Watched> scratch_;
   bool paused_ = false;
   QElapsedTimer sincePaint_;
+  uint32_t sampled_ = 0;
   QPushButton* pause_ = nullptr;
   QPushButton* export_ = nullptr;
 };
