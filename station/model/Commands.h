@@ -39,6 +39,7 @@ enum TCommand : int32_t {
 
   // Cell editor popup menus.
   kAddWatch = 500,
+  kEditWatchValue = 501,  // watch window: "Wert verändern..."
 
   // Cell editor view: current values during a simulation, zoom.
   kLiveValues = 510,

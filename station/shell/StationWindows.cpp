@@ -3,12 +3,20 @@
 // its library in the Vorblen program's link).
 #include "StationWindows.h"
 
+#include "SimulationWindows.h"
+#include <QToolBar>
+
+#include "CompileProject.h"
+#include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
 #include "TCommentEditForm.h"
 #include "THelpViewer.h"
+#include "TEnvOptionDlg.h"
 #include "TPlexorFileForm.h"
+#include "TPlexorInputDialog.h"
 #include "TProgramCellForm.h"
 #include "TSplashForm.h"
+#include "TStationSettings.h"
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
 #include "TTipOfDayDlg.h"
@@ -21,6 +29,7 @@ void RegisterStationWindows() {
   TWindowFactory::Register<TTableEditorForm>(Kind::Document);
   TWindowFactory::Register<TCommentEditForm>(Kind::Document);
   TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
+  RegisterSimulationWindows();
 }
 
 void InstallStationHooks(TWidgetUserInterface& ui) {
@@ -33,4 +42,27 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
   TTarvixForm::SetHook(QStringLiteral("TipOfDay"), [](TTarvixForm& frame) { TTipOfDayDlg::ShowTipOfDay(&frame); });
   TTarvixForm::SetHook(QStringLiteral("StartupTip"), [](TTarvixForm& frame) { TTipOfDayDlg::ShowTipOfDay(&frame); });
   TTarvixForm::SetHook(QStringLiteral("About"), [](TTarvixForm& frame) { TSplashForm::ShowAbout(&frame); });
+  TTarvixForm::SetHook(QStringLiteral("OptionsEnvironment"), [](TTarvixForm& frame) {
+    TEnvOptionDlg::Edit(TStationSettings::Current(), frame.Project(), &frame);
+  });
+  TTarvixForm::SetCompileHook([](TTarvixPlusModel& project, bool download, QWidget* owner) {
+    if (CanCompileProject(&project)) CompileProject(project, download, owner);
+  });
+  ui.SetInputHook([](QWidget* owner, const QString& caption, const QString& prompt, int32_t& value) {
+    return TPlexorInputDialog::Ask(owner, caption, prompt, value);
+  });
+  // The block palette in the block tool bar: its buttons carry the insert
+  // commands and follow their enabling like every other button.
+  TTarvixForm::SetHook(QStringLiteral("Palette"), [](TTarvixForm& frame) {
+    auto* bar = frame.findChild<QToolBar*>(QStringLiteral("BlockToolbar"));
+    if (!bar) return;
+    auto* palette = new TBlockPalette(bar);
+    palette->setObjectName(QStringLiteral("BlockPalette"));
+    palette->Reload();
+    palette->SetCommandEnabler([&frame](int32_t tag) { return frame.IsCommandEnabled(tag); });
+    QObject::connect(palette, &TBlockPalette::CommandTriggered, &frame,
+                     [&frame, palette](int32_t tag) { frame.DoChildCommand(tag, palette); });
+    QObject::connect(&frame, &TTarvixForm::CommandStatesUpdated, palette, &TBlockPalette::UpdateCommandStates);
+    bar->addWidget(palette);
+  });
 }

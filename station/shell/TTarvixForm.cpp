@@ -515,7 +515,7 @@ void TTarvixForm::CreateToolBars() {
   QToolBar* blocks = bar(QStringLiteral("BlockToolbar"), QStringLiteral("Blöcke"), Qt::TopToolBarArea);
   AddButton(blocks, cmd::kInsertCell, QStringLiteral("NewCellButton"), QStringLiteral("Neue Programmzelle einfügen"), Glyph(QStringLiteral("newcell")));
   blocks->addSeparator();
-  if (const auto& hook = Hooks()[QStringLiteral("Palette")]) hook(*this);
+  RunHook(QStringLiteral("Palette"));
   AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
   QToolBar* align = bar(QStringLiteral("AlignToolbar"), QStringLiteral("Ausrichten"), Qt::TopToolBarArea);
   AddButton(align, cmd::kAlignLeft, QStringLiteral("LeftAlignButton"), QStringLiteral("Am linken Rand ausrichten"), Glyph(QStringLiteral("align0")));
@@ -710,6 +710,7 @@ void TTarvixForm::UpdateButtons() {
   for (const CommandItem& item : buttons_)
     if (item.action && item.tag != 0) item.action->setEnabled(IsCommandEnabled(item.tag));
   if (QAction* a = Action(QStringLiteral("FileOpenButton"))) a->setEnabled(true);
+  emit CommandStatesUpdated();
 }
 
 void TTarvixForm::UpdateMenu(QMenu* menu) {
@@ -915,9 +916,7 @@ void TTarvixForm::ShowTerminal() {
   if (!FindWindow(QStringLiteral("TTerminalForm"))) ShowWindow(QStringLiteral("TTerminalForm"), false);
 }
 
-void TTarvixForm::RefreshPortPanels() {
-  for (TToolWindow* tool : ToolWindows()) tool->RefreshPorts();
-}
+void TTarvixForm::RefreshPortPanels() { TToolWindow::RefreshAll(); }
 
 bool TTarvixForm::MessagesPending() {
   // Qt cannot tell whether events are queued; a wait hands the event loop

@@ -48,8 +48,10 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   using CompileHook = std::function<void(TTarvixPlusModel& project, bool download, QWidget* owner)>;
   using Hook = std::function<void(TTarvixForm& frame)>;
   static void SetCompileHook(CompileHook hook);
-  // Names: "OptionsEnvironment", "OptionsColors", "HelpContents", "TipOfDay",
-  // "About", "StartupTip" (after the splash), "Splash" (at start-up).
+  // Names: "OptionsEnvironment", "OptionsColors", "TipOfDay", "About",
+  // "StartupTip" (after the splash), "SplashDone" (the splash timer fired),
+  // "Palette" (fills the block tool bar, which it finds by its object name
+  // "BlockToolbar").
   static void SetHook(const QString& name, Hook hook);
   // Whether "&Tip des Tages..." may be offered (the tip file is usable).
   static void SetTipAvailable(std::function<bool()> available);
@@ -68,6 +70,12 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void RefreshTitle();
   TMruList& Mru() { return mru_; }
 
+ signals:
+  // The enabled states of the commands were refreshed (the idle cycle,
+  // a menu opening): widgets of the frame that carry commands follow.
+  void CommandStatesUpdated();
+
+ public:
   // ---- commands --------------------------------------------------------------------
   void DoChildCommand(int32_t command, QObject* sender = nullptr);
   bool IsCommandEnabled(int32_t command);
