@@ -8,6 +8,9 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <cerrno>
 
 #include "CompileTestSupport.h"
@@ -141,10 +144,29 @@ class CompilerFormTest : public QObject {
     QFETCH(int, errorBlock);
     auto model = ct::OpenProject(dir, project);
     QVERIFY(model);
-    if (fullDisk) QVERIFY(QFile::link(QStringLiteral("/dev/full"), QStringLiteral("CODE.TXT")));
+    // A full disk, as the listing meets it: writes beyond a few bytes fail.
+    struct FileSizeLimit {
+      explicit FileSizeLimit(bool on) : on(on) {
+        if (!on) return;
+        getrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &small);
+      }
+      ~FileSizeLimit() {
+        if (on) setrlimit(RLIMIT_FSIZE, &saved);
+      }
+      bool on;
+      rlimit saved{};
+    };
     ErrorMarks marks;
     model->AddView(&marks);
-    const ct::Run run = ct::Driver().Compile(*model, false);
+    ct::Run run;
+    {
+      FileSizeLimit limit(fullDisk);
+      run = ct::Driver().Compile(*model, false);
+    }
     model->RemoveView(&marks);
     QFile::remove(QStringLiteral("CODE.TXT"));
     QVERIFY(run.finished);
