@@ -469,7 +469,7 @@ void TTarvixForm::BuildBlocksMenu(QMenu* menu) {
 void TTarvixForm::CreateToolBars() {
   QStyle* s = style();
   auto bar = [&](const QString& name, const QString& title, Qt::ToolBarArea area) {
-    QToolBar* tb = addToolBar(title);
+    auto* tb = new QToolBar(title, this);
     tb->setObjectName(name);
     tb->setAccessibleName(title);
     tb->setIconSize(QSize(16, 16));
@@ -777,6 +777,12 @@ std::vector<TToolWindow*> TTarvixForm::ToolWindows() const {
 
 QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
   QMdiSubWindow* sub = mdi_->addSubWindow(form);
+  // A new window takes a good part of the document area unless it asks
+  // for less; the desktop file and the windows' own placements come after.
+  const QSize area = mdi_->viewport()->size();
+  const QSize wanted = form->sizeHint().isValid() ? form->sizeHint() : QSize(400, 300);
+  sub->resize(std::max(std::min(area.width() * 3 / 4, 900), std::min(wanted.width() + 16, area.width())),
+              std::max(std::min(area.height() * 3 / 4, 650), std::min(wanted.height() + 32, area.height())));
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowTitle(form->windowTitle());
   sub->setAccessibleName(form->windowTitle());
