@@ -9,6 +9,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -815,6 +816,12 @@ QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
     } else {
       auto* tool = qobject_cast<TToolWindow*>(TWindowFactory::Create(className, Project(), this));
       if (!tool) return nullptr;
+      // Until the panel has a stored placement of its own (applied when it
+      // shows), panels line up at the right edge of the document area.
+      int below = 0;
+      for (TToolWindow* other : ToolWindows()) below += other->frameGeometry().height() + 8;
+      const QPoint corner = mdi_->mapToGlobal(QPoint(mdi_->width(), 0));
+      tool->move(corner.x() - tool->width() - 24, corner.y() + 8 + below);
       toolWindows_.emplace_back(tool);
       window = tool;
     }
@@ -1012,6 +1019,15 @@ bool TTarvixForm::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::Drop:
     case QEvent::Close:
       ScheduleIdle();
+      break;
+    case QEvent::Hide:
+      // A modal dialog of ours closed. Without a window manager (a bare X
+      // server) nobody hands the keyboard back to the main window: take it,
+      // but only when no other window of any program has it.
+      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal() && w != this)
+        QTimer::singleShot(0, this, [this] {
+          if (!closing_ && isVisible() && !QApplication::activeModalWidget() && !QGuiApplication::focusWindow()) activateWindow();
+        });
       break;
     case QEvent::FileOpen:
       if (watched == qApp) {
