@@ -5,7 +5,7 @@
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
-#include "InspectCommands.h"
+#include "ProjectCommands.h"
 #include "TScenarioRunner.h"
 #include "TTarvixPlusModel.h"
 

@@ -12,7 +12,7 @@
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
-#include "InspectCommands.h"
+#include "ProjectCommands.h"
 #include "TBlockCatalogue.h"
 #include "TImagesCatalogueSource.h"
 #include "TTarvixPlusModel.h"

@@ -9,7 +9,7 @@
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
-#include "InspectCommands.h"
+#include "ProjectCommands.h"
 #include "TScenario.h"
 #include "TScenarioRunner.h"
 #include "TTarvixPlusModel.h"

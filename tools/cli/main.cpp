@@ -17,7 +17,7 @@
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
-#include "InspectCommands.h"
+#include "ProjectCommands.h"
 
 namespace {
 
