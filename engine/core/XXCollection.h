@@ -7,6 +7,8 @@
 // building a page of many thousand blocks stays linear.
 #pragma once
 
+#include <memory>
+
 #include <cstdint>
 #include <iterator>
 #include <unordered_map>
@@ -32,8 +34,12 @@ class XXCollection {
 
   // Appends a new node at the end.
   void add(T* item, int32_t key) {
-    Node* node = new Node{item, last_, nullptr, key};
+    // The node is owned here until the index holds it: an allocation
+    // failure in the index must not leak it.
+    auto owned = std::make_unique<Node>(Node{item, last_, nullptr, key});
+    Node* node = owned.get();
     index_.emplace(key, node);
+    owned.release();
     if (last_) last_->next = node; else first_ = node;
     last_ = node;
     ++count_;

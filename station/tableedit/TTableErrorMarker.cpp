@@ -6,7 +6,8 @@
 #include <QToolTip>
 
 TTableErrorMarker::TTableErrorMarker(QPlainTextEdit* editor) : QSyntaxHighlighter(editor->document()), editor_(editor) {
-  editor_->viewport()->installEventFilter(this);
+  viewport_ = editor_->viewport();
+  viewport_->installEventFilter(this);
 }
 
 std::vector<TTableLineError> TTableErrorMarker::ErrorsOfLine(int line) const {
@@ -30,13 +31,15 @@ QString TTableErrorMarker::ToolTipAt(QPoint viewportPos) const {
 }
 
 bool TTableErrorMarker::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == editor_->viewport() && event->type() == QEvent::ToolTip) {
+  // The viewport is compared as a plain pointer: its events also come
+  // while the editor around it is being destroyed.
+  if (event->type() == QEvent::ToolTip && watched == viewport_) {
     auto* help = static_cast<QHelpEvent*>(event);
     const QString tip = ToolTipAt(help->pos());
     if (tip.isEmpty())
       QToolTip::hideText();
     else
-      QToolTip::showText(help->globalPos(), tip, editor_->viewport());
+      QToolTip::showText(help->globalPos(), tip, viewport_);
     return true;
   }
   return QSyntaxHighlighter::eventFilter(watched, event);

@@ -27,4 +27,5 @@ class TTableErrorMarker : public QSyntaxHighlighter {
 
  private:
   QPlainTextEdit* editor_;
+  QWidget* viewport_ = nullptr;
 };
