@@ -19,6 +19,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
@@ -147,6 +148,17 @@ QIcon Glyph(const QString& kind) {
   return QIcon(pm);
 }
 
+// Qt's own parts of a window (scroll bars, the tool bar's overflow button)
+// come without names; assistive technology should still be told what they are.
+void NameQtParts(QWidget* window) {
+  for (QScrollBar* bar : window->findChildren<QScrollBar*>())
+    if (bar->accessibleName().isEmpty())
+      bar->setAccessibleName(bar->orientation() == Qt::Horizontal ? QStringLiteral("Waagerechte Bildlaufleiste")
+                                                                  : QStringLiteral("Senkrechte Bildlaufleiste"));
+  for (QToolButton* more : window->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+    if (more->accessibleName().isEmpty()) more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
+}
+
 constexpr int kDocumentWindowLimit = 1000;
 constexpr int kIdleSliceMs = 8;  // sanity bound when reading a desktop file
 
@@ -186,6 +198,7 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   CreateActions();
   CreateMenus();
   CreateToolBars();
+  NameQtParts(this);
 
   modifiedPanel_ = new QLabel(this);
   modifiedPanel_->setObjectName(QStringLiteral("StatusPanel0"));
@@ -792,6 +805,7 @@ QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
     sub->setAccessibleName(title);
   });
   connect(sub, &QObject::destroyed, this, [this] { CommandStatesChanged(); });
+  NameQtParts(sub);
   return sub;
 }
 
@@ -823,6 +837,7 @@ QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
       const QPoint corner = mdi_->mapToGlobal(QPoint(mdi_->width(), 0));
       tool->move(corner.x() - tool->width() - 24, corner.y() + 8 + below);
       toolWindows_.emplace_back(tool);
+      NameQtParts(tool);
       window = tool;
     }
   }
