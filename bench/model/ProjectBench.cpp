@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include "TInputLine.h"
+#include "PrintProject.h"
 #include "TTarvixPlusModel.h"
 #include "UserInterface.h"
 
@@ -20,28 +20,7 @@ QGuiApplication& App() {
   return app;
 }
 
-// 200 cells, each 25 constants feeding 25 print blocks (50 blocks, 25 wires).
-QString BuildProject(const QString& name) {
-  TTarvixPlusModel m;
-  for (int c = 0; c < 200; ++c) {
-    m.NewCell(-1);
-    const int32_t cell = m.Cells().back()->CellId();
-    for (int i = 0; i < 25; ++i) {
-      TBlock* k = m.InsertBlock(cell, 700, TRect{20, 20 + i * 40, 2000, 2000});
-      k->SetData(0, QString::number(i));
-      TBlock* p = m.InsertBlock(cell, 900, TRect{200, 20 + i * 40, 2000, 2000});
-      auto wire = std::make_unique<TInputLine>();
-      wire->source = k->Id();
-      wire->AddPoint(QPoint(k->Bounds().right, k->Bounds().top + 5));
-      wire->AddPoint(QPoint(p->Bounds().left, p->Bounds().top + 5));
-      wire->Update();
-      int input = -1;
-      m.ConnectWire(p->Id(), input, std::move(wire));
-    }
-  }
-  m.SaveToFile(name);
-  return name;
-}
+QString BuildProject(const QString& name) { return BuildPrintProject(name, 200, 25); }
 
 void BM_OpenProject(benchmark::State& state) {
   App();

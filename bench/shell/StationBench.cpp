@@ -12,7 +12,7 @@
 #include "Commands.h"
 #include "TBlockCatalogue.h"
 #include "TImagesCatalogueSource.h"
-#include "TInputLine.h"
+#include "PrintProject.h"
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
 #include "TTarvixForm.h"
@@ -35,27 +35,7 @@ QApplication& App() {
   return app;
 }
 
-// 200 cells, each with ten constants printed.
-QString BuildProject(const QString& name) {
-  TTarvixPlusModel m;
-  for (int c = 0; c < 200; ++c) {
-    m.NewCell(-1);
-    const int32_t cell = m.Cells().back()->CellId();
-    for (int i = 0; i < 10; ++i) {
-      TBlock* k = m.InsertBlock(cell, 700, TRect{20, 20 + i * 40, 2000, 2000});
-      TBlock* p = m.InsertBlock(cell, 900, TRect{200, 20 + i * 40, 2000, 2000});
-      auto wire = std::make_unique<TInputLine>();
-      wire->source = k->Id();
-      wire->AddPoint(QPoint(k->Bounds().right, k->Bounds().top + 5));
-      wire->AddPoint(QPoint(p->Bounds().left, p->Bounds().top + 5));
-      wire->Update();
-      int input = -1;
-      m.ConnectWire(p->Id(), input, std::move(wire));
-    }
-  }
-  m.SaveToFile(name);
-  return name;
-}
+QString BuildProject(const QString& name) { return BuildPrintProject(name, 200, 10); }
 
 void BM_MainWindowShownWith200Cells(benchmark::State& state) {
   App();
