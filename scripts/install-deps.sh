@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth poppler-utils libxml2-utils
+  xvfb xauth poppler-utils libxml2-utils ccache
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -166,8 +166,24 @@ PLEXOR_API int32_t PlexorGetCodeLength(PlexorHandle engine);
  * compile. */
 PLEXOR_API const char* PlexorGetListing(PlexorHandle engine);
 
-/* Simulator. Options bit 0 selects real time; PlexorSetOptions returns the
- * options. A step runs until the next point where the station must act; one
+/* Simulator options (PlexorSetOptions, which returns them). Without any bit
+ * the unit's clock stands still: pauses do nothing and Timer stays 0.
+ *   PLEXOR_OPTION_REALTIME: the clock registers and Timer follow the
+ *     computer's clock. A pause of up to 150 ticks sleeps inside the step (a
+ *     step that has slept 150 ticks ends with PLEXOR_STEP_WAIT); a longer one
+ *     ends the step with PLEXOR_STEP_PAUSE and its ticks, and the caller
+ *     waits.
+ *   PLEXOR_OPTION_PAUSE_TO_CALLER: with real time, every pause of one tick or
+ *     more ends the step with PLEXOR_STEP_PAUSE and its ticks (Timer already
+ *     advanced), so a caller with a user interface never sleeps in a step.
+ *   PLEXOR_OPTION_VIRTUAL_TIME: the clock runs only with the program: each
+ *     pause advances it by its ticks, each wait-loop pass by one tick, and
+ *     nothing sleeps, so a timer program runs as fast as the processor
+ *     allows and the same inputs always give the same outputs. Overrides
+ *     PLEXOR_OPTION_REALTIME. The clock starts at reset from the computer's
+ *     local date and time, or with
+ *   PLEXOR_OPTION_FIXED_DATE: from Monday 1 January 2024, 00:00:00.
+ * A step runs until the next point where the station must act; one
  * that runs ten million instructions without such a point returns
  * PLEXOR_STEP_WAIT and the next step goes on. PlexorStep on a null handle
  * returns PLEXOR_STEP_ERROR (error code PLEXOR_RTE_OTHER).
@@ -178,6 +194,12 @@ PLEXOR_API const char* PlexorGetListing(PlexorHandle engine);
  * returns the last one (0 for an empty file or a null array).
  * PlexorGetOutputString returns the serial output since the previous call,
  * an empty text when there is none or the handle is null. */
+enum {
+  PLEXOR_OPTION_REALTIME = 1,
+  PLEXOR_OPTION_PAUSE_TO_CALLER = 2,
+  PLEXOR_OPTION_VIRTUAL_TIME = 4,
+  PLEXOR_OPTION_FIXED_DATE = 8
+};
 PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options);
 PLEXOR_API void PlexorResetProgram(PlexorHandle engine);
 PLEXOR_API int32_t PlexorStep(PlexorHandle engine);

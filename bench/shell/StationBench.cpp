@@ -1,13 +1,20 @@
 // The station's own costs: from an empty process to the main window shown
-// with a 200-cell project open, and the steps per second a simulation
-// reaches through the main window's idle cycle compared with stepping the
-// model directly (as vorblen-cli does).
+// with a 200-cell project open; the steps per second a simulation reaches
+// through the main window's idle cycle compared with stepping the model
+// directly (as vorblen-cli does) and with the engine alone; how late the
+// event loop serves a timer while programs run in real time; and the
+// traffic light's full cycle in virtual time.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <vector>
 
 #include "Commands.h"
 #include "TBlockCatalogue.h"
@@ -81,7 +88,7 @@ void BM_SimulationThroughIdleCycle(benchmark::State& state) {
     state.SkipWithError("compile failed");
     return;
   }
-  double throughFrame = 0, direct = 0;
+  double throughFrame = 0, direct = 0, engine = 0;
   for (auto _ : state) {
     m.RunCommand(cmd::kRun);
     QElapsedTimer t;
@@ -97,12 +104,129 @@ void BM_SimulationThroughIdleCycle(benchmark::State& state) {
     while (t.elapsed() < 300) m.Step();
     direct += (m.Simulation().EngineSteps() - before) / (t.nsecsElapsed() / 1e9);
     m.RunCommand(cmd::kStop);
+    // The engine alone: the same program stepped with nothing around it
+    // but the output fetch every output step needs.
+    PlexorResetProgram(m.Engine());
+    t.restart();
+    int64_t steps = 0;
+    while (t.elapsed() < 300) {
+      for (int i = 0; i < 1000; ++i) {
+        if (PLEXOR_STEP_STATUS(PlexorStep(m.Engine())) == PLEXOR_STEP_OUTPUT) PlexorGetOutputString(m.Engine());
+      }
+      steps += 1000;
+    }
+    engine += steps / (t.nsecsElapsed() / 1e9);
+    m.RunCommand(cmd::kReset);
   }
-  state.counters["steps_per_s_frame"] = throughFrame / static_cast<double>(state.iterations());
-  state.counters["steps_per_s_direct"] = direct / static_cast<double>(state.iterations());
+  const double n = static_cast<double>(state.iterations());
+  state.counters["steps_per_s_frame"] = throughFrame / n;
+  state.counters["steps_per_s_direct"] = direct / n;
+  state.counters["steps_per_s_engine"] = engine / n;
   state.counters["ratio"] = throughFrame / direct;
+  state.counters["ratio_engine"] = throughFrame / engine;
 }
 BENCHMARK(BM_SimulationThroughIdleCycle)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// How late the event loop serves a 1 ms timer while a program runs in real
+// time through the main window: the counter (a pause of half a second per
+// line), the traffic light (a timer wait, one wait pass after another) and
+// the counter with pauses of 150 ticks. Counters: the 99th percentile and
+// the worst gap between two timer calls, in milliseconds (1 ms is perfect).
+void BM_EventLoopLatencyDuringSimulation(benchmark::State& state) {
+  App();
+  QTemporaryDir dir;
+  QDir::setCurrent(dir.path());
+  qputenv("VORBLEN_SETTINGS", dir.filePath("s.ini").toLocal8Bit());
+  TSimulatedInputs& in = TSimulatedInputs::Current();
+  in.AutoTiming = true;
+  in.VirtualTime = false;
+  in.AutoTimingChanged = true;
+  const char* const examples[] = {"counter.tvp", "traffic.tvp", "counter.tvp"};
+  QString project = QStringLiteral(VORBLEN_EXAMPLES "/") + QLatin1String(examples[state.range(0)]);
+  if (state.range(0) == 2) {
+    QFile counter(project);
+    counter.open(QIODevice::ReadOnly);
+    QByteArray text = counter.readAll();
+    text.replace("#DLLDATA_START\r\n25\r\n#DLLDATA_END", "#DLLDATA_START\r\n150\r\n#DLLDATA_END");
+    project = dir.filePath("counter150.tvp");
+    QFile out(project);
+    out.open(QIODevice::WriteOnly);
+    out.write(text);
+  }
+  TTarvixForm frame;
+  frame.show();
+  frame.OpenProject(project);
+  TTarvixPlusModel& m = *frame.Project();
+  if (!Compile(m)) {
+    state.SkipWithError("compile failed");
+    return;
+  }
+  std::vector<double> gaps;
+  for (auto _ : state) {
+    frame.DoChildCommand(cmd::kRun);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      const qint64 now = clock.nsecsElapsed();
+      gaps.push_back(static_cast<double>(now - last) / 1e6);
+      last = now;
+    });
+    tick.start(1);
+    QEventLoop loop;
+    QTimer::singleShot(1500, &loop, &QEventLoop::quit);
+    loop.exec();
+    frame.DoChildCommand(cmd::kStop);
+    frame.DoChildCommand(cmd::kReset);
+  }
+  std::sort(gaps.begin(), gaps.end());
+  state.counters["p99_ms"] = gaps.empty() ? 0 : gaps[gaps.size() * 99 / 100];
+  state.counters["max_ms"] = gaps.empty() ? 0 : gaps.back();
+  state.counters["timer_calls"] = static_cast<double>(gaps.size());
+}
+BENCHMARK(BM_EventLoopLatencyDuringSimulation)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The traffic light's full cycle (12.5 s of the unit's time: red, red-yellow,
+// green, yellow, red again) in virtual time, from reset to the second "Rot".
+void BM_TrafficCycleInVirtualTime(benchmark::State& state) {
+  App();
+  QTemporaryDir dir;
+  QDir::setCurrent(dir.path());
+  qputenv("VORBLEN_SETTINGS", dir.filePath("s.ini").toLocal8Bit());
+  TSimulatedInputs& in = TSimulatedInputs::Current();
+  in.AutoTiming = false;
+  in.VirtualTime = true;
+  in.FixedDate = true;
+  in.AutoTimingChanged = true;
+  TTarvixPlusModel m;
+  m.LoadFromFile(QStringLiteral(VORBLEN_EXAMPLES "/traffic.tvp"));
+  if (!Compile(m)) {
+    state.SkipWithError("compile failed");
+    return;
+  }
+  PlexorSetOptions(m.Engine(), in.EngineOptions());
+  int64_t ticks = 0;
+  for (auto _ : state) {
+    m.Reset();
+    const int64_t start = m.Simulation().UnitTicks();
+    m.RunCommand(cmd::kRun);
+    int reds = 0;
+    while (reds < 2 && m.Step()) {
+      if (m.TerminalLines().size() > 1 && m.TerminalLines().back().isEmpty() &&
+          m.TerminalLines()[m.TerminalLines().size() - 2] == QStringLiteral("Rot")) {
+        ++reds;
+        m.ClearTerminal();
+      }
+    }
+    ticks = m.Simulation().UnitTicks() - start;
+  }
+  in.VirtualTime = false;
+  in.FixedDate = false;
+  state.counters["unit_seconds"] = static_cast<double>(ticks) / 50.0;
+}
+BENCHMARK(BM_TrafficCycleInVirtualTime)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

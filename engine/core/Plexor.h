@@ -26,7 +26,7 @@ void DeletePlexorCompiler(CPlexorCompiler* compiler);
 class CPlexor {
  public:
   char ErrorText[256];
-  int32_t Options = 0;  // bit 0: real-time simulation
+  int32_t Options = 0;  // PLEXOR_OPTION_* bits
   XXCollection<CPlexorPage> Pages;
   CPlexorCompiler* DownloadCompiler = nullptr;
   CPlexorCompiler* SimulationCompiler = nullptr;

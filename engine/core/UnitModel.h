@@ -46,6 +46,13 @@ struct CUnitModel {
   uint16_t Returns[4] = {};
   uint16_t FileStart = 0, FilePosition = 0, FileLength = 0;
 
+  // Virtual time: 20 ms ticks since reset, the calendar second the clock
+  // started from (seconds since 1970, read as local time), and the ticks at
+  // the start of the step, for the roll-back of a failed step.
+  uint64_t VirtualTicks = 0;
+  int64_t VirtualStart = 0;
+  uint64_t VirtualTicksAtStep = 0;
+
   // Length of the simulation image loaded at address 4 (0: no program yet).
   int32_t ImageLength = 0;
 

@@ -10,9 +10,18 @@
 #include "ValueAccess.h"
 #include "plexor.h"
 
+static_assert(CUnitInterpreter::kRealTime == PLEXOR_OPTION_REALTIME &&
+                  CUnitInterpreter::kPauseToCaller == PLEXOR_OPTION_PAUSE_TO_CALLER &&
+                  CUnitInterpreter::kVirtualTime == PLEXOR_OPTION_VIRTUAL_TIME &&
+                  CUnitInterpreter::kFixedDate == PLEXOR_OPTION_FIXED_DATE,
+              "the interpreter reads the option bits of the interface");
+
 PLEXOR_API int32_t PlexorSetOptions(PlexorHandle engine, int32_t options) try {
   if (!engine) return 0;
+  const bool wasVirtual = (engine->Options & PLEXOR_OPTION_VIRTUAL_TIME) != 0;
   engine->Options = options;
+  if (!wasVirtual && (options & PLEXOR_OPTION_VIRTUAL_TIME) != 0)
+    CUnitInterpreter(engine->Unit, options).SwitchToVirtualTime();
   return options;
 } PLEXOR_CATCH(0)
 

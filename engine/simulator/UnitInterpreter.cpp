@@ -1,5 +1,6 @@
 #include "UnitInterpreter.h"
 
+#include <ctime>
 #include <initializer_list>
 #include <utility>
 
@@ -220,6 +221,49 @@ void CUnitInterpreter::LoadClock() {
   unit_.Timer = static_cast<uint16_t>(clock.Milliseconds() / 20);
 }
 
+void CUnitInterpreter::LoadVirtualClock() {
+  CUnitModel& u = unit_;
+  // Whole seconds only: the unit's clock has no finer register than Timer.
+  const std::time_t now = static_cast<std::time_t>(u.VirtualStart + static_cast<int64_t>(u.VirtualTicks / 50));
+  std::tm tm{};
+  gmtime_r(&now, &tm);
+  u.Year = static_cast<uint8_t>(tm.tm_year % 100);
+  u.Month = static_cast<uint8_t>(tm.tm_mon + 1);
+  u.Day = static_cast<uint8_t>(tm.tm_mday);
+  u.Weekday = static_cast<uint8_t>(tm.tm_wday);
+  u.Hour = static_cast<uint8_t>(tm.tm_hour);
+  u.Minute = static_cast<uint8_t>(tm.tm_min);
+  u.Second = static_cast<uint8_t>(tm.tm_sec);
+  u.Timer = static_cast<uint16_t>(u.VirtualTicks);
+}
+
+void CUnitInterpreter::StartVirtualClock() {
+  CUnitModel& u = unit_;
+  int64_t now = kFixedStart;
+  if ((options_ & kFixedDate) == 0) {
+    // The local date and time as calendar seconds, so that gmtime_r gives
+    // them back without a time zone in between.
+    const CLocalTime t = Clock().LocalTime();
+    std::tm tm{};
+    tm.tm_year = t.Year - 1900;
+    tm.tm_mon = t.Month - 1;
+    tm.tm_mday = t.Day;
+    tm.tm_hour = t.Hour;
+    tm.tm_min = t.Minute;
+    tm.tm_sec = t.Second;
+    now = static_cast<int64_t>(timegm(&tm));
+  }
+  u.VirtualStart = now - static_cast<int64_t>(u.VirtualTicks / 50);
+  LoadVirtualClock();
+}
+
+void CUnitInterpreter::SwitchToVirtualTime() {
+  // Timer goes on from where it stands, so waits in progress keep their
+  // meaning; the clock registers show the start time.
+  unit_.VirtualTicks = unit_.Timer;
+  StartVirtualClock();
+}
+
 void CUnitInterpreter::Reset() {
   CUnitModel& u = unit_;
   for (auto& r : u.Returns) r = 0;
@@ -232,7 +276,10 @@ void CUnitInterpreter::Reset() {
   for (auto& s : u.Stack) s = 0;
   for (auto& c : u.UserCells) c = 0;
   u.Sound = u.Spare = u.Frequency = 0;
-  if (RealTime()) {
+  u.VirtualTicks = 0;
+  if (VirtualTime()) {
+    StartVirtualClock();
+  } else if (RealTime()) {
     LoadClock();
   } else {
     u.Timer = 0;
@@ -246,12 +293,15 @@ void CUnitInterpreter::Reset() {
 }
 
 void CUnitInterpreter::TakeSnapshot() {
+  unit_.VirtualTicksAtStep = unit_.VirtualTicks;
   unit_.Snapshot[0] = unit_.PC;
   for (int i = 0; i < 7; ++i) unit_.Snapshot[1 + i] = static_cast<uint16_t>(unit_.Stack[i]);
   unit_.Snapshot[8] = unit_.Seed;
 }
 
 void CUnitInterpreter::RestoreSnapshot() {
+  // The virtual clock goes back too, so that repeating the step repeats it.
+  unit_.VirtualTicks = unit_.VirtualTicksAtStep;
   unit_.PC = unit_.Snapshot[0];
   for (int i = 0; i < 7; ++i) unit_.Stack[i] = static_cast<int16_t>(unit_.Snapshot[1 + i]);
   unit_.Seed = unit_.Snapshot[8];
@@ -260,7 +310,8 @@ void CUnitInterpreter::RestoreSnapshot() {
 uint32_t CUnitInterpreter::Step() {
   CUnitModel& u = unit_;
   TakeSnapshot();
-  if (RealTime()) LoadClock();
+  if (VirtualTime()) LoadVirtualClock();
+  else if (RealTime()) LoadClock();
   const uint8_t pendingAtStart = u.PendingInput;
   try {
     if (u.PendingInput != 0) {
@@ -439,9 +490,17 @@ dispatch:
   }
   OP(CLRSTK) s0 = s1 = s2 = s3 = s4 = s5 = s6 = 0; NEXT();
   OP(PAUSE) {
+    if (VirtualTime()) {
+      u.VirtualTicks += static_cast<uint16_t>(s0);
+      LoadVirtualClock();
+      NEXT();
+    }
     if (!RealTime()) NEXT();
     const uint16_t ticks = static_cast<uint16_t>(s0);
-    if (ticks > 150) {
+    // A caller that must not sleep gets every pause; one of no ticks has
+    // nothing to wait for.
+    if (ticks == 0 && PausesToCaller()) NEXT();
+    if (ticks > 150 || PausesToCaller()) {
       u.Timer = static_cast<uint16_t>(u.Timer + ticks);
       LEAVE(kStepPause, ticks);
     }
@@ -719,6 +778,8 @@ dispatch:
 #endif
 
 wait_after_jz:
+  // In virtual time a wait-loop pass lasts one tick.
+  if (VirtualTime()) ++u.VirtualTicks;
   LEAVE(kStepWait, MARKER);
 budget_used:
   // Budget used up: hand control back as a wait pass; the next step goes on.

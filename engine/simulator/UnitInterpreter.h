@@ -31,19 +31,31 @@ class CUnitInterpreter {
   // Short real-time pauses sleep inside the step; once a step has slept
   // this many 20 ms ticks it returns with a wait status as well.
   static constexpr uint32_t kSleepTicksPerStep = 150;
+  // Option bits (the same values as PLEXOR_OPTION_* of the interface).
+  static constexpr int32_t kRealTime = 1, kPauseToCaller = 2, kVirtualTime = 4, kFixedDate = 8;
+  // Where virtual time starts with kFixedDate: Monday 1 January 2024, 00:00.
+  static constexpr int64_t kFixedStart = 1704067200;
 
   explicit CUnitInterpreter(CUnitModel& unit, int32_t options = 0, uint32_t budget = kStepBudget);
 
   void Reset();
+  // Called when the options turn virtual time on while a program runs.
+  void SwitchToVirtualTime();
   // Low word status, high word the page id, pause ticks or error code.
   uint32_t Step();
 
   static uint32_t Result(uint16_t status, uint16_t info) { return (static_cast<uint32_t>(info) << 16) | status; }
 
  private:
-  bool RealTime() const { return (options_ & 1) != 0; }
+  bool VirtualTime() const { return (options_ & kVirtualTime) != 0; }
+  bool RealTime() const { return (options_ & (kRealTime | kVirtualTime)) == kRealTime; }
+  bool PausesToCaller() const { return (options_ & kPauseToCaller) != 0; }
   CUnitClock& Clock() const;
   void LoadClock();
+  // The virtual clock starts now (or at the fixed date) at VirtualTicks.
+  void StartVirtualClock();
+  // The clock registers and Timer from the virtual clock.
+  void LoadVirtualClock();
   void TakeSnapshot();
   void RestoreSnapshot();
   uint32_t Run();

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FrozenClock clock;
   CUnitModel& u = e->Unit;
   u.Clock = &clock;
-  PlexorSetOptions(e, data[0] & 1);
+  PlexorSetOptions(e, data[0] & 0x0F);  // real time, pauses to the caller, virtual time, fixed date
   const int steps = 4 * (data[1] + 1);
   u.ImageLength = ((data[2] << 8) | data[3]) - 0x1000;  // also negative and oversized
   PlexorSetInitialPortState(e, (data[4] << 8) | data[5]);

@@ -16,10 +16,19 @@ struct TSimulatedInputs {
   std::array<bool, 16> PortLevel{};
   std::array<bool, 16> PortChanged{};
   bool AutoTiming = true;
+  // "Zeitraffer": the unit's clock runs with the program instead of the
+  // computer's clock; FixedDate starts it at a fixed date instead of now.
+  bool VirtualTime = false;
+  bool FixedDate = false;
+  // Any of the three timing settings changed.
   bool AutoTimingChanged = false;
   uint16_t FixedDigitalIn = 0x0F00;
   bool FixedDigitalInChanged = false;
   bool StatusChanged = false;
+
+  // The engine's option word for the timing settings. Pauses always come
+  // back to the caller, so that no step sleeps on the interface thread.
+  int32_t EngineOptions() const;
 
   static TSimulatedInputs& Current();
 };

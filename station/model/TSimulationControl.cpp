@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <algorithm>
+#include <chrono>
 #include <QGuiApplication>
 
 #include "EngineText.h"
@@ -15,6 +16,8 @@
 #include "UserInterface.h"
 
 namespace {
+
+constexpr int32_t kTimerMapCode = (1 << 24) | (5 << 16) | 7;  // the unit's Timer: word, system register 7
 
 TUserInterface& Ui() { return TUserInterface::Current(); }
 TSimulationHost& Host() { return TSimulationHost::Current(); }
@@ -47,6 +50,7 @@ TSimulationControl::TSimulationControl(TModel& views, PlexorHandle engine) : vie
 void TSimulationControl::SetState(TSimState state) {
   if (state == state_) return;
   state_ = state;
+  if (state != TSimState::Running && state != TSimState::SingleStep) suspended_ = false;
   Inputs().StatusChanged = true;
 }
 
@@ -54,7 +58,7 @@ void TSimulationControl::RunCommand(cmd::TCommand command) {
   switch (command) {
     case cmd::kRun: SetState(TSimState::Running); break;
     case cmd::kSingleStep: SetState(TSimState::SingleStep); break;
-    case cmd::kStop: SetState(TSimState::Halted); break;
+    case cmd::kStop: Stop(); break;
     case cmd::kReset: Reset(); break;
     default: return;
   }
@@ -80,6 +84,7 @@ void TSimulationControl::Reset() {
   }
   PlexorResetProgram(engine_);
   engineSteps_ = 0;
+  lastTimer_ = static_cast<uint16_t>(PlexorGetValue(engine_, kTimerMapCode));
   const TSimulatedInputs& in = Inputs();
   for (int i = 0; i < 8; ++i) PlexorSetADC(engine_, i, in.AdcValue[static_cast<size_t>(i)]);
   PlexorSetFreq(engine_, in.Frequency);
@@ -251,14 +256,46 @@ void TSimulationControl::ClearBreakpoints() {
 }
 
 // ---- the step driver ------------------------------------------------------------
+//
+// The driver never waits on the interface thread. A batch that runs on
+// through wait passes, output or input is cut into slices of at most
+// kSliceMs: when a slice is used up the batch is suspended, Step returns
+// true, the event loop gets its turn, and the next call goes on with the
+// same batch as if it had never stopped (no breakpoint check, no single-step
+// end in between). A program pause sets the state "pausing" with its end
+// time; Step returns at once until that time has come (WakeUpInMs tells the
+// idle loop when), then restores the state and ends the batch.
 
-void TSimulationControl::LetUserAct() {
-  if (Host().MessagesPending()) {
-    Ui().ProcessEvents();
-    Host().RunIdleOnce();
-    Ui().ProcessEvents();
+namespace {
+
+int64_t SliceClockMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+void TSimulationControl::CountUnitTime() {
+  const auto timer = static_cast<uint16_t>(PlexorGetValue(engine_, kTimerMapCode));
+  unitTicks_ += static_cast<uint16_t>(timer - lastTimer_);
+  lastTimer_ = timer;
+}
+
+int64_t TSimulationControl::WakeUpInMs() const {
+  if (state_ != TSimState::Pausing) return -1;
+  if (Inputs().VirtualTime) return 0;
+  return std::max<int64_t>(0, pauseUntil_ - Host().Milliseconds());
+}
+
+void TSimulationControl::Stop() {
+  const bool inPause = state_ == TSimState::Pausing;
+  const bool inWait = suspended_ && suspendedInWait_;
+  SetState(TSimState::Halted);
+  // Stopping a program inside its pause or its wait says so.
+  if (inPause || inWait) {
+    Ui().Beep(TUserInterface::Sound::Warning);
+    Ui().InfoBox(inPause ? QStringLiteral("PAUSE: Abbruch durch Anwender") : QStringLiteral("WAIT: Abbruch durch Anwender"));
   }
-  ApplyInputs();
 }
 
 bool TSimulationControl::Step() {
@@ -267,7 +304,7 @@ bool TSimulationControl::Step() {
   ReentryGuard guard(inStep_);
   TSimulatedInputs& in = Inputs();
   if (in.AutoTimingChanged) {
-    PlexorSetOptions(engine_, in.AutoTiming ? 1 : 0);
+    PlexorSetOptions(engine_, in.EngineOptions());
     in.AutoTimingChanged = false;
   }
   if (in.FixedDigitalInChanged) {
@@ -278,80 +315,84 @@ bool TSimulationControl::Step() {
 
   int32_t event = 0;
   int32_t arg = 0;
-  if (!BudgetLeft()) return false;
-  for (bool more = true; more; more = more && BudgetLeft()) {
-    ++engineSteps_;
-    const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
-    event = static_cast<int32_t>(result & 0xFFFF);
-    arg = static_cast<int32_t>(result >> 16);
-    more = false;
-    switch (event) {
-      case PLEXOR_STEP_END:
-        Reset();
-        break;
-      case PLEXOR_STEP_PAGE:
-        ReadPorts();
-        break;
-      case PLEXOR_STEP_FILE:
-        ReadPorts();
-        ReadDataFile();
-        break;
-      case PLEXOR_STEP_INPUT: {
-        int32_t value = lastInputValue_;
-        if (Ui().InputInteger(QStringLiteral("Eingabewert für Simulator"),
-                              QStringLiteral("Zur Weiterführung der Simulation müssen Sie jetzt die Zahl eingeben, "
-                                             "die die Tarvix Hardware über die Schnittstelle empfangen würde:"),
-                              value)) {
-          lastInputValue_ = value;
-          PlexorSetInputValue(engine_, value);
-          more = true;
-        } else {
-          Ui().Beep(TUserInterface::Sound::Warning);
-          SetState(TSimState::Halted);
-        }
-        break;
-      }
-      case PLEXOR_STEP_OUTPUT:
-        ReadOutput();
-        more = true;
-        break;
-      case PLEXOR_STEP_WAIT:
-        LetUserAct();
-        if (state_ == TSimState::Halted) {
-          Ui().Beep(TUserInterface::Sound::Warning);
-          Ui().InfoBox(QStringLiteral("WAIT: Abbruch durch Anwender"));
-        } else {
-          more = true;
-        }
-        break;
-      case PLEXOR_STEP_PAUSE: {
-        const TSimState previous = state_;
-        SetState(TSimState::Pausing);
-        const int64_t until = Host().Milliseconds() + static_cast<int64_t>(arg) * 20;
-        while (Host().Milliseconds() < until) {
-          Host().Sleep(5);
-          LetUserAct();
-          if (state_ == TSimState::Halted) {
+  if (state_ == TSimState::Pausing) {
+    // In time lapse nothing waits: a pause begun in real time is over too.
+    if (!in.VirtualTime && Host().Milliseconds() < pauseUntil_) return false;
+    // The pause is over: it ends its batch as the step that began it would.
+    SetState(pausePrevious_);
+    suspended_ = false;
+    event = PLEXOR_STEP_PAUSE;
+  } else {
+    // A batch suspended by its slice goes on; otherwise a new one starts.
+    suspended_ = false;
+    if (!BudgetLeft()) return false;
+    int64_t sliceEnd = SliceClockMs() + kSliceMs;
+    for (bool more = true; more; more = more && BudgetLeft()) {
+      ++engineSteps_;
+      const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
+      CountUnitTime();
+      event = static_cast<int32_t>(result & 0xFFFF);
+      arg = static_cast<int32_t>(result >> 16);
+      more = false;
+      switch (event) {
+        case PLEXOR_STEP_END:
+          Reset();
+          break;
+        case PLEXOR_STEP_PAGE:
+          ReadPorts();
+          break;
+        case PLEXOR_STEP_FILE:
+          ReadPorts();
+          ReadDataFile();
+          break;
+        case PLEXOR_STEP_INPUT: {
+          int32_t value = lastInputValue_;
+          if (Ui().InputInteger(QStringLiteral("Eingabewert für Simulator"),
+                                QStringLiteral("Zur Weiterführung der Simulation müssen Sie jetzt die Zahl eingeben, "
+                                               "die die Tarvix Hardware über die Schnittstelle empfangen würde:"),
+                                value)) {
+            lastInputValue_ = value;
+            PlexorSetInputValue(engine_, value);
+            more = true;
+            // The time the user spent in the dialog is not the batch's.
+            sliceEnd = SliceClockMs() + kSliceMs;
+          } else {
             Ui().Beep(TUserInterface::Sound::Warning);
-            Ui().InfoBox(QStringLiteral("PAUSE: Abbruch durch Anwender"));
-            return false;
+            SetState(TSimState::Halted);
           }
-          // Edited meanwhile: the compiled program is stale, so stop here.
-          if (state_ != TSimState::Pausing) return false;
+          break;
         }
-        SetState(previous);
-        break;
+        case PLEXOR_STEP_OUTPUT:
+          ReadOutput();
+          more = true;
+          break;
+        case PLEXOR_STEP_WAIT:
+          // Inputs the user set since the last pass count at once.
+          ApplyInputs();
+          more = true;
+          break;
+        case PLEXOR_STEP_PAUSE:
+          pausePrevious_ = state_;
+          pauseUntil_ = Host().Milliseconds() + static_cast<int64_t>(arg) * 20;
+          SetState(TSimState::Pausing);
+          return true;
+        case PLEXOR_STEP_ERROR:
+          Ui().ErrorBox(QStringLiteral("Es trat ein Simulationsfehler auf:\n%1").arg(RuntimeErrorText(arg)));
+          SetState(TSimState::Halted);
+          break;
+        default:
+          break;
       }
-      case PLEXOR_STEP_ERROR:
-        Ui().ErrorBox(QStringLiteral("Es trat ein Simulationsfehler auf:\n%1").arg(RuntimeErrorText(arg)));
-        SetState(TSimState::Halted);
-        break;
-      default:
-        break;
+      // The user had a chance to act (the input dialog): an edit made the
+      // program stale, and nothing of it may run or be reported any more.
+      if (state_ == TSimState::NotReady) return false;
+      if (!Stepping()) more = false;
+      if (more && BudgetLeft() && SliceClockMs() >= sliceEnd) {
+        suspended_ = true;
+        suspendedInWait_ = event == PLEXOR_STEP_WAIT;
+        return true;
+      }
     }
-    // The user had a chance to act (wait, input dialog): an edit made the
-    // program stale, and nothing of it may run or be reported any more.
-    if (state_ == TSimState::NotReady) return false;
   }
 
   if (state_ == TSimState::SingleStep) SetState(TSimState::Halted);
@@ -371,5 +412,13 @@ bool TSimulationControl::Step() {
       currentCell_ = static_cast<uint16_t>(arg);
     }
   }
+  return true;
+}
+
+bool TSimulationControl::StepOrSleep() {
+  if (Step()) return true;
+  const int64_t wait = WakeUpInMs();
+  if (wait < 0) return false;
+  Host().Sleep(static_cast<int>(std::min<int64_t>(wait, 1000)));
   return true;
 }

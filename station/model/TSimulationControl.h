@@ -8,9 +8,12 @@
 // its operations, so windows talk to the model only.
 //
 // The state changes in one place (SetState), which also flags the status bar
-// text. Whenever the driver lets the user act (a wait, a pause, the input
-// dialog) it re-checks the state afterwards: an edit or a stop made meanwhile
-// ends the batch, and the state stays what the edit or stop made it.
+// text. The driver never sleeps and never runs a nested event loop of its
+// own: a batch that goes on through waits is cut into slices of 8 ms, and a
+// program pause is a state with an end time that the idle loop waits for on
+// a timer. Between slices, and in the input dialog, the user may act: an edit
+// or a stop made meanwhile ends the batch, and the state stays what the edit
+// or stop made it.
 #pragma once
 
 #include <QString>
@@ -39,6 +42,9 @@ class TSimulationControl {
   static constexpr size_t kMaxBreakpoints = 50;
   static constexpr int kMaxTerminalLines = 1000;
   static constexpr size_t kDataFileWords = 4096;
+  // The longest a batch holds the interface thread before the event loop
+  // gets a turn (plus the one engine step under way).
+  static constexpr int64_t kSliceMs = 8;
 
   // views receives the notifications; engine is the project's engine object.
   TSimulationControl(TModel& views, PlexorHandle engine);
@@ -70,12 +76,26 @@ class TSimulationControl {
   void Halt() { SetState(TSimState::Halted); }
 
   // ---- the step driver -------------------------------------------------------------
-  // One batch of engine steps; true while the idle loop should keep calling.
+  // One batch of engine steps, or its next slice; true while the idle loop
+  // should keep calling at once. False also while a pause runs: then
+  // WakeUpInMs says when to call again.
   bool Step();
+  // Milliseconds until the program pause under way is over (0: call Step
+  // now), -1 when there is no pause.
+  int64_t WakeUpInMs() const;
+  // For callers without an event loop: a Step, or a sleep through the pause
+  // under way (at most a second at a time); false when there is nothing
+  // more to do.
+  bool StepOrSleep();
   // Engine steps made since the last reset, and an optional limit after
   // which a batch ends (headless runs must end even in an endless wait).
   int64_t EngineSteps() const { return engineSteps_; }
   void SetEngineStepLimit(int64_t limit) { engineStepLimit_ = limit; }
+  // The unit's time in 20 ms ticks that steps have advanced (summed from its
+  // 16-bit Timer after every engine step), and an optional limit after which
+  // a batch ends, for runs bounded by the unit's time.
+  int64_t UnitTicks() const { return unitTicks_; }
+  void SetUnitTickLimit(int64_t limit) { unitTickLimit_ = limit; }
   // Hands pending simulated inputs to the engine.
   void ApplyInputs();
   void ReadPorts();
@@ -111,9 +131,13 @@ class TSimulationControl {
   void SetState(TSimState state);
   // Whether the batch may go on after the user had a chance to act.
   bool Stepping() const { return state_ == TSimState::Running || state_ == TSimState::SingleStep; }
-  // Processes pending messages and pending inputs while the program waits.
-  void LetUserAct();
-  bool BudgetLeft() const { return engineStepLimit_ < 0 || engineSteps_ < engineStepLimit_; }
+  // Halts; inside a pause or a suspended wait the user is told so.
+  void Stop();
+  bool BudgetLeft() const {
+    return (engineStepLimit_ < 0 || engineSteps_ < engineStepLimit_) && (unitTickLimit_ < 0 || unitTicks_ < unitTickLimit_);
+  }
+  // Adds what the unit's Timer advanced since the last reading.
+  void CountUnitTime();
 
   TModel& views_;
   PlexorHandle engine_;
@@ -122,8 +146,15 @@ class TSimulationControl {
   uint16_t runToCell_ = 0;
   int32_t lastInputValue_ = 0;
   bool inStep_ = false;  // re-entry guard of Step
+  bool suspended_ = false;        // a batch was cut at the end of its slice
+  bool suspendedInWait_ = false;  // ... right after a wait pass
+  TSimState pausePrevious_ = TSimState::Running;  // the state a pause returns to
+  int64_t pauseUntil_ = 0;                        // host milliseconds
   int64_t engineSteps_ = 0;
   int64_t engineStepLimit_ = -1;
+  int64_t unitTicks_ = 0;
+  int64_t unitTickLimit_ = -1;
+  uint16_t lastTimer_ = 0;
   std::vector<uint16_t> breakpoints_;
   std::vector<TWatchEntry> watches_;
   QStringList terminal_;

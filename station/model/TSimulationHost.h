@@ -1,8 +1,8 @@
 // TSimulationHost: what the simulation run control asks of the windows
 // around it — showing the watch list and the terminal, refreshing the port
-// panels, and letting the application run its idle processing while the
-// simulated program waits. The shell implements it; without one nothing is
-// shown. Time comes from here too, so tests control waits and pauses.
+// panels, and handing on the unit's serial output. The shell implements it;
+// without one nothing is shown. The time of program pauses comes from here
+// too, so tests control pauses.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +15,8 @@ class TSimulationHost {
   virtual void RefreshPortPanels() {}
   // The serial output of the unit as it arrives, raw (Windows-1252, CR LF).
   virtual void OutputArrived(const char* /*bytes*/) {}
-  // Whether window messages are queued (during a wait the driver then lets
-  // the application handle them).
-  virtual bool MessagesPending() { return false; }
-  // One pass of the application's idle processing.
-  virtual void RunIdleOnce() {}
-  // Milliseconds since an arbitrary start, and a sleep.
+  // Milliseconds since an arbitrary start, and a sleep (only callers
+  // without an event loop sleep through a pause).
   virtual int64_t Milliseconds();
   virtual void Sleep(int milliseconds);
 

@@ -41,7 +41,7 @@ TTarvixPlusModel::TTarvixPlusModel() {
     throw TModelError{QStringLiteral("Fehler bei Objekterstellung in der DLL - kritischer Abbruch!")};
   }
   const TSimulatedInputs& inputs = TSimulatedInputs::Current();
-  PlexorSetOptions(engine_, inputs.AutoTiming ? 1 : 0);
+  PlexorSetOptions(engine_, inputs.EngineOptions());
   PlexorSetInitialPortState(engine_, inputs.FixedDigitalIn);
   simulation_ = std::make_unique<TSimulationControl>(*this, engine_);
   simulation_->Reset();

@@ -161,11 +161,17 @@ class TTarvixPlusModel : public TModel {
   void RunToCell(int32_t cellId) { simulation_->RunToCell(cellId); }
   void SetCompiled(bool success) { simulation_->SetCompiled(success); }
   void Reset() { simulation_->Reset(); }
-  // One batch of engine steps, called from the idle loop; true while the
-  // idle loop should keep calling.
+  // One batch of engine steps (or its next slice), called from the idle
+  // loop; true while the idle loop should keep calling at once. During a
+  // program pause it returns false and Simulation().WakeUpInMs() says when
+  // to call again.
   bool Step() { return simulation_->Step(); }
+  // For callers without an event loop: steps, and sleeps through pauses.
+  bool StepOrSleep() { return simulation_->StepOrSleep(); }
   // A bound on engine steps for headless runs (negative: none).
   void SetEngineStepLimit(int64_t limit) { simulation_->SetEngineStepLimit(limit); }
+  // A bound on the unit's time in 20 ms ticks (negative: none).
+  void SetUnitTickLimit(int64_t limit) { simulation_->SetUnitTickLimit(limit); }
   // Every edit of the project makes the compiled program stale; undo and
   // redo go through here too.
   void EditDone() { simulation_->EditDone(); }

@@ -27,6 +27,7 @@ void Apply(const TStationSettings& s, CellEditorSettings& cell, TSimulatedInputs
   cell.defaultCommentFont = {font.name, font.size, s.colors[S::kCellComment], ToCommentStyle(font.style)};
 
   inputs.AutoTiming = s.autoTiming;
+  inputs.VirtualTime = s.virtualTime;
   inputs.AutoTimingChanged = true;
   inputs.FixedDigitalIn = s.fixedDigitalIn;
   inputs.FixedDigitalInChanged = true;
@@ -44,6 +45,7 @@ void Collect(TStationSettings& s, const CellEditorSettings& cell, const TSimulat
   s.cellGridVisible = cell.gridVisible;
   s.blockIndicesVisible = cell.blockIndicesVisible;
   s.autoTiming = inputs.AutoTiming;
+  s.virtualTime = inputs.VirtualTime;
   s.fixedDigitalIn = inputs.FixedDigitalIn;
   s.adValues = inputs.AdcValue;
   s.frequency = inputs.Frequency;

@@ -218,6 +218,7 @@ TStationSettings TSettingsStore::Load(const TStationSettings& d) {
   {
     SectionReader in(s, "Simulator");
     r.autoTiming = in.Flag("AutoTiming", d.autoTiming);
+    r.virtualTime = in.Flag("VirtualTime", d.virtualTime);
     // Any number outside 1..4 means no port chosen.
     const int32_t com = in.Int("COM", d.com, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
     r.com = com >= 1 && com <= TStationSettings::kComPorts ? com : -1;
@@ -326,6 +327,7 @@ bool TSettingsStore::Save(const TStationSettings& v) {
   {
     SectionWriter out(s, "Simulator");
     out.Flag("AutoTiming", v.autoTiming);
+    out.Flag("VirtualTime", v.virtualTime);
     out.Int("COM", v.com >= 1 && v.com <= TStationSettings::kComPorts ? v.com : -1);
     out.Int("FixedDigitalIn", v.fixedDigitalIn);
     for (int i = 0; i < TStationSettings::kComPorts; ++i) {

@@ -112,6 +112,8 @@ struct TStationSettings {
 
   // "Simulator"
   bool autoTiming = true;
+  // "VirtualTime": the run mode "Zeitraffer" instead of "Echtzeit".
+  bool virtualTime = false;
   int32_t com = -1;  // 1..4; below 1 = none chosen
   uint16_t fixedDigitalIn = 0x0F00;
   // "COM1Device".."COM4Device": device overriding /dev/ttyS0..3; empty = none.

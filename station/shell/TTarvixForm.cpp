@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -128,6 +129,21 @@ QIcon Glyph(const QString& kind) {
       p.setBrush(Qt::gray);
       p.drawRect(5, 1, 4, 3);
     }
+  } else if (kind == QLatin1String("realtime") || kind == QLatin1String("virtualtime")) {
+    // A clock face; time lapse adds two fast-forward arrows at its right.
+    const bool lapse = kind == QLatin1String("virtualtime");
+    p.setPen(QPen(QColor(40, 40, 40), 1.2));
+    p.setBrush(Qt::white);
+    const QRectF face = lapse ? QRectF(1, 2, 11, 11) : QRectF(1.5, 1.5, 13, 13);
+    p.drawEllipse(face);
+    p.drawLine(face.center(), face.center() - QPointF(0, face.height() / 2 - 2));
+    p.drawLine(face.center(), face.center() + QPointF(face.width() / 2 - 2.5, 0));
+    if (lapse) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(0, 128, 0));
+      p.drawPolygon(QPolygonF({QPointF(10, 8), QPointF(13, 11), QPointF(10, 14)}));
+      p.drawPolygon(QPolygonF({QPointF(12.5, 8), QPointF(15.5, 11), QPointF(12.5, 14)}));
+    }
   } else if (kind.startsWith(QLatin1String("align"))) {
     p.setPen(Qt::black);
     p.setBrush(QColor(160, 190, 230));
@@ -160,7 +176,6 @@ void NameQtParts(QWidget* window) {
 }
 
 constexpr int kDocumentWindowLimit = 1000;
-constexpr int kIdleSliceMs = 8;  // sanity bound when reading a desktop file
 
 }  // namespace
 
@@ -217,8 +232,15 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   idleTimer_ = new QTimer(this);
   idleTimer_->setSingleShot(true);
   idleTimer_->setInterval(0);
+  // Precise, so that the output after a pause comes when it is due.
+  idleTimer_->setTimerType(Qt::PreciseTimer);
   connect(idleTimer_, &QTimer::timeout, this, [this] {
-    if (IdlePass()) idleTimer_->start();
+    if (IdlePass()) {
+      idleTimer_->start(0);
+    } else if (TTarvixPlusModel* project = Project(); project && project->Simulation().WakeUpInMs() >= 0) {
+      // A program pause: nothing to do until it is over.
+      idleTimer_->start(static_cast<int>(std::min<int64_t>(project->Simulation().WakeUpInMs(), 60'000)));
+    }
   });
   splashTimer_ = new QTimer(this);
   splashTimer_->setSingleShot(true);
@@ -231,7 +253,6 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
     if (TipAvailable() && TipAvailable()() && TStationSettings::Current().showTipsOfDay) RunHook(QStringLiteral("StartupTip"));
   });
   lastCommandRefresh_.start();
-  lastMessages_.start();
 
   qApp->installEventFilter(this);
   TStationFrame::SetCurrent(this);
@@ -417,6 +438,13 @@ void TTarvixForm::CreateMenus() {
   AddCommand(sim, cmd::kReset, QStringLiteral("SimulatorResetItem"), QStringLiteral("&Rücksetzen"),
              QKeySequence(Qt::CTRL | Qt::Key_F2));
   AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
+  sim->addSeparator();
+  for (const bool lapse : {false, true}) {
+    QAction* item = AddItem(sim, lapse ? QStringLiteral("SimulatorVirtualTimeItem") : QStringLiteral("SimulatorRealTimeItem"),
+                            lapse ? QStringLiteral("&Zeitraffer") : QStringLiteral("E&chtzeit"), {},
+                            [this, lapse] { SetVirtualTime(lapse); });
+    item->setCheckable(true);
+  }
 
   QMenu* options = menu(QStringLiteral("OptionsMenu"), QStringLiteral("&Optionen"));
   AddItem(options, QStringLiteral("OptionsEnvironmentItem"), QStringLiteral("&Umgebung..."), {},
@@ -524,6 +552,23 @@ void TTarvixForm::CreateToolBars() {
   AddButton(run, cmd::kClearBreakpoints, QStringLiteral("ClearBkptButton"), QStringLiteral("Alle Haltepunkte löschen"), Glyph(QStringLiteral("clearbreakpoints")));
   AddButton(run, cmd::kStop, QStringLiteral("StopButton"), QStringLiteral("Programmlauf anhalten"), s->standardIcon(QStyle::SP_MediaStop));
   AddButton(run, cmd::kReset, QStringLiteral("RestartButton"), QStringLiteral("Programm rücksetzen"), s->standardIcon(QStyle::SP_BrowserReload));
+  run->addSeparator();
+  for (const bool lapse : {false, true}) {
+    const QString name = lapse ? QStringLiteral("VirtualTimeButton") : QStringLiteral("RealTimeButton");
+    const QString hint = lapse ? QStringLiteral("Zeitraffer") : QStringLiteral("Echtzeit");
+    auto* action = new QAction(Glyph(lapse ? QStringLiteral("virtualtime") : QStringLiteral("realtime")), hint, this);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    connect(action, &QAction::triggered, this, [this, lapse] { SetVirtualTime(lapse); });
+    run->addAction(action);
+    if (QWidget* button = run->widgetForAction(action)) {
+      button->setObjectName(name);
+      button->setAccessibleName(hint);
+    }
+    actions_[name] = action;
+  }
 
   addToolBarBreak(Qt::TopToolBarArea);
   QToolBar* blocks = bar(QStringLiteral("BlockToolbar"), QStringLiteral("Blöcke"), Qt::TopToolBarArea);
@@ -692,6 +737,24 @@ int TTarvixForm::FrameEnabled(int32_t command) const {
     case cmd::kClearBreakpoints: return rule(project && !project->Breakpoints().empty());
     default: return -1;
   }
+}
+
+void TTarvixForm::SetVirtualTime(bool on) {
+  TSimulatedInputs& inputs = TSimulatedInputs::Current();
+  if (inputs.VirtualTime != on) {
+    inputs.VirtualTime = on;
+    inputs.AutoTimingChanged = true;
+    // A pause under way is over at once in time lapse; the driver applies
+    // the new timing before its next step.
+    ScheduleIdle();
+  }
+  ShowTimeMode();
+}
+
+void TTarvixForm::ShowTimeMode() {
+  const bool lapse = TSimulatedInputs::Current().VirtualTime;
+  for (const char* name : {"SimulatorRealTimeItem", "RealTimeButton"}) Action(QString::fromLatin1(name))->setChecked(!lapse);
+  for (const char* name : {"SimulatorVirtualTimeItem", "VirtualTimeButton"}) Action(QString::fromLatin1(name))->setChecked(lapse);
 }
 
 void TTarvixForm::DoChildCommand(int32_t command, QObject* sender) {
@@ -946,20 +1009,12 @@ void TTarvixForm::ShowTerminal() {
 
 void TTarvixForm::RefreshPortPanels() { TToolWindow::RefreshAll(); }
 
-bool TTarvixForm::MessagesPending() {
-  // Qt cannot tell whether events are queued; a wait hands the event loop
-  // a turn every few milliseconds instead, so the user can always act.
-  if (lastMessages_.elapsed() < 10) return false;
-  lastMessages_.restart();
-  return true;
-}
-
-void TTarvixForm::RunIdleOnce() { IdlePass(false); }
-
 // ---- idle cycle ------------------------------------------------------------------------------
 
 void TTarvixForm::ScheduleIdle() {
-  if (idleTimer_ && !idleTimer_->isActive() && !closing_) idleTimer_->start();
+  // A timer armed for the end of a program pause is brought forward: the
+  // user acted, and command states must follow at once.
+  if (idleTimer_ && !closing_ && (!idleTimer_->isActive() || idleTimer_->interval() > 0)) idleTimer_->start(0);
 }
 
 void TTarvixForm::RefreshStatusBar() {
@@ -993,14 +1048,15 @@ bool TTarvixForm::IdlePass(bool step) {
   }
   bool more = false;
   if (step && project) {
-    // Batches for a few milliseconds per turn of the event loop: fast
-    // enough to keep up with the engine, short enough that a key press or
-    // a click is answered at once.
+    // Batches for one slice per turn of the event loop: fast enough to
+    // keep up with the engine, short enough that a key press or a click is
+    // answered at once. A batch that goes on longer is cut by the driver
+    // itself at the end of the slice.
     QElapsedTimer slice;
     slice.start();
     do {
       more = project->Step();
-    } while (more && slice.elapsed() < kIdleSliceMs && Project() == project);
+    } while (more && slice.elapsed() < TSimulationControl::kSliceMs && Project() == project);
   }
   TSimulatedInputs& inputs = TSimulatedInputs::Current();
   if (inputs.StatusChanged) {
@@ -1090,6 +1146,7 @@ void TTarvixForm::ApplySettingsToWindow() {
   Action(QStringLiteral("ViewStatusbarItem"))->setChecked(s.statusBar);
   for (QToolBar* tb : toolBars_) tb->setVisible(s.toolBars);
   Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
+  ShowTimeMode();
   if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar")))
     resizeDocks({dock}, {std::clamp(s.projectWindowWidth, 50, 1000)}, Qt::Horizontal);
   resize(1100, 760);  // until a placement was saved

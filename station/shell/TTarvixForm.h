@@ -108,15 +108,19 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void ShowWatchWindow() override;
   void ShowTerminal() override;
   void RefreshPortPanels() override;
-  bool MessagesPending() override;
-  void RunIdleOnce() override;
+
+  // "Echtzeit" or "Zeitraffer" for the simulation, and the check marks of
+  // the menu items and buttons that choose it.
+  void SetVirtualTime(bool on);
+  void ShowTimeMode();
 
   // ---- idle cycle --------------------------------------------------------------------
   // Runs the idle cycle soon (coalesced); it repeats itself while the
   // simulation runs or a window needs idle time.
   void ScheduleIdle();
-  // One pass: command states, status bar, one step batch. True when more
-  // idle time is wanted.
+  // One pass: command states, status bar, one slice of stepping. True when
+  // more idle time is wanted at once. During a program pause the idle timer
+  // is armed for the pause's end instead.
   bool IdlePass(bool step = true);
 
   // ---- start-up, desktop file, shut-down ---------------------------------------------
@@ -178,7 +182,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QTimer* idleTimer_ = nullptr;
   QTimer* splashTimer_ = nullptr;
   QElapsedTimer lastCommandRefresh_;
-  QElapsedTimer lastMessages_;
   std::vector<QPointer<TToolWindow>> toolWindows_;
   bool shown_ = false;
   bool closing_ = false;

@@ -58,6 +58,12 @@ TEST(Scenario, ReadsEveryStepKind) {
     EXPECT_EQ(s.line, 1);
   }
   EXPECT_EQ(ParseOne("input 42 -1 65535").values, (std::vector<int32_t>{42, -1, 65535}));
+  // Runs bounded by the unit's time.
+  EXPECT_EQ(ParseOne("run 60 s").seconds, 60);
+  EXPECT_EQ(ParseOne("run 60 s").steps, 0);
+  const TScenarioStep until = ParseOne("run until output contains \"Gr\xC3\xBCn\" within 864000 s");
+  EXPECT_EQ(until.kind, Kind::RunUntilOutput);
+  EXPECT_EQ(until.seconds, 864000);
   for (const char* status : {"ready", "end", "running", "error", "input"})
     EXPECT_EQ(TScenario::StatusName(ParseOne(QByteArray("expect status ") + status).status), QLatin1String(status));
 }
@@ -89,9 +95,12 @@ TEST(Scenario, BadLinesNameFileAndLine) {
   };
   const Case cases[] = {
       {"run 5 steps\nfrobnicate", "2: \"set|input|run|reset|expect\" erwartet"},
-      {"run", "1: Ein run braucht eine Grenze: run N steps oder run until ... within N steps"},
-      {"run 0 steps", "1: Die Schrittzahl muss eine Zahl von 1 bis 1000000000 sein, nicht 0"},
-      {"run 10", "1: \"steps\" erwartet"},
+      {"run", "1: Ein run braucht eine Grenze: run N steps, run N s oder run until ... within N steps"},
+      {"run 0 steps", "1: Die Grenze muss eine Zahl von 1 bis 1000000000 sein, nicht 0"},
+      {"run 10", "1: \"steps|s\" erwartet"},
+      {"run 0 s", "1: Die Grenze muss eine Zahl von 1 bis 1000000000 sein, nicht 0"},
+      {"run 864001 s", "1: Die Zeit muss eine Zahl von 1 bis 864000 s sein, nicht 864001 s"},
+      {"run until output contains \"x\" within 5 ms", "1: \"steps|s\" erwartet"},
       {"run until output contains \"x\"", "1: \"within\" erwartet"},
       {"run until output contains \"\" within 5 steps", "1: \"nichtleere Zeichenkette\" erwartet"},
       {"set adc 9 = 1", "1: Der Analogkanal muss eine Zahl von 1 bis 8 sein, nicht 9"},

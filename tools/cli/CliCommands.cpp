@@ -153,6 +153,11 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
     int32_t key = 0, value = 0;
     if (o == QStringLiteral("--realtime")) {
       in.AutoTiming = true;
+    } else if (o == QStringLiteral("--virtual-time")) {
+      // The unit's clock runs with the program from a fixed date: fast, and
+      // the same on every run.
+      in.VirtualTime = true;
+      in.FixedDate = true;
     } else if (o == QStringLiteral("--steps") && hasValue && ParseInt(options[i + 1], 0, INT32_MAX, value)) {
       steps = value;
       ++i;
@@ -184,7 +189,7 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
     in.PortChanged[static_cast<size_t>(port - 1)] = true;
   }
   model->RunCommand(cmd::kRun);
-  while (model->Step()) {
+  while (model->StepOrSleep()) {
   }
   TSimulationHost::SetCurrent(nullptr);
   std::fflush(stdout);

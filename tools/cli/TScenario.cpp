@@ -126,6 +126,8 @@ class LineReader {
     return true;
   }
   const QString& Error() const { return error_; }
+  // Refuses what was read with a message of the caller's.
+  bool Refuse(const QString& message) { return Fail(message); }
 
  private:
   bool Fail(const QString& message) {
@@ -148,11 +150,18 @@ bool UnitText(const QString& text, QByteArray& bytes, QString& error) {
   return true;
 }
 
-bool Steps(LineReader& r, int64_t& steps) {
+// "N steps" (simulator steps) or "N s" (seconds of the unit's time).
+bool Bound(LineReader& r, TScenarioStep& s) {
   long long n = 0;
-  if (!r.Number(QStringLiteral("Die Schrittzahl"), 1, TScenario::kMaxSteps, n) || !r.Word("steps")) return false;
-  steps = n;
-  return true;
+  if (!r.Number(QStringLiteral("Die Grenze"), 1, TScenario::kMaxSteps, n)) return false;
+  if (r.PeekWord() == QLatin1String("s")) {
+    if (n > TScenario::kMaxSeconds)
+      return r.Refuse(QStringLiteral("Die Zeit muss eine Zahl von 1 bis %1 s sein, nicht %2 s").arg(TScenario::kMaxSeconds).arg(n));
+    s.seconds = n;
+    return r.Word("s");
+  }
+  s.steps = n;
+  return r.PeekWord() == QLatin1String("steps") ? r.Word("steps") : r.Word("steps|s");
 }
 
 bool ParseSet(LineReader& r, TScenarioStep& s) {
@@ -192,17 +201,17 @@ bool ParseRun(LineReader& r, TScenarioStep& s, QString& error) {
     s.kind = Kind::Run;
     // A run without a bound would never end on a waiting program.
     if (r.AtEnd()) {
-      error = QStringLiteral("Ein run braucht eine Grenze: run N steps oder run until ... within N steps");
+      error = QStringLiteral("Ein run braucht eine Grenze: run N steps, run N s oder run until ... within N steps");
       return false;
     }
-    return Steps(r, s.steps);
+    return Bound(r, s);
   }
   s.kind = Kind::RunUntilOutput;
   QString text;
   if (!r.Word("until") || !r.Word("output") || !r.Word("contains") || !r.String(text)) return false;
   if (text.isEmpty()) return r.Word("nichtleere Zeichenkette");
   if (!UnitText(text, s.text, error)) return false;
-  return r.Word("within") && Steps(r, s.steps);
+  return r.Word("within") && Bound(r, s);
 }
 
 bool ParseExpect(LineReader& r, TScenarioStep& s, QString& error) {

@@ -20,8 +20,8 @@ struct TScenarioStep {
     SetValue,        // name, value
     SetRealtime,     // value 0/1
     Input,           // values
-    Run,             // steps
-    RunUntilOutput,  // text (Windows-1252 bytes), steps
+    Run,             // steps or seconds
+    RunUntilOutput,  // text (Windows-1252 bytes), steps or seconds
     Reset,
     ExpectOutput,          // text
     ExpectOutputContains,  // text
@@ -40,6 +40,7 @@ struct TScenarioStep {
   int32_t index = 0;
   int32_t value = 0;
   int64_t steps = 0;
+  int64_t seconds = 0;  // a run bounded by the unit's time instead of steps
   QString name;     // a variable's symbolic name or map code as written
   QByteArray text;  // output text in the unit's character set
   std::vector<int32_t> values;
@@ -50,6 +51,8 @@ class TScenario {
  public:
   // The most engine steps one run step may ask for.
   static constexpr int64_t kMaxSteps = 1000000000;
+  // The longest unit time one run step may ask for (ten days).
+  static constexpr int64_t kMaxSeconds = 864000;
 
   // Reads a scenario file; false with a German message "FILE:LINE: ..." in error.
   bool Read(const QString& fileName, QString& error);

@@ -151,13 +151,17 @@ void TScenarioRunner::OutputArrived(const char* bytes) {
   }
 }
 
-void TScenarioRunner::RunSteps(int64_t steps) {
+void TScenarioRunner::RunBounded(const TScenarioStep& step) {
   ui_->runtimeError = false;
   ui_->inputMissing = false;
-  model_.SetEngineStepLimit(model_.Simulation().EngineSteps() + steps);
+  const bool timed = step.seconds > 0;
+  const TSimulationControl& run = model_.Simulation();
+  model_.SetEngineStepLimit(run.EngineSteps() + (timed ? kTimedRunStepCap : step.steps));
+  model_.SetUnitTickLimit(timed ? run.UnitTicks() + step.seconds * 50 : -1);
   model_.RunCommand(cmd::kRun);
-  while (model_.Step() && !untilSeen_) {
+  while (model_.StepOrSleep() && !untilSeen_) {
   }
+  model_.SetUnitTickLimit(-1);
   if (ui_->runtimeError) status_ = Status::Error;
   else if (ui_->inputMissing) status_ = Status::Input;
   else if (model_.SimState() == TSimState::Ready) status_ = Status::End;
@@ -207,7 +211,9 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
       in.FrequencyChanged = true;
       return true;
     case Kind::SetRealtime:
+      // Wall time on request; otherwise the unit's own virtual time.
       in.AutoTiming = s.value != 0;
+      in.VirtualTime = s.value == 0;
       in.AutoTimingChanged = true;
       return true;
     case Kind::SetValue: {
@@ -222,18 +228,20 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
       ui_->inputs.insert(ui_->inputs.end(), s.values.begin(), s.values.end());
       return true;
     case Kind::Run:
-      RunSteps(s.steps);
+      RunBounded(s);
       return true;
     case Kind::RunUntilOutput: {
       until_ = s.text;
       untilSeen_ = output_.indexOf(until_, consumed_) >= 0;
-      if (!untilSeen_) RunSteps(s.steps);
+      if (!untilSeen_) RunBounded(s);
       const bool seen = untilSeen_;
       until_.clear();
       untilSeen_ = false;
       if (seen) return true;
-      failure = QStringLiteral("Die Ausgabe enthält %1 nicht innerhalb von %2 Schritten (Status %3)\nerhalten: %4")
-                    .arg(Quote(s.text), number(s.steps), TScenario::StatusName(status_), Tail(output_.mid(consumed_)));
+      failure = QStringLiteral("Die Ausgabe enthält %1 nicht innerhalb von %2 (Status %3)\nerhalten: %4")
+                    .arg(Quote(s.text),
+                         s.seconds > 0 ? QStringLiteral("%1 s").arg(s.seconds) : QStringLiteral("%1 Schritten").arg(s.steps),
+                         TScenario::StatusName(status_), Tail(output_.mid(consumed_)));
       return false;
     }
     case Kind::Reset:
@@ -304,7 +312,10 @@ TScenarioRunner::Result TScenarioRunner::Run(const TScenario& scenario) {
   in.Frequency = 0;
   in.FixedDigitalIn = 0x0F00;
   in.AutoTiming = false;
-  PlexorSetOptions(model_.Engine(), 0);
+  in.VirtualTime = true;
+  in.FixedDate = true;
+  in.AutoTimingChanged = false;
+  PlexorSetOptions(model_.Engine(), in.EngineOptions());
   PlexorSetInitialPortState(model_.Engine(), in.FixedDigitalIn);
 
   ScenarioHost host([this](const char* bytes) { OutputArrived(bytes); });

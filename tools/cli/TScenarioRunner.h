@@ -2,8 +2,9 @@
 // station's run control, and judges its expectations.
 //
 // Every scenario starts from a unit at rest (analog inputs and frequency 0,
-// keys released, simulated time standing still); the engine steps it counts
-// are the run control's steps. The first failing step ends the scenario.
+// keys released) in virtual time from a fixed date, so the same scenario
+// gives the same result on every machine; the engine steps it counts are the
+// run control's steps. The first failing step ends the scenario.
 #pragma once
 
 #include <QByteArray>
@@ -52,7 +53,9 @@ class TScenarioRunner {
 
   const TScenarioVariable* Find(const QString& name) const;
   bool Execute(const TScenarioStep& step, QString& failure);
-  void RunSteps(int64_t steps);
+  // Runs until the bound of the step (engine steps, or seconds of the
+  // unit's time), the end, an error, a missing input or the awaited output.
+  void RunBounded(const TScenarioStep& step);
   void OutputArrived(const char* bytes);
   QString CompareOutput(const QByteArray& expected, const QByteArray& actual) const;
 
@@ -64,4 +67,7 @@ class TScenarioRunner {
   QByteArray until_;        // the text a run until waits for
   bool untilSeen_ = false;
   TScenarioStep::Status status_ = TScenarioStep::Status::Ready;
+  // A run bounded by time also ends after this many engine steps, so a
+  // program whose clock stands still cannot hold the run for ever.
+  static constexpr int64_t kTimedRunStepCap = 100000000;
 };

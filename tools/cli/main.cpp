@@ -2,7 +2,7 @@
 //
 //   vorblen-cli compile PROJECT.tvp [--keep-going]
 //   vorblen-cli run PROJECT.tvp [--steps N] [--input V]... [--adc CH=V]...
-//                               [--port P=L]... [--freq HZ] [--realtime]
+//                               [--port P=L]... [--freq HZ] [--realtime|--virtual-time]
 //                               [--keep-going]
 //   vorblen-cli download PROJECT.tvp --device PATH [--keep-going]
 //   vorblen-cli test PROJECT.tvp SCENARIO... [--junit FILE]
@@ -38,6 +38,9 @@ const char kHelp[] =
     "      --port P=L    Digitalport P (1..16) auf Pegel L (0 oder 1)\n"
     "      --freq HZ     Frequenzeingang (0..65535)\n"
     "      --realtime    Simulatorzeit aus der Uhr des Rechners (Pausen dauern echt)\n"
+    "      --virtual-time  Zeitraffer: die Uhr der Unit läuft mit dem Programm ab dem\n"
+    "                    1.1.2024 0:00 (Pausen und Warteschleifen ohne Warten, jeder\n"
+    "                    Lauf gleich)\n"
     "      Exit 0 am Programmende oder an der Schrittgrenze, 1 wenn die Übersetzung\n"
     "      scheitert, 2 bei einem Laufzeitfehler, 3 wenn Eingabewerte fehlen.\n"
     "      Analogeingänge und Frequenz beginnen bei 0, die Tasten sind losgelassen.\n"

@@ -187,6 +187,124 @@ TEST(RealTime, ManyShortPausesDoNotHoldTheStation) {
   EXPECT_EQ(clock.sleeps.size(), 4u);
 }
 
+// With the pause bit every real-time pause ends the step with its ticks and
+// nothing sleeps; a pause of no ticks has nothing to hand over.
+TEST(RealTime, PausesGoToTheCallerWithTheirBit) {
+  vt::Engine e;
+  CUnitModel& u = e.get()->Unit;
+  st::ScriptedClock clock;
+  u.Clock = &clock;
+  clock.ms = 20000;
+  EXPECT_EQ(PlexorSetOptions(e, PLEXOR_OPTION_REALTIME | PLEXOR_OPTION_PAUSE_TO_CALLER), 3);
+  Asm a;
+  a.Ldi(10).Op(op::PAUSE).Ldi(0).Op(op::PAUSE).Ldi(150).Op(op::PAUSE).Ldi(151).Op(op::PAUSE).Op(op::END);
+  Load(e, a);
+  PlexorResetProgram(e);
+  for (int ticks : {10, 150, 151}) {
+    EXPECT_EQ(PlexorStep(e), R(5, ticks));
+    EXPECT_EQ(u.Timer, 1000 + ticks);  // advanced before the caller waits
+  }
+  EXPECT_EQ(PlexorStep(e), R(0, 0));
+  EXPECT_TRUE(clock.sleeps.empty());
+}
+
+namespace {
+
+// Runs until END or the step count and returns the serial output.
+std::string RunOutput(PlexorHandle e, int maxSteps) {
+  std::string out;
+  for (int i = 0; i < maxSteps; ++i) {
+    const int32_t r = PlexorStep(e);
+    if (st::Status(r) == PLEXOR_STEP_OUTPUT) out += PlexorGetOutputString(e);
+    if (st::Status(r) == PLEXOR_STEP_END || st::Status(r) == PLEXOR_STEP_ERROR) break;
+  }
+  return out;
+}
+
+}  // namespace
+
+// Virtual time from the fixed date: pauses advance the clock without
+// sleeping, each wait pass adds a tick, and the clock registers follow.
+TEST(VirtualTime, PausesAndWaitPassesAdvanceTheClock) {
+  vt::Engine e;
+  CUnitModel& u = e.get()->Unit;
+  st::ScriptedClock clock;
+  u.Clock = &clock;
+  // Real time is overridden.
+  PlexorSetOptions(e, PLEXOR_OPTION_VIRTUAL_TIME | PLEXOR_OPTION_FIXED_DATE | PLEXOR_OPTION_REALTIME |
+                          PLEXOR_OPTION_PAUSE_TO_CALLER);
+  Asm a;
+  a.Ldi(3000).Op(op::PAUSE);  // one minute
+  const int loop = a.Here();
+  a.Op(op::WAITMARK).Ldi(0).OpW(op::JZ, loop).Op(op::END);
+  Load(e, a);
+  PlexorResetProgram(e);
+  EXPECT_EQ(u.Year, 24);
+  EXPECT_EQ(u.Month, 1);
+  EXPECT_EQ(u.Day, 1);
+  EXPECT_EQ(u.Weekday, 1);
+  EXPECT_EQ(u.Hour + u.Minute + u.Second + u.Timer, 0);
+  EXPECT_EQ(PlexorStep(e), R(4, 0));  // the pause passed inside the step
+  EXPECT_EQ(u.Minute, 1);
+  EXPECT_EQ(u.Timer, 3000);
+  EXPECT_EQ(PlexorStep(e), R(4, 0));
+  EXPECT_EQ(u.Timer, 3001);  // read at the next step
+  for (int i = 0; i < 3000; ++i) PlexorStep(e);  // a minute of wait passes
+  EXPECT_EQ(u.Minute, 2);
+  EXPECT_EQ(u.Second, 0);
+  EXPECT_TRUE(clock.sleeps.empty());
+  // Without the fixed date the clock starts at the computer's local time.
+  clock.time = CLocalTime{2026, 12, 31, 4, 23, 59, 30};
+  PlexorSetOptions(e, PLEXOR_OPTION_VIRTUAL_TIME);
+  PlexorResetProgram(e);
+  EXPECT_EQ(PlexorStep(e), R(4, 0));
+  EXPECT_EQ(u.Year, 27);  // one minute later it is a new year
+  EXPECT_EQ(u.Month, 1);
+  EXPECT_EQ(u.Day, 1);
+  EXPECT_EQ(u.Weekday, 5);
+  EXPECT_EQ(u.Minute, 0);
+  EXPECT_EQ(u.Second, 30);
+}
+
+// A clock program over 24 hours of unit time: every minute its hour and
+// minute, as a real unit would print them, and the same on every run.
+TEST(VirtualTime, ADayOfAClockProgramIsExactAndRepeatable) {
+  Asm a;
+  const int loop = a.Here();
+  a.Ldi(3000).Op(op::PAUSE).Op(op::LDSYS, sysreg::HOUR).Op(op::PRINTNUM).Op(op::LDSYS, sysreg::MINUTE)
+      .Op(op::PRINTNUM).Str("\r\n").Op(op::LDSYS, sysreg::DAY).Ldi(2).Op(op::EQ).OpW(op::JZ, loop).Op(op::END);
+  std::string expected;
+  for (int m = 1; m <= 24 * 60; ++m) expected += std::to_string(m / 60 % 24) + std::to_string(m % 60) + "\r\n";
+  std::string first;
+  for (int run = 0; run < 2; ++run) {
+    vt::Engine e;
+    PlexorSetOptions(e, PLEXOR_OPTION_VIRTUAL_TIME | PLEXOR_OPTION_FIXED_DATE);
+    Load(e, a);
+    PlexorResetProgram(e);
+    const std::string out = RunOutput(e, 10 * 24 * 60);
+    if (run == 0) first = out;
+    EXPECT_EQ(out, run == 0 ? expected : first);
+  }
+}
+
+// Switching time lapse on mid-run keeps Timer going from where it stood.
+TEST(VirtualTime, SwitchingOnKeepsTheTimer) {
+  vt::Engine e;
+  CUnitModel& u = e.get()->Unit;
+  st::ScriptedClock clock;
+  u.Clock = &clock;
+  clock.ms = 40000;
+  PlexorSetOptions(e, PLEXOR_OPTION_REALTIME);
+  Load(e, Asm().Ldi(50).Op(op::PAUSE).Op(op::END));
+  PlexorResetProgram(e);
+  EXPECT_EQ(u.Timer, 2000);
+  PlexorSetOptions(e, PLEXOR_OPTION_VIRTUAL_TIME);
+  EXPECT_EQ(u.Timer, 2000);
+  EXPECT_EQ(PlexorStep(e), R(0, 0));
+  EXPECT_EQ(u.Timer, 2050);
+  EXPECT_TRUE(clock.sleeps.empty());
+}
+
 TEST(RealTime, SystemClockIsUsedWhenNoneIsSet) {
   vt::Engine e;
   PlexorSetOptions(e, 1);

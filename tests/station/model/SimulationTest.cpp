@@ -11,10 +11,10 @@ using mt::EnsureApp;
 using mt::Place;
 using mt::RecordingView;
 
-// Simulated time that advances only when the driver sleeps.
+// Simulated time that advances only when the test says so (or a headless
+// caller sleeps through a pause).
 class FakeHost : public TSimulationHost {
  public:
-  bool MessagesPending() override { return true; }
   int64_t Milliseconds() override { return now; }
   void Sleep(int ms) override { now += ms; }
   void ShowTerminal() override { ++terminalShown; }
@@ -24,26 +24,15 @@ class FakeHost : public TSimulationHost {
   int watchShown = 0;
 };
 
-// A user who presses stop after a number of message rounds.
+// A user interface that may re-enter the driver from the input dialog.
 class StoppingUi : public RecordingUserInterface {
  public:
-  void ProcessEvents() override {
-    RecordingUserInterface::ProcessEvents();
-    if (!model) return;
-    ++rounds;
-    if (reenter && rounds % 3 == 0) {
-      ++reentered;
-      if (model->Step()) ++reenteredStepped;
-    }
-    if (rounds == editAfter) model->NewCell(-1);
-    if (rounds == stopAfter || (reenter && rounds > 30)) model->RunCommand(cmd::kStop);
+  bool InputInteger(const QString& caption, const QString& prompt, int32_t& value) override {
+    if (model && reenter && model->Step()) ++reenteredStepped;
+    return RecordingUserInterface::InputInteger(caption, prompt, value);
   }
   TTarvixPlusModel* model = nullptr;
-  int rounds = 0;
-  int stopAfter = -1;
-  int editAfter = -1;  // an edit made from a window while the program waits
   bool reenter = false;
-  int reentered = 0;
   int reenteredStepped = 0;
 };
 
@@ -158,58 +147,126 @@ TEST_F(Simulation, RunToCellZeroMatchesAProgramThatNeverPassedACell) {
   EXPECT_EQ(m->CurrentCell(), 0);
 }
 
-TEST_F(Simulation, StopDuringAWait) {
+// A program that waits for ever: the driver hands the event loop a turn at
+// the end of every slice and goes on with the same batch afterwards; a stop
+// in between ends it with the wait's message.
+TEST_F(Simulation, AWaitYieldsEverySliceAndCanBeStopped) {
   int32_t a = NewCell("A");
   TBlock* key = Place(*m, a, 112, 0, 0);  // key F1 is released: the wait never ends
   TBlock* wait = Place(*m, a, 1005, 100, 0);
   Connect(*m, *key, *wait);
   Compile();
-  ui.stopAfter = 5;
+  m->ToggleBreakpoint(a);
   m->RunCommand(cmd::kRun);
-  EXPECT_TRUE(m->Step());  // the page marker
-  EXPECT_TRUE(m->Step());  // waits until the user stops
+  EXPECT_TRUE(m->Step());  // the page marker halts at the breakpoint
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
+  m->RunCommand(cmd::kRun);
+  for (int slice = 0; slice < 3; ++slice) {
+    const int64_t before = m->Simulation().EngineSteps();
+    EXPECT_TRUE(m->Step());
+    EXPECT_GT(m->Simulation().EngineSteps(), before + 1);  // many wait passes per slice
+    // The waits of the cell with the breakpoint do not halt again: the
+    // batch that passed its marker goes on.
+    EXPECT_EQ(m->SimState(), TSimState::Running);
+  }
+  EXPECT_TRUE(ui.Texts("InfoBox").isEmpty());
+  m->RunCommand(cmd::kStop);
   EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(ui.Texts("InfoBox"), QStringList{"WAIT: Abbruch durch Anwender"});
   EXPECT_EQ(ui.Count("Beep"), 1);
-  // A call re-entered from the messages processed inside a wait is refused.
-  m->RunCommand(cmd::kRun);
-  ui.stopAfter = -1;
-  ui.reenter = true;
-  EXPECT_TRUE(m->Step());
-  EXPECT_GT(ui.reentered, 0);
-  EXPECT_EQ(ui.reenteredStepped, 0);
+  EXPECT_FALSE(m->Step());
 }
 
-TEST_F(Simulation, LongPausesAreWaitedOutAndCanBeStopped) {
+// Pauses, short and long, never sleep in the driver: the state says
+// "pausing" until the host's clock reaches the end, and a stop meanwhile
+// ends the pause with its message.
+TEST_F(Simulation, PausesWaitOnTheClockAndCanBeStopped) {
   TSimulatedInputs::Current().AutoTiming = true;
   TSimulatedInputs::Current().AutoTimingChanged = true;
-  int32_t a = NewCell("A");
-  TBlock* ticks = Place(*m, a, 700, 0, 0, QStringLiteral("200"));
-  TBlock* pause = Place(*m, a, 1006, 100, 0);
-  Connect(*m, *ticks, *pause);
-  Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
-  Compile();
+  for (const char* ticks : {"200", "25"}) {
+    SCOPED_TRACE(ticks);
+    TearDown();
+    SetUp();
+    TSimulatedInputs::Current().AutoTiming = true;
+    TSimulatedInputs::Current().AutoTimingChanged = true;
+    int32_t a = NewCell("A");
+    Connect(*m, *Place(*m, a, 700, 0, 0, QString::fromLatin1(ticks)), *Place(*m, a, 1006, 100, 0));
+    Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
+    Compile();
+    const int64_t ms = QByteArray(ticks).toLongLong() * 20;
+    m->RunCommand(cmd::kRun);
+    EXPECT_TRUE(m->Step());  // the page marker
+    EXPECT_TRUE(m->Step());  // the pause begins
+    EXPECT_EQ(m->SimState(), TSimState::Pausing);
+    EXPECT_EQ(m->Simulation().WakeUpInMs(), ms);
+    EXPECT_FALSE(m->Step());  // nothing to do before its end
+    host.now += ms - 1;
+    EXPECT_FALSE(m->Step());
+    EXPECT_EQ(m->Simulation().WakeUpInMs(), 1);
+    host.now += 1;
+    EXPECT_TRUE(m->Step());  // over: the batch that began it ends
+    EXPECT_EQ(m->SimState(), TSimState::Running);
+    EXPECT_EQ(m->Simulation().WakeUpInMs(), -1);
+    EXPECT_TRUE(m->Step());  // the next page marker
+    EXPECT_TRUE(m->Step());  // the next pause
+    m->RunCommand(cmd::kStop);
+    EXPECT_EQ(m->SimState(), TSimState::Halted);
+    EXPECT_EQ(ui.Texts("InfoBox").last(), QStringLiteral("PAUSE: Abbruch durch Anwender"));
+    EXPECT_FALSE(m->Step());
+  }
+  // A headless caller sleeps through the pause instead.
+  m->RunCommand(cmd::kReset);
   m->RunCommand(cmd::kRun);
-  EXPECT_TRUE(m->Step());  // the page marker
-  EXPECT_TRUE(m->Step());  // the pause: 4 s of simulated time
-  EXPECT_EQ(host.now, 4000);
-  EXPECT_EQ(m->SimState(), TSimState::Running);
-  ui.stopAfter = ui.rounds + 10;
-  EXPECT_TRUE(m->Step());  // the next page marker
-  EXPECT_FALSE(m->Step());
-  EXPECT_EQ(m->SimState(), TSimState::Halted);
-  EXPECT_EQ(ui.Texts("InfoBox"), QStringList{"PAUSE: Abbruch durch Anwender"});
+  const int64_t before = host.now;
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(m->StepOrSleep());
+  EXPECT_EQ(host.now - before, 500);
 }
 
-// An edit made from a window while the program waits or pauses makes the
-// compiled program stale: the batch ends at once and the state stays
-// "not ready" instead of stepping the old program on.
-TEST_F(Simulation, AnEditWhileWaitingOrPausingEndsTheBatch) {
+// A single step that meets a pause ends halted once the pause is over; time
+// lapse ends a pause under way at once.
+TEST_F(Simulation, SingleStepThroughAPauseAndTimeLapse) {
+  TSimulatedInputs& in = TSimulatedInputs::Current();
+  in.AutoTiming = true;
+  in.AutoTimingChanged = true;
+  int32_t a = NewCell("A");
+  Connect(*m, *Place(*m, a, 700, 0, 0, QStringLiteral("500")), *Place(*m, a, 1006, 100, 0));
+  Place(*m, a, 1000, 200, 0, QStringLiteral("A"));
+  Compile();
+  m->RunCommand(cmd::kSingleStep);
+  EXPECT_TRUE(m->Step());  // the page marker
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
+  m->RunCommand(cmd::kSingleStep);
+  EXPECT_TRUE(m->Step());
+  EXPECT_EQ(m->SimState(), TSimState::Pausing);
+  host.now += 10000;
+  EXPECT_TRUE(m->Step());
+  EXPECT_EQ(m->SimState(), TSimState::Halted);
+  m->RunCommand(cmd::kRun);
+  EXPECT_TRUE(m->Step());  // page marker
+  EXPECT_TRUE(m->Step());  // pause
+  EXPECT_EQ(m->SimState(), TSimState::Pausing);
+  in.VirtualTime = true;
+  in.AutoTimingChanged = true;
+  EXPECT_EQ(m->Simulation().WakeUpInMs(), 0);
+  EXPECT_TRUE(m->Step());
+  EXPECT_EQ(m->SimState(), TSimState::Running);
+  // In time lapse the pause passes inside the step and the unit's clock
+  // counts it.
+  const int64_t ticks = m->Simulation().UnitTicks();
+  EXPECT_TRUE(m->Step());  // page marker
+  EXPECT_TRUE(m->Step());  // pause and the next page marker
+  EXPECT_EQ(m->SimState(), TSimState::Running);
+  EXPECT_GE(m->Simulation().UnitTicks() - ticks, 500);
+  in.VirtualTime = false;
+}
+
+// An edit made while the program waits or pauses makes the compiled program
+// stale: nothing of it runs any more and no box is shown.
+TEST_F(Simulation, AnEditWhileWaitingOrPausingEndsTheRun) {
   for (bool pause : {false, true}) {
     SCOPED_TRACE(pause ? "pause" : "wait");
     TearDown();
     SetUp();
-    ui.rounds = 0;
     TSimulatedInputs::Current().AutoTiming = true;
     TSimulatedInputs::Current().AutoTimingChanged = true;
     int32_t a = NewCell("A");
@@ -221,13 +278,14 @@ TEST_F(Simulation, AnEditWhileWaitingOrPausingEndsTheBatch) {
     Compile();
     m->RunCommand(cmd::kRun);
     EXPECT_TRUE(m->Step());  // the page marker
-    ui.editAfter = ui.rounds + 3;
-    const int64_t before = host.now;
-    EXPECT_FALSE(m->Step());
-    EXPECT_EQ(m->Cells().size(), 2u);  // the edit was made
+    EXPECT_TRUE(m->Step());  // a slice of waiting, or the pause begins
+    m->NewCell(-1);
     EXPECT_EQ(m->SimState(), TSimState::NotReady);
-    EXPECT_LT(host.now - before, 4000);  // the pause was not waited out
+    host.now += 10000;
+    const int64_t steps = m->Simulation().EngineSteps();
     EXPECT_FALSE(m->Step());
+    EXPECT_EQ(m->Simulation().EngineSteps(), steps);
+    EXPECT_EQ(m->Simulation().WakeUpInMs(), -1);
     EXPECT_TRUE(ui.Texts("InfoBox").isEmpty());
   }
 }
@@ -243,7 +301,10 @@ TEST_F(Simulation, InputRequests) {
   ok.value = 77;
   ui.replies.push_back(ok);
   m->RunCommand(cmd::kRun);
+  ui.reenter = true;  // a call re-entered from the dialog is refused
   RunSteps(3);
+  ui.reenter = false;
+  EXPECT_EQ(ui.reenteredStepped, 0);
   EXPECT_EQ(ui.Texts("InputInteger").first().split('|').first(), QStringLiteral("Eingabewert für Simulator"));
   EXPECT_EQ(m->Simulation().LastInputValue(), 77);
   EXPECT_EQ(m->TerminalLine(0), QStringLiteral("77"));

@@ -153,7 +153,7 @@ class FrameTest : public QObject {
     frame_->DoChildCommand(cmd::kRun);
     QCOMPARE(Project().SimState(), TSimState::Running);
     check({"running", true, true, false, false, false, true});
-    frame_->RunIdleOnce();
+    frame_->IdlePass(false);
     QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Simulation läuft"));
     QCOMPARE(frame_->StatusPanel(0), QStringLiteral("Geändert"));
     frame_->IdlePass();  // the one-block program runs to its end and resets

@@ -91,7 +91,7 @@ TEST_F(SettingsFileTest, SectionAndValueNamesAreExactlyTheStationsOwn) {
                      "BitmapPath", "TablePath"});
   add("MRUList", {"Count", "File1", "File2", "File3", "File4", "File5", "File6", "File7", "File8"});
   add("ProjectWindow", {"AutoExpandCells", "AutoExpandTables", "AutoOpenFirstCell", "AutoSynchronize"});
-  add("Simulator", {"AutoTiming", "COM", "FixedDigitalIn", "COM2Device", "COM4Device"});
+  add("Simulator", {"AutoTiming", "VirtualTime", "COM", "FixedDigitalIn", "COM2Device", "COM4Device"});
   add("AnalogPortWindow", {"ADValuesSaved", "AD1", "AD2", "AD3", "AD4", "AD5", "AD6", "AD7", "AD8", "Frequency",
                            "Left", "Top", "Right", "Bottom", "Visible"});
   add("WatchWindow", {"Left", "Top", "Right", "Bottom", "NameColWidth"});

@@ -69,6 +69,7 @@ inline TStationSettings NonDefaultSettings() {
   s.autoOpenFirstCell = false;
   s.autoSynchronize = true;
   s.autoTiming = false;
+  s.virtualTime = true;
   s.com = 3;
   s.fixedDigitalIn = 0x0A3F;
   s.comDevices = {QString(), QStringLiteral("/dev/ttyUSB0"), QString(), QStringLiteral("/dev/serial/by-id/usb-x")};

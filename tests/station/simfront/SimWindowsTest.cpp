@@ -91,7 +91,10 @@ void SimWindowsTest::terminalShowsEveryLineAndFollowsTheLast() {
   for (int i = 0; i < 3000 && model->TerminalLines().first() == QStringLiteral("1"); ++i) model->Step();
   for (int i = 0; i < 20; ++i) model->Step();
   QCoreApplication::processEvents();
-  QCOMPARE(model->TerminalLines().size(), qsizetype{TTarvixPlusModel::kMaxTerminalLines});
+  // At most 1000 full lines and the one being written (a batch may end
+  // between the number and its line end when its slice is used up).
+  QVERIFY(model->TerminalLines().size() >= qsizetype{TTarvixPlusModel::kMaxTerminalLines});
+  QVERIFY(model->TerminalLines().size() <= qsizetype{TTarvixPlusModel::kMaxTerminalLines} + 1);
   QCOMPARE(terminal->ShownLines(), model->TerminalLines());
   const QModelIndex newLast = view->model()->index(view->model()->rowCount() - 1, 0);
   QVERIFY(view->viewport()->rect().intersects(view->visualRect(newLast)));
