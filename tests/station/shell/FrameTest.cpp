@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QMenu>
@@ -26,6 +28,7 @@
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
 #include "TTarvixPlusModel.h"
+#include "TWidgetUserInterface.h"
 #include "TWindowFactory.h"
 
 // A document window that records what the frame asks of it.
@@ -287,6 +290,29 @@ class FrameTest : public QObject {
     NewFrame();
     TTarvixForm::SetHook(QStringLiteral("Palette"), {});
     QCOMPARE(comments(), 1);
+
+    // The widget answers: the set-up dialog and the print dialog work on
+    // one printer, so what was set up is what prints.
+    TWidgetUserInterface widgets;
+    auto dialogPrinter = [](QPrinter** seen) {
+      auto* timer = new QTimer;
+      QObject::connect(timer, &QTimer::timeout, [timer, seen] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        *seen = dialog->printer();
+        dialog->reject();
+        timer->deleteLater();
+      });
+      timer->start(10);
+    };
+    QPrinter* setUp = nullptr;
+    dialogPrinter(&setUp);
+    widgets.PrinterSetup();
+    QVERIFY(setUp);
+    QPrinter* printing = nullptr;
+    dialogPrinter(&printing);
+    QVERIFY(!widgets.PrintDialog());
+    QCOMPARE(printing, setUp);
   }
 
   void routesToTheTreeWithFocusElseToTheActiveWindow() {
