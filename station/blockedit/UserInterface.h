@@ -40,6 +40,9 @@ class TUserInterface {
   // Question sound, then Yes/No or Yes/No/Cancel.
   virtual bool AskYesNo(const QString& text) = 0;
   virtual Answer AskYesNoCancel(const QString& text) = 0;
+  // Yes/No with No as the default button, for questions whose Yes destroys
+  // something. Without an override it is the plain question.
+  virtual bool AskYesNoDefaultNo(const QString& text) { return AskYesNo(text); }
 
   // The chosen file's full name, or empty when cancelled.
   virtual QString OpenFileName(const FileRequest& request) = 0;
@@ -47,6 +50,9 @@ class TUserInterface {
   // A printer configured by the user (owned by the implementation, valid
   // until the next call), or null when cancelled.
   virtual QPrinter* PrintDialog() = 0;
+  // Lets the user set up the printer that PrintDialog and PrintTextDialog
+  // then start from; nothing is printed.
+  virtual void PrinterSetup() {}
   // The print dialog of a text window: it offers the range "selection" only
   // when canPrintSelection is set; the printer's printRange() tells whether
   // the user chose it. Without an override it is the plain print dialog.

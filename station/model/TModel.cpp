@@ -84,7 +84,11 @@ bool TModel::CloseQuery() {
 bool TModel::Open(const QString& fileName) {
   TWaitCursor wait;
   fileName_ = fileName;
-  return LoadFromFile(fileName);
+  // Whatever made the load stop or lose content, what the model holds now
+  // is less than the file: saving it unasked would destroy the rest.
+  const bool ok = LoadFromFile(fileName);
+  loadIncomplete_ = !ok || LoadLostContent();
+  return ok;
 }
 
 bool TModel::SaveUnder(const QString& fileName) {
@@ -99,12 +103,19 @@ bool TModel::SaveUnder(const QString& fileName) {
   }
   ClearUndo();
   modified_ = false;
+  unrecordedChange_ = false;
   return true;
 }
 
 bool TModel::Save() {
   if (fileName_.isEmpty()) return SaveAs(true);
-  return SaveUnder(fileName_);
+  if (loadIncomplete_ &&
+      !TUserInterface::Current().AskYesNoDefaultNo(
+          QStringLiteral("%1 wurde nicht vollständig gelesen. Trotzdem überschreiben?").arg(DisplayName())))
+    return SaveAs(true);
+  if (!SaveUnder(fileName_)) return false;
+  loadIncomplete_ = false;
+  return true;
 }
 
 bool TModel::SaveAs(bool rename) {
@@ -116,7 +127,11 @@ bool TModel::SaveAs(bool rename) {
   QString name = TUserInterface::Current().SaveFileName(request);
   if (name.isEmpty()) return false;
   if (!SaveUnder(name)) return false;
-  if (rename) fileName_ = name;
+  // A copy leaves the file the project came from as incomplete as before.
+  if (rename) {
+    fileName_ = name;
+    loadIncomplete_ = false;
+  }
   return true;
 }
 
@@ -181,17 +196,26 @@ std::unique_ptr<TUndoAction> Take(std::deque<std::unique_ptr<TUndoAction>>& list
 
 }  // namespace
 
+bool TModel::Replay(TUndoAction& action, bool toUndoList) {
+  bool ok = false;
+  try {
+    ok = action.Perform(*this, toUndoList);
+  } catch (const TModelError& error) {
+    TUserInterface::Current().ErrorBox(error.message);
+  }
+  // Decided here for every action, whether it succeeded or not: a failed
+  // replay may have changed part of what it touches.
+  if (action.ChangesProgram()) ProgramEdited();
+  return ok;
+}
+
 void TModel::Undo() {
   if (undoList_.empty()) return;
   TWaitCursor wait;
   TUndoAction* action = undoList_.front().get();
-  bool ok = false;
-  try {
-    ok = action->Perform(*this, false);
-  } catch (const TModelError& error) {
-    TUserInterface::Current().ErrorBox(error.message);
-  }
-  if (ok && undoList_.size() == 1 && !undoTruncated_) modified_ = false;
+  const bool ok = Replay(*action, false);
+  // Back at the saved state only when the history holds every change since.
+  if (ok && undoList_.size() == 1 && !undoTruncated_ && !unrecordedChange_) modified_ = false;
   Take(undoList_, action);
 }
 
@@ -199,13 +223,7 @@ void TModel::Redo() {
   if (redoList_.empty()) return;
   TWaitCursor wait;
   TUndoAction* action = redoList_.front().get();
-  bool ok = false;
-  try {
-    ok = action->Perform(*this, true);
-  } catch (const TModelError& error) {
-    TUserInterface::Current().ErrorBox(error.message);
-  }
-  if (ok) modified_ = true;
+  if (Replay(*action, true)) modified_ = true;
   Take(redoList_, action);
 }
 

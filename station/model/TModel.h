@@ -37,7 +37,11 @@ class TModel {
 
   virtual bool CloseQuery();
   virtual bool InitNew() { return true; }
+  // Loads the file; a load that stopped or lost content leaves the model
+  // marked LoadIncomplete.
   bool Open(const QString& fileName);
+  // Writes the project to its file; over a file that was not read
+  // completely only after the user agreed, else under a new name.
   bool Save();
   // Writes the project under a name the user chooses; with rename the model
   // takes that name.
@@ -45,6 +49,9 @@ class TModel {
   virtual void GetFileDialogStrings(QString& ext, QString& filter) const;
   virtual QString GetDefaultName() const { return QStringLiteral("Unbenannt"); }
   virtual bool LoadFromFile(const QString&) { return true; }
+  // Whether the last LoadFromFile lost content it had read (it still
+  // answered true).
+  virtual bool LoadLostContent() const { return false; }
   // False for an empty name; an I/O failure throws TModelError.
   virtual bool SaveToFile(const QString&) { return true; }
   // The file name without its directory (and without the model's own
@@ -69,23 +76,42 @@ class TModel {
   const QString& FileName() const { return fileName_; }
   void SetFileName(const QString& fileName) { fileName_ = fileName; }
   bool Modified() const { return modified_; }
-  void SetModified(bool modified) { modified_ = modified; }
+  // Marking the project modified here is an edit the history does not
+  // record (comment, table data): undoing can then no longer return to the
+  // saved file.
+  void SetModified(bool modified) {
+    modified_ = modified;
+    if (modified) unrecordedChange_ = true;
+  }
   // The undo history lost its oldest action, so undoing everything no
   // longer returns to the saved file.
   bool UndoTruncated() const { return undoTruncated_; }
+  // An edit without an undo action happened since the project was opened
+  // or saved.
+  bool UnrecordedChange() const { return unrecordedChange_; }
+  // The file was not read completely (loading stopped with a failure or
+  // lost content): saving over it must not happen unasked.
+  bool LoadIncomplete() const { return loadIncomplete_; }
 
  protected:
   // Tells every view that the model goes away; called first by the
   // destructor of the most derived model.
   void DetachViews();
+  // An undo or redo changed what the compiler reads: a compiled program is
+  // stale now.
+  virtual void ProgramEdited() {}
 
   bool destroying_ = false;
   QString fileName_;
   bool modified_ = false;
   bool undoTruncated_ = false;
+  bool unrecordedChange_ = false;
+  bool loadIncomplete_ = false;
 
  private:
   bool SaveUnder(const QString& fileName);
+  // Performs an undo or redo action; false when it failed.
+  bool Replay(TUndoAction& action, bool toUndoList);
 
   std::vector<TModelView*> views_;
   std::vector<TModelView*> specialViews_;

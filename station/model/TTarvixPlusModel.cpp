@@ -346,7 +346,7 @@ bool TTarvixPlusModel::SetTableData(TConversionTable& table, const QStringList& 
   }
   if (lines.isEmpty() || lines == table.Data) return false;
   table.Data = lines;
-  modified_ = true;
+  SetModified(true);  // not recorded in the history
   return true;
 }
 
@@ -400,5 +400,5 @@ QString TTarvixPlusModel::TableText(const TConversionTable& table) {
 void TTarvixPlusModel::SetComment(const QStringList& lines) {
   if (lines == comment_) return;
   comment_ = lines;
-  modified_ = true;
+  SetModified(true);  // not recorded in the history
 }

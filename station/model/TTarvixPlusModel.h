@@ -42,6 +42,7 @@ class TTarvixPlusModel : public TModel {
   void GetFileDialogStrings(QString& ext, QString& filter) const override;
   QString GetDefaultName() const override { return QStringLiteral("Unbenannte Programmdatei"); }
   bool LoadFromFile(const QString& fileName) override;
+  bool LoadLostContent() const override { return !loadLosses_.isEmpty(); }
   bool SaveToFile(const QString& fileName) override;
   // The reports of the last LoadFromFile that lost or changed content (a
   // cell body that did not read, blocks, wires or parameters the engine
@@ -203,6 +204,7 @@ class TTarvixPlusModel : public TModel {
   int32_t DataFileValue(int index) const { return simulation_->DataFileValue(index); }
 
  protected:
+  void ProgramEdited() override { EditDone(); }
   // The cell of a block id, and the block itself; both report when missing.
   TBlockList* CellOfBlock(int32_t blockId) const { return FindCell(static_cast<int32_t>(static_cast<uint32_t>(blockId) >> 16)); }
   void FreeContents();

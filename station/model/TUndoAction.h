@@ -22,6 +22,11 @@ class TUndoAction {
   virtual void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const = 0;
   // Files the inverse, then makes the change; false when it failed.
   virtual bool Perform(TModel& model, bool toUndoList);
+  // Whether replaying the action changes what the compiler reads (blocks,
+  // parameters, wires, tables, cells); the model then makes a compiled
+  // program stale. Only an action that changes nothing but the drawing
+  // answers false.
+  virtual bool ChangesProgram() const { return true; }
 
  protected:
   // Files the inverse into the list opposite to the one being replayed.

@@ -121,6 +121,8 @@ class TMoveBlocksUndoAction : public TCellDataUndoAction {
  public:
   std::unique_ptr<TUndoAction> NewInverse() const override;
   void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
+  // Positions are the drawing's alone; the engine never sees them.
+  bool ChangesProgram() const override { return false; }
   int32_t CellId = 0;
 
  protected:

@@ -388,11 +388,22 @@ void TProjectController::keyPressEvent(QKeyEvent* event) {
       case Qt::Key_F1:
         Ui().ShowHelp(9000);
         return;
+      case Qt::Key_F4:
+        // Through the frame, which keeps the started simulation stepping.
+        if (IsCommandEnabled(cmd::kRunToCell)) frame_->DoChildCommand(cmd::kRunToCell, this);
+        return;
       default:
         break;
     }
   }
   QTreeWidget::keyPressEvent(event);
+}
+
+bool TProjectController::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // A caption is not even opened for editing while a simulation runs: the
+  // rename would be refused at the end anyway.
+  if (project_ && project_->IsSimulating()) return false;
+  return QTreeWidget::edit(index, trigger, event);
 }
 
 void TProjectController::contextMenuEvent(QContextMenuEvent* event) {

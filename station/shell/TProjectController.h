@@ -43,6 +43,7 @@ class TProjectController : public QTreeWidget, public TModelView {
   QTreeWidgetItem* CellsGroup() const { return cells_; }
   QTreeWidgetItem* TablesGroup() const { return tables_; }
   bool IsEditingLabel() const { return state() == QAbstractItemView::EditingState; }
+  using QTreeWidget::edit;
 
   void DoCommand(int32_t command, QObject* sender);
   bool IsCommandEnabled(int32_t command) const;
@@ -61,6 +62,7 @@ class TProjectController : public QTreeWidget, public TModelView {
  protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void startDrag(Qt::DropActions supported) override;
   void dragMoveEvent(QDragMoveEvent* event) override;

@@ -16,8 +16,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QSizeGrip>
@@ -340,11 +338,8 @@ void TTarvixForm::CreateMenus() {
   AddCommand(fileMenu_, cmd::kSaveAs, QStringLiteral("FileSaveAsItem"), QStringLiteral("Speichern &unter..."));
   fileMenu_->addSeparator();
   AddCommand(fileMenu_, cmd::kPrint, QStringLiteral("FilePrintItem"), QStringLiteral("&Drucken..."));
-  AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {}, [this] {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    dialog.exec();
-  });
+  AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {},
+          [] { Ui().PrinterSetup(); });
   mruSeparator_ = fileMenu_->addSeparator();
   for (int i = 0; i < TMruList::kShown; ++i) {
     auto* action = new QAction(this);
@@ -575,7 +570,9 @@ void TTarvixForm::CreateToolBars() {
   AddButton(blocks, cmd::kInsertCell, QStringLiteral("NewCellButton"), QStringLiteral("Neue Programmzelle einfügen"), Glyph(QStringLiteral("newcell")));
   blocks->addSeparator();
   RunHook(QStringLiteral("Palette"));
-  AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
+  // The palette brings its own comment button; one is enough.
+  if (!blocks->findChild<QWidget*>(QStringLiteral("TextBlockButton")))
+    AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
   QToolBar* align = bar(QStringLiteral("AlignToolbar"), QStringLiteral("Ausrichten"), Qt::TopToolBarArea);
   AddButton(align, cmd::kAlignLeft, QStringLiteral("LeftAlignButton"), QStringLiteral("Am linken Rand ausrichten"), Glyph(QStringLiteral("align0")));
   AddButton(align, cmd::kAlignTop, QStringLiteral("TopAlignButton"), QStringLiteral("Am oberen Rand ausrichten"), Glyph(QStringLiteral("align1")));
@@ -787,14 +784,43 @@ void TTarvixForm::UpdateButtons() {
   for (const CommandItem& item : buttons_)
     if (item.action && item.tag != 0) item.action->setEnabled(IsCommandEnabled(item.tag));
   if (QAction* a = Action(QStringLiteral("FileOpenButton"))) a->setEnabled(true);
+  UpdateMenuActions();
   emit CommandStatesUpdated();
 }
 
 void TTarvixForm::UpdateMenu(QMenu* menu) {
-  const bool project = Project() != nullptr;
+  UpdateMenuItems(menu);
+  UpdateItemRules();
+  // Looks at the disk: only when a menu opens (the item has no shortcut).
+  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(TipAvailable() && TipAvailable()());
+}
+
+void TTarvixForm::UpdateMenuActions() {
+  // A disabled action's shortcut never fires: menu items follow the
+  // command states like the buttons, not only when their menu opens.
+  for (QAction* top : menuBar()->actions())
+    if (QMenu* menu = top->menu()) UpdateMenuItems(menu);
+  UpdateItemRules();
+}
+
+void TTarvixForm::UpdateShortcut(const QKeyEvent& key) {
+  const QKeySequence pressed(key.keyCombination());
+  bool untagged = false;
+  for (const auto& [name, action] : actions_) {
+    if (!action || action->shortcut() != pressed) continue;
+    const int32_t tag = action->data().toInt();
+    if (tag > cmd::kSubmenu)
+      action->setEnabled(IsCommandEnabled(tag));
+    else
+      untagged = true;
+  }
+  if (untagged) UpdateItemRules();
+}
+
+void TTarvixForm::UpdateMenuItems(QMenu* menu) {
   for (QAction* action : menu->actions()) {
     if (action->menu()) {
-      UpdateMenu(action->menu());
+      UpdateMenuItems(action->menu());
       continue;
     }
     const int32_t tag = action->data().toInt();
@@ -805,6 +831,10 @@ void TTarvixForm::UpdateMenu(QMenu* menu) {
     const bool cellEditor = doc && doc->ClassName() == QLatin1String("TProgramCellForm") && !tree_->hasFocus();
     for (QAction* action : menu->actions()) action->setEnabled(cellEditor && IsCommandEnabled(cmd::kInsertTextBlock));
   }
+}
+
+void TTarvixForm::UpdateItemRules() {
+  const bool project = Project() != nullptr;
   // Items without a tag: their own rules.
   for (const char* name : {"ViewWatchItem", "ViewTerminalItem", "ViewDataLogItem"})
     if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(project && TWindowFactory::Has(a->objectName()) ? true : project);
@@ -827,7 +857,6 @@ void TTarvixForm::UpdateMenu(QMenu* menu) {
     QAction* a = Action(item == QLatin1String("AboutItem") ? QStringLiteral("HelpAboutItem") : item);
     if (a) a->setEnabled(static_cast<bool>(Hooks()[QString::fromLatin1(name)]));
   }
-  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(TipAvailable() && TipAvailable()());
 }
 
 // ---- windows -------------------------------------------------------------------------------
@@ -1081,6 +1110,13 @@ bool TTarvixForm::event(QEvent* e) {
 
 bool TTarvixForm::eventFilter(QObject* watched, QEvent* e) {
   switch (e->type()) {
+    case QEvent::ShortcutOverride:
+      // Comes before the key is matched against the shortcuts: the
+      // matching items must not answer with a state the idle cycle has
+      // not refreshed yet (a dead key, or a key taken from the window
+      // that has the focus).
+      if (!closing_ && !inIdle_) UpdateShortcut(*static_cast<QKeyEvent*>(e));
+      break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::KeyPress:

@@ -24,6 +24,7 @@
 #include "TStationFrame.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -83,6 +84,9 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void UpdateButtons();
   // Refreshes the items of a menu (recursively into submenus).
   void UpdateMenu(QMenu* menu);
+  // Refreshes every menu item, so that each shortcut is live exactly while
+  // its command is enabled.
+  void UpdateMenuActions();
   // The action of a menu item or tool button by its object name.
   QAction* Action(const QString& objectName) const;
 
@@ -163,6 +167,11 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void FileOpen();
   void NewCellEditor();
   void RefreshStatusBar();
+  void UpdateMenuItems(QMenu* menu);
+  // The items without a command tag (windows, options, help).
+  void UpdateItemRules();
+  // Refreshes the items whose shortcut is the key about to be matched.
+  void UpdateShortcut(const QKeyEvent& key);
 
   QMdiArea* mdi_ = nullptr;
   TProjectController* tree_ = nullptr;

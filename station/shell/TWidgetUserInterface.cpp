@@ -16,9 +16,11 @@ namespace {
 QString BoxCaption() { return QStringLiteral("Marlix Tarvix Station"); }
 
 QMessageBox::StandardButton Box(QWidget* owner, QMessageBox::Icon icon, const QString& text,
-                                QMessageBox::StandardButtons buttons) {
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
   QMessageBox box(icon, BoxCaption(), text, buttons, owner);
   box.setAccessibleName(text);
+  if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -55,6 +57,11 @@ void TWidgetUserInterface::InfoBox(const QString& text) {
 bool TWidgetUserInterface::AskYesNo(const QString& text) {
   Beep(Sound::Question);
   return Box(Owner(), QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool TWidgetUserInterface::AskYesNoDefaultNo(const QString& text) {
+  Beep(Sound::Question);
+  return Box(Owner(), QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 TUserInterface::Answer TWidgetUserInterface::AskYesNoCancel(const QString& text) {
@@ -96,18 +103,28 @@ QString TWidgetUserInterface::SaveFileName(const FileRequest& request) {
   return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
 }
 
-QPrinter* TWidgetUserInterface::PrintDialog() {
+QPrinter& TWidgetUserInterface::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  QPrintDialog dialog(printer_.get(), Owner());
-  return dialog.exec() == QDialog::Accepted ? printer_.get() : nullptr;
+  return *printer_;
+}
+
+QPrinter* TWidgetUserInterface::PrintDialog() {
+  QPrintDialog dialog(&Printer(), Owner());
+  return dialog.exec() == QDialog::Accepted ? &Printer() : nullptr;
 }
 
 QPrinter* TWidgetUserInterface::PrintTextDialog(bool canPrintSelection) {
-  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer_->setPrintRange(QPrinter::AllPages);
-  QPrintDialog dialog(printer_.get(), Owner());
+  Printer().setPrintRange(QPrinter::AllPages);
+  QPrintDialog dialog(&Printer(), Owner());
   dialog.setOption(QAbstractPrintDialog::PrintSelection, canPrintSelection);
-  return dialog.exec() == QDialog::Accepted ? printer_.get() : nullptr;
+  return dialog.exec() == QDialog::Accepted ? &Printer() : nullptr;
+}
+
+void TWidgetUserInterface::PrinterSetup() {
+  QPrintDialog dialog(&Printer(), Owner());
+  dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
+  dialog.setAccessibleName(dialog.windowTitle());
+  dialog.exec();
 }
 
 bool TWidgetUserInterface::InputInteger(const QString& caption, const QString& prompt, int32_t& value) {

@@ -34,10 +34,12 @@ class TWidgetUserInterface : public TUserInterface {
   void InfoBox(const QString& text) override;
   bool AskYesNo(const QString& text) override;
   Answer AskYesNoCancel(const QString& text) override;
+  bool AskYesNoDefaultNo(const QString& text) override;
   QString OpenFileName(const FileRequest& request) override;
   QString SaveFileName(const FileRequest& request) override;
   QPrinter* PrintDialog() override;
   QPrinter* PrintTextDialog(bool canPrintSelection) override;
+  void PrinterSetup() override;
   bool InputInteger(const QString& caption, const QString& prompt, int32_t& value) override;
   bool EditComment(QString& text, TCommentFont& font) override;
   bool EditBlockBitmap(QString& fileName) override;
@@ -51,6 +53,8 @@ class TWidgetUserInterface : public TUserInterface {
 
  private:
   QWidget* Owner() const;
+  // The one printer every print dialog and the printer set-up work on.
+  QPrinter& Printer();
 
   QPointer<QWidget> owner_;
   InputHook inputHook_;

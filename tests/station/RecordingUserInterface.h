@@ -55,6 +55,10 @@ class RecordingUserInterface : public TUserInterface {
     Record("AskYesNo", {text});
     return Next().accept;
   }
+  bool AskYesNoDefaultNo(const QString& text) override {
+    Record("AskYesNoDefaultNo", {text});
+    return Next().accept;
+  }
   Answer AskYesNoCancel(const QString& text) override {
     Record("AskYesNoCancel", {text});
     return Next().answer;
@@ -71,6 +75,7 @@ class RecordingUserInterface : public TUserInterface {
     Record("PrintDialog", {});
     return Next().printer;
   }
+  void PrinterSetup() override { Record("PrinterSetup", {}); }
   bool InputInteger(const QString& caption, const QString& prompt, int32_t& value) override {
     Record("InputInteger", {caption, prompt, QString::number(value)});
     const Reply r = Next();

@@ -323,6 +323,69 @@ TEST_F(ProjectFile, FailedSaveKeepsTheOldFile) {
   EXPECT_TRUE(m.Modified());
 }
 
+// A file that did not read completely (the load stopped or lost content)
+// is not saved over unasked: "Nein" (the default) goes to "Speichern
+// unter...", and only "Ja" replaces it. A clean file is saved without a question.
+TEST_F(ProjectFile, IncompletelyReadFileIsNotSavedOverUnasked) {
+  const QStringList cell = {"#CELL_START", "ID=1", "NAME=A", "", "#BLOCK_START", "GraphBlock", "ID=65537",
+                            "10,10,70,30", "TYPE=700", "#BLOCK_END", "", "#CELL_END", ""};
+  struct Case {
+    const char* what;
+    QStringList lines;
+    bool incomplete;
+  };
+  const Case cases[] = {
+      {"clean", kHeader + cell, false},
+      {"version", QStringList{"MARLIX Tarvix plus - project file", "Version=2.0"} + cell, true},
+      {"section start", kHeader + QStringList{"Unsinn", ""} + cell, true},
+      {"cell id", kHeader + cell + QStringList{"#CELL_START", "ID=x", "#CELL_END", ""}, true},
+      {"cell body", kHeader + QStringList{"#CELL_START", "ID=2", "NAME=B", "", "#BLOCK_START", "Unbekannt", "#BLOCK_END", "#CELL_END", ""}, true},
+      {"unknown block type", kHeader + QStringList{"#CELL_START", "ID=1", "NAME=A", "", "#BLOCK_START", "GraphBlock",
+                                                   "ID=65537", "10,10,70,30", "TYPE=7000", "#BLOCK_END", "", "#CELL_END", ""}, true},
+  };
+  const QString question = QStringLiteral("p wurde nicht vollständig gelesen. Trotzdem überschreiben?");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TTarvixPlusModel m;
+    Load(m, c.lines);
+    const QByteArray original = ReadFile(Path("p.tvp"));
+    EXPECT_EQ(m.LoadIncomplete(), c.incomplete);
+    m.NewCell(-1);
+    ui.Clear();
+    if (!c.incomplete) {
+      EXPECT_TRUE(m.Save());
+      EXPECT_EQ(ui.Count("AskYesNoDefaultNo"), 0);
+      EXPECT_NE(ReadFile(Path("p.tvp")), original);
+      continue;
+    }
+    // "Nein", then the save dialog cancelled: nothing is written.
+    EXPECT_FALSE(m.Save());
+    EXPECT_EQ(ui.Texts("AskYesNoDefaultNo"), QStringList{question});
+    EXPECT_EQ(ui.Count("SaveFileName"), 1);
+    EXPECT_EQ(ReadFile(Path("p.tvp")), original);
+    EXPECT_TRUE(m.Modified());
+    // "Nein", then a new name: the project goes there and the old file stays.
+    ui.replies.push_back(mt::Accept(false));
+    ui.replies.push_back(mt::WithText(Path("neu.tvp")));
+    EXPECT_TRUE(m.Save());
+    EXPECT_EQ(m.FileName(), Path("neu.tvp"));
+    EXPECT_EQ(ReadFile(Path("p.tvp")), original);
+    EXPECT_FALSE(m.LoadIncomplete());
+    // "Ja" replaces the file, once; the next save asks nothing.
+    TTarvixPlusModel again;
+    Load(again, c.lines);
+    again.NewCell(-1);
+    ui.Clear();
+    ui.replies.push_back(mt::Accept(true));
+    EXPECT_TRUE(again.Save());
+    EXPECT_NE(ReadFile(Path("p.tvp")), original);
+    again.NewCell(-1);
+    EXPECT_TRUE(again.Save());
+    EXPECT_EQ(ui.Count("AskYesNoDefaultNo"), 1);
+    EXPECT_EQ(ui.Count("SaveFileName"), 0);
+  }
+}
+
 TEST_F(ProjectFile, HostileFilesNeverCrash) {
   std::mt19937 rng(7);
   const QStringList seeds = kHeader + QStringList{"#COMMENT_START", "x", "#COMMENT_END", "#TABLE_START", "Name=T",

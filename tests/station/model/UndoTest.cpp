@@ -1,5 +1,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 
 #include "ModelTestSupport.h"
 #include "Notifications.h"
@@ -192,6 +193,84 @@ TEST_F(Undo, HistoryRules) {
   for (int i = 0; i < 100; ++i) m.Undo();
   EXPECT_EQ(m.Cells()[0]->Name(), QStringLiteral("N0"));
   EXPECT_TRUE(m.Modified());  // the history was cut, so the file may differ
+}
+
+// Comment and table data are edited without undo actions: undoing the only
+// recorded action afterwards must not pass the project off as saved.
+TEST_F(Undo, UnrecordedEditsKeepTheProjectModified) {
+  const std::pair<const char*, std::function<void(TTarvixPlusModel&)>> edits[] = {
+      {"comment", [](TTarvixPlusModel& p) { p.SetComment({"Neuer Kommentar"}); }},
+      {"table data", [](TTarvixPlusModel& p) { p.SetTableData(*p.FindTable(1), {"1 2 3"}); }},
+  };
+  QTemporaryDir dir;
+  for (const auto& [what, edit] : edits) {
+    SCOPED_TRACE(what);
+    TTarvixPlusModel p;
+    p.NewTable(true);
+    p.SetFileName(dir.filePath("u.tvp"));
+    ASSERT_TRUE(p.Save());
+    p.NewCell(-1);
+    edit(p);
+    p.Undo();
+    EXPECT_TRUE(p.Modified());
+    // Saving starts afresh: undoing back to it clears the mark again.
+    ASSERT_TRUE(p.Save());
+    p.NewCell(-1);
+    p.Undo();
+    EXPECT_FALSE(p.Modified());
+  }
+}
+
+// Replaying an action that changes what the compiler reads makes a compiled
+// program stale, both ways; only a move of blocks keeps it.
+TEST_F(Undo, ReplayMakesTheProgramStaleUnlessOnlyBlocksMoved) {
+  QTemporaryDir dir;
+  mt::WriteFile(dir.filePath("alt.tab"), "1 2");
+  struct Row {
+    const char* what;
+    std::function<void(TTarvixPlusModel&, int32_t cell)> edit;
+    bool stale;
+  };
+  const Row rows[] = {
+      {"parameter",
+       [](TTarvixPlusModel& p, int32_t cell) {
+         TBlock* one = p.FindCell(cell)->FindBlock(0x10003);
+         auto action = std::make_unique<TEditBlockUndoAction>();
+         action->BlockId = one->Id();
+         action->Text = one->GetData(0);
+         p.PushUndo(std::move(action));
+         one->SetData(0, QStringLiteral("5"));
+       },
+       true},
+      {"insert block", [](TTarvixPlusModel& p, int32_t cell) { p.InsertBlock(cell, 700, TRect{0, 600, 400, 900}); }, true},
+      {"delete blocks", [](TTarvixPlusModel& p, int32_t cell) { p.DeleteBlocks(cell, {p.FindCell(cell)->FindBlock(0x10004)}); }, true},
+      {"wire", [](TTarvixPlusModel& p, int32_t) { p.RemoveWire(0x10004, 0); }, true},
+      {"rename cell", [](TTarvixPlusModel& p, int32_t cell) { p.RenameCell(cell, QStringLiteral("Neu")); }, true},
+      {"new cell", [](TTarvixPlusModel& p, int32_t) { p.NewCell(-1); }, true},
+      {"table file",
+       [&dir](TTarvixPlusModel& p, int32_t) {
+         p.PushUndo(std::make_unique<TEditTableFileUndoAction>(1, dir.filePath("alt.tab")));
+       },
+       true},
+      {"move blocks",
+       [](TTarvixPlusModel& p, int32_t cell) { p.MoveBlocks(cell, {p.FindCell(cell)->FindBlock(0x10004)}, QPoint(40, 0)); },
+       false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TTarvixPlusModel p;
+    const int32_t cell = mt::AddCounterCell(p);
+    ui.replies.push_back(mt::WithText(dir.filePath("alt.tab")));
+    ASSERT_TRUE(p.NewTable(false));
+    row.edit(p, cell);
+    const TSimState expected = row.stale ? TSimState::NotReady : TSimState::Ready;
+    p.SetCompiled(true);
+    p.Undo();
+    EXPECT_EQ(p.SimState(), expected) << "undo";
+    p.SetCompiled(true);
+    p.Redo();
+    EXPECT_EQ(p.SimState(), expected) << "redo";
+  }
 }
 
 TEST_F(Undo, ActionsOnVanishedItemsFailCleanly) {

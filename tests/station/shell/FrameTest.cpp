@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -24,6 +28,7 @@
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
 #include "TTarvixPlusModel.h"
+#include "TWidgetUserInterface.h"
 #include "TWindowFactory.h"
 
 // A document window that records what the frame asks of it.
@@ -36,6 +41,7 @@ class TFakeDocForm : public TMDIChildForm {
     resize(200, 150);
   }
   void DoCommand(int32_t command, QObject*) override { commands.push_back(command); }
+  void keyPressEvent(QKeyEvent* event) override { keys.push_back(event->key()); }
   bool IsCommandEnabled(int32_t command) override { return command == cmd::kCopy || command == cmd::kToggleBreakpoint; }
   int32_t ShownElement() const override { return shown; }
   void ShowElement(int32_t id) override { shown = id; }
@@ -46,6 +52,7 @@ class TFakeDocForm : public TMDIChildForm {
     restoredMagic = magic;
   }
   std::vector<int32_t> commands;
+  std::vector<int> keys;
   qint32 shown = 0;
   qint32 restoredMagic = 0;
 };
@@ -90,6 +97,20 @@ class FrameTest : public QObject {
     QCOMPARE(PlexorCompile(e), 0);
     QVERIFY2(PlexorCompilerDone(e), PlexorGetErrorMessage(e));
     Project().SetCompiled(true);
+  }
+  // Opens a menu of the menu bar with the mouse and closes it again: what
+  // refreshes its items.
+  void OpenAndCloseMenu(const char* name) {
+    QMenu* menu = frame_->findChild<QMenu*>(QString::fromLatin1(name));
+    QVERIFY(menu);
+    QMenuBar* bar = frame_->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
+    QTRY_VERIFY(!menu->isVisible());
+    // The offscreen platform does not hand the activation back by itself.
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
   }
   TFakeDocForm* OpenFake() {
     return qobject_cast<TFakeDocForm*>(frame_->ShowWindow(QStringLiteral("TFakeDocForm"), true));
@@ -169,6 +190,129 @@ class FrameTest : public QObject {
     QCOMPARE(compiles_, 1);
     Project().NewCell(-1);  // an edit: the program is stale again
     check({"edited", true, true, true, false, false, false});
+  }
+
+  // A menu opened in another state must leave no shortcut dead, and no
+  // stale item may take a key from the window that has the focus.
+  void menuShortcutsFollowTheCommandStates() {
+    OpenAndCloseMenu("FileMenu");  // no project: "Speichern" disabled
+    OpenAndCloseMenu("EditMenu");
+    OpenAndCloseMenu("SimulatorMenu");
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    TProjectController* tree = frame_->Tree();
+    tree->setFocus();
+    QVERIFY(tree->hasFocus());
+    const int32_t cell = Project().Cells().front()->CellId();
+    const QString name = Project().FindCell(cell)->Name();
+    Project().RenameCell(cell, QStringLiteral("Neu"));
+    QTest::keyClick(tree, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!Project().Modified());
+    QVERIFY(QFile(Project().FileName()).size() > 0);
+    // Between keys the idle cycle keeps the items current too.
+    QTRY_VERIFY(!frame_->Action(QStringLiteral("FileSaveItem"))->isEnabled());
+    Project().RenameCell(cell, QStringLiteral("Neu2"));
+    QTRY_VERIFY(frame_->Action(QStringLiteral("FileSaveItem"))->isEnabled());
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Project().FindCell(cell)->Name(), QStringLiteral("Neu"));
+    Project().RenameCell(cell, name);
+
+    OpenAndCloseMenu("SimulatorMenu");  // not compiled: every run item disabled
+    CompileProject();
+    QTest::keyClick(tree, Qt::Key_F9);
+    QCOMPARE(Project().SimState(), TSimState::Running);
+    QTest::keyClick(tree, Qt::Key_Escape);
+    QCOMPARE(Project().SimState(), TSimState::Halted);
+    QTest::keyClick(tree, Qt::Key_F2, Qt::ControlModifier);
+    QCOMPARE(Project().SimState(), TSimState::Ready);
+    QTest::keyClick(tree, Qt::Key_F8);
+    QCOMPARE(Project().SimState(), TSimState::SingleStep);
+    Project().Reset();
+
+    // "Anhalten" was enabled when the menu opened during a run; the run is
+    // over, so Esc belongs to the window with the focus.
+    frame_->DoChildCommand(cmd::kRun);
+    OpenAndCloseMenu("SimulatorMenu");
+    Project().RunCommand(cmd::kStop);
+    Project().Reset();
+    TFakeDocForm* doc = OpenFake();
+    doc->setFocusPolicy(Qt::StrongFocus);
+    doc->setFocus();
+    QVERIFY(doc->hasFocus());
+    QTest::keyClick(doc, Qt::Key_Escape);
+    QCOMPARE(doc->keys, std::vector<int>{Qt::Key_Escape});
+  }
+
+  // F4 in the tree runs to the selected cell; a caption cannot be opened
+  // for editing while a simulation runs.
+  void treeRunsToTheCellAndRefusesEditsWhileSimulating() {
+    frame_->OpenProject(Copy(QStringLiteral("traffic.tvp")));
+    QVERIFY(Project().Cells().size() >= 2);
+    TProjectController* tree = frame_->Tree();
+    tree->setFocus();
+    const int32_t target = Project().Cells()[1]->CellId();
+    QTreeWidgetItem* node = tree->FindNode(TProjectController::NodeValue(TProjectController::kCells, target));
+    tree->setCurrentItem(node);
+    QTest::keyClick(tree, Qt::Key_F4);  // not compiled: nothing happens
+    QCOMPARE(Project().SimState(), TSimState::NotReady);
+    CompileProject();
+    QTest::keyClick(tree, Qt::Key_F4);
+    QCOMPARE(Project().SimState(), TSimState::Running);
+    QCOMPARE(Project().Simulation().RunToCellId(), target);
+    tree->editItem(node);
+    QVERIFY(!tree->IsEditingLabel());
+    QTest::keyClick(tree, Qt::Key_F2);
+    QVERIFY(!tree->IsEditingLabel());
+    Project().Reset();
+    QCOMPARE(Project().SimState(), TSimState::Ready);
+    tree->editItem(node);
+    QVERIFY(tree->IsEditingLabel());
+  }
+
+  // "Drucker einrichten..." sets up the printer that printing uses; the
+  // block tool bar has one comment button, the palette's when it has one.
+  void printerSetupAndTheCommentButton() {
+    frame_->findChild<QAction*>(QStringLiteral("FilePrintSetupItem"))->trigger();
+    QCOMPARE(ui_->Count("PrinterSetup"), 1);
+    auto comments = [this] {
+      int n = 0;
+      for (QWidget* w : frame_->findChild<QToolBar*>(QStringLiteral("BlockToolbar"))->findChildren<QWidget*>())
+        n += w->accessibleName() == QLatin1String("Kommentar");
+      return n;
+    };
+    QCOMPARE(comments(), 1);
+    TTarvixForm::SetHook(QStringLiteral("Palette"), [](TTarvixForm& frame) {
+      auto* bar = frame.findChild<QToolBar*>(QStringLiteral("BlockToolbar"));
+      auto* button = new QToolButton(bar);
+      button->setObjectName(QStringLiteral("TextBlockButton"));
+      button->setAccessibleName(QStringLiteral("Kommentar"));
+      bar->addWidget(button);
+    });
+    NewFrame();
+    TTarvixForm::SetHook(QStringLiteral("Palette"), {});
+    QCOMPARE(comments(), 1);
+
+    // The widget answers: the set-up dialog and the print dialog work on
+    // one printer, so what was set up is what prints.
+    TWidgetUserInterface widgets;
+    auto dialogPrinter = [](QPrinter** seen) {
+      auto* timer = new QTimer;
+      QObject::connect(timer, &QTimer::timeout, [timer, seen] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        *seen = dialog->printer();
+        dialog->reject();
+        timer->deleteLater();
+      });
+      timer->start(10);
+    };
+    QPrinter* setUp = nullptr;
+    dialogPrinter(&setUp);
+    widgets.PrinterSetup();
+    QVERIFY(setUp);
+    QPrinter* printing = nullptr;
+    dialogPrinter(&printing);
+    QVERIFY(!widgets.PrintDialog());
+    QCOMPARE(printing, setUp);
   }
 
   void routesToTheTreeWithFocusElseToTheActiveWindow() {

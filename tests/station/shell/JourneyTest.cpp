@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 #include <sys/resource.h>
@@ -134,6 +135,11 @@ class JourneyTest : public QObject {
   void journey() {
     StartStation();
     QVERIFY(!frame_->Project());
+    // The palette's comment button is the block tool bar's only one.
+    int comments = 0;
+    for (QWidget* w : frame_->findChild<QToolBar*>(QStringLiteral("BlockToolbar"))->findChildren<QWidget*>())
+      comments += w->accessibleName() == QLatin1String("Kommentar");
+    QCOMPARE(comments, 1);
 
     // A new project and a cell, from the menu and the tree.
     frame_->Action(QStringLiteral("FileNewItem"))->trigger();
