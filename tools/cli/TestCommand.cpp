@@ -175,7 +175,7 @@ int Test(const QString& project, const QStringList& options) {
   std::fflush(stdout);
   QString problem;
   if (!junit.isEmpty() && !WriteJUnit(junit, project, outcomes, failed, problem)) {
-    TCliUserInterface::Print(QStringLiteral("Die Datei %1 lässt sich nicht schreiben: %2").arg(junit, problem));
+    TCliUserInterface::Print(QStringLiteral("Der JUnit-Bericht lässt sich nicht schreiben: %1").arg(problem));
     return 2;
   }
   return failed > 0 ? 1 : 0;
