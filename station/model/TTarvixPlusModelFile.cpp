@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "CellBodyText.h"
 #include "cp1252.h"
@@ -43,10 +45,12 @@ class LineReader {
     if (end < 0) end = bytes_.size();
     qsizetype stop = end;
     if (stop > next_ && bytes_[stop - 1] == '\r') --stop;
-    const qsizetype nul = bytes_.indexOf('\0', next_);
-    if (nul >= 0 && nul < stop) stop = nul;
-    const std::u16string text = cp1252::ToUtf16(std::string_view(bytes_.constData() + next_, static_cast<size_t>(stop - next_)));
-    next_ = end + 1;
+    // Only within the line: a search to the end of the file for every line would be quadratic.
+    if (const void* nul = std::memchr(bytes_.constData() + next_, 0, static_cast<size_t>(stop - next_)))
+      stop = static_cast<const char*>(nul) - bytes_.constData();
+    const qsizetype start = std::exchange(next_, end + 1);
+    if (stop == start) return {};  // no allocation for an empty line
+    const std::u16string text = cp1252::ToUtf16(std::string_view(bytes_.constData() + start, static_cast<size_t>(stop - start)));
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
   }
 
