@@ -76,12 +76,33 @@ bool WriteReplacing(const QString& target, mode_t mode, const QByteArray& bytes,
   return ok;
 }
 
+// The descriptor a name of the process's own streams stands for
+// (/dev/stdout, /dev/fd/1, /proc/self/fd/1), or -1. Written through that
+// descriptor, a report lands where the stream goes, after what it already
+// holds, even when the stream is a redirected regular file.
+int OwnDescriptor(const QString& path) {
+  if (path == QLatin1String("/dev/stdout")) return STDOUT_FILENO;
+  if (path == QLatin1String("/dev/stderr")) return STDERR_FILENO;
+  for (const QLatin1String prefix : {QLatin1String("/dev/fd/"), QLatin1String("/proc/self/fd/")}) {
+    if (!path.startsWith(prefix)) continue;
+    bool ok = false;
+    const int fd = path.mid(prefix.size()).toInt(&ok, 10);
+    return ok && fd >= 0 && ::fcntl(fd, F_GETFD) >= 0 ? fd : -1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool Write(const QString& path, const QByteArray& bytes, QString& problem) {
   const QByteArray encoded = QFile::encodeName(path);
   if (encoded.isEmpty()) {
     problem = QStringLiteral("Es fehlt der Dateiname.");
+    return false;
+  }
+  if (const int own = OwnDescriptor(path); own >= 0) {
+    if (WriteAll(own, bytes)) return true;
+    problem = Reason(path, "lässt sich nicht schreiben", errno);
     return false;
   }
   struct stat info {};

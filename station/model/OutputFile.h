@@ -6,7 +6,9 @@
 // once every byte and the close have succeeded, so a full disk leaves the
 // old file and no cut one. A character device or a FIFO (/dev/null,
 // /dev/stdout, a pipe) is written directly; a FIFO without a reader is
-// refused at once instead of blocking. Anything else (a directory, a block
+// refused at once instead of blocking. /dev/stdout, /dev/stderr, /dev/fd/N
+// and /proc/self/fd/N are written through the process's own descriptor, so
+// they work whatever the stream is. Anything else (a directory, a block
 // device, a socket) is refused. Running as root must not replace a device
 // node with a regular file.
 #pragma once
