@@ -56,6 +56,7 @@ struct Place {
   QStringList Entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot); }
   int fileSizeLimit = 0;  // bytes a written file may have (RLIMIT_FSIZE), 0 for none
   int readerFd = -1;      // a reader held open on a FIFO while the tool runs
+  QString stdoutFile;     // standard output redirected to this file
   int ptyFd = -1;
   ~Place() {
     if (readerFd >= 0) ::close(readerFd);
@@ -74,6 +75,7 @@ Result RunCli(Place& place, const QStringList& args) {
     const rlimit r{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
     ::setrlimit(RLIMIT_FSIZE, &r);
   });
+  if (!place.stdoutFile.isEmpty()) p.setStandardOutputFile(place.stdoutFile);
   p.start(QStringLiteral(VORBLEN_CLI), args);
   // Generous: a hang shows as a failed wait, not as a slow test.
   EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
@@ -171,6 +173,17 @@ TEST(CliHostile, ReportsNeverReplaceWhatIsNoRegularFile) {
          ASSERT_EQ(::stat("/dev/null", &info), 0);
          EXPECT_TRUE(S_ISCHR(info.st_mode));
        }},
+      {"/dev/stdout redirected to a file: the report follows the summary",
+       [](Place& p) {
+         p.Write("s", kScenario);
+         p.stdoutFile = p.Path("out.txt");
+       },
+       [](Place& p) { return QStringList{"test", kCounter, p.Path("s"), "--junit", "/dev/stdout"}; }, 0, "",
+       [](Place& p, const Result&) {
+         const QByteArray out = p.Read("out.txt");
+         EXPECT_TRUE(out.startsWith("PASS ")) << out.toStdString();
+         EXPECT_TRUE(ValidXml(out.mid(out.indexOf("<?xml")))) << out.toStdString();
+       }},
       {"a pty is written through",
        [](Place& p) {
          p.Write("s", kScenario);
@@ -243,6 +256,14 @@ TEST(CliHostile, InputsThatWouldFillTheMemoryOrBlockAreRefused) {
       {"a scenario beyond the size cap",
        [](Place& p) { p.Write("s", kScenario + "#" + QByteArray(1024 * 1024, 'x') + "\n"); },
        [](Place& p) { return QStringList{"test", kCounter, p.Path("s")}; }, 2, "ist zu groß", {}},
+      {"a long run keeps a bounded window and quotes a short tail",
+       [](Place& p) { p.Write("s", "run 3000000 steps\nexpect output contains \"nie\"\n"); },
+       [](Place& p) { return QStringList{"test", kCounter, p.Path("s"), "--junit", p.Path("r.xml")}; }, 1, "",
+       [](Place& p, const Result& r) {
+         EXPECT_TRUE(QString::fromUtf8(r.out).contains(QStringLiteral("geprüft wurden die letzten"))) << r.out.left(2000).toStdString();
+         EXPECT_LT(r.out.size(), 4000);
+         EXPECT_LT(p.Read("r.xml").size(), 4000);
+       }},
       {"a missing scenario, in German with the number",
        Nothing, [](Place& p) { return QStringList{"test", kCounter, p.Path("fehlt")}; }, 2,
        "Datei oder Verzeichnis nicht gefunden (errno 2)", {}},
