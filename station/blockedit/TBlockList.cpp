@@ -18,8 +18,8 @@ namespace {
 
 void Report(const QString& text) { TUserInterface::Current().ErrorBox(text); }
 
-// The largest cell picture that RenderImage makes; cells are 2000 pixels wide.
-constexpr int32_t kMaxImageSide = 16384;
+// The height of the title above a cell's picture.
+constexpr int32_t kTitleHeight = 30;
 
 }  // namespace
 
@@ -225,33 +225,53 @@ void TBlockList::PaintErrorMark(QPainter& painter, int32_t id) const {
   painter.drawLine(r.left - 3, r.bottom + 3, r.right + 3, r.top - 3);
 }
 
+std::vector<int32_t> TBlockList::BlocksOutsideArea() const {
+  const TRect& area = CellEditorSettings::Current().cellArea;
+  std::vector<int32_t> ids;
+  for (const auto& b : blocks_)
+    if (!b->Bounds().Intersects(area)) ids.push_back(b->Id());
+  return ids;
+}
+
 QSize TBlockList::RenderSize() const {
-  const TRect e = GetExtent();
-  return QSize(std::clamp<int32_t>(std::max(e.right, 600), 1, kMaxImageSide),
-               std::clamp<int32_t>(e.bottom + 30, 30, kMaxImageSide));
+  // The content within the cell area: a block far outside it (which the
+  // editor cannot show either) must not blow the picture up.
+  const TRect& area = CellEditorSettings::Current().cellArea;
+  TRect e;
+  for (const auto& b : blocks_)
+    if (b->Bounds().Intersects(area)) e = e.United(b->Bounds().United(b->GetInputBounds()));
+  const int32_t right = std::min(e.right, area.right);
+  const int32_t bottom = std::min(e.bottom, area.bottom);
+  return QSize(std::clamp<int32_t>(std::max(right, 600), 1, std::max(area.right, 600)),
+               std::clamp<int32_t>(bottom + kTitleHeight, kTitleHeight, std::max(area.bottom, 0) + kTitleHeight));
 }
 
 void TBlockList::Render(QPainter& painter) const {
   const QSize size = RenderSize();
   painter.save();
   painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-  QFont title = TFontMapper::Make(QStringLiteral("Times New Roman"), 14, TCommentFont::kBold);
-  painter.setFont(title);
+  // The title in the font the cell's own labels use.
+  painter.setFont(TFontMapper::Make(QStringLiteral("MS Sans Serif"), 12, TCommentFont::kBold));
   painter.setPen(Qt::black);
-  painter.drawText(QRect(0, 0, size.width(), 30), Qt::AlignLeft | Qt::AlignTop,
+  painter.drawText(QRect(0, 0, size.width(), kTitleHeight), Qt::AlignLeft | Qt::AlignTop,
                    QStringLiteral("Zelle %1: \"%2\"").arg(cellId_).arg(name_));
-  painter.translate(0, 30);
-  const TRect clip{0, 0, size.width(), size.height() - 30};
+  painter.translate(0, kTitleHeight);
+  const TRect clip{0, 0, size.width(), size.height() - kTitleHeight};
+  painter.setClipRect(QRect(0, 0, clip.right, clip.bottom));
   PaintBlocks(painter, clip);
   PaintWires(painter, clip);
   painter.restore();
 }
 
-QImage TBlockList::RenderImage() const {
-  QImage image(RenderSize(), QImage::Format_RGB32);
+QImage TBlockList::RenderImage(int scale) const {
+  scale = std::clamp(scale, 1, kMaxRenderScale);
+  QImage image(RenderSize() * scale, QImage::Format_RGB32);
   if (image.isNull()) return image;
   image.fill(Qt::white);
   QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, scale > 1);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.scale(scale, scale);
   Render(painter);
   return image;
 }

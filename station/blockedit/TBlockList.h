@@ -63,11 +63,16 @@ class TBlockList {
   void PaintBlocks(QPainter& painter, const TRect& clip) const;
   void PaintWires(QPainter& painter, const TRect& clip) const;
   void PaintErrorMark(QPainter& painter, int32_t id) const;
-  // The picture of the whole cell with its title, for printing; Render
-  // paints it at the origin of any device (SVG, PDF) in RenderSize pixels.
-  QImage RenderImage() const;
+  // The picture of the cell with its title, for printing; Render paints it
+  // at the origin of any device (SVG, PDF) in RenderSize pixels. It shows
+  // the content within the cell area; blocks wholly outside it are left out
+  // (BlocksOutsideArea names them). RenderImage draws scale pixels per
+  // pixel (1 to kMaxRenderScale), for sharper pictures.
+  static constexpr int kMaxRenderScale = 4;
+  QImage RenderImage(int scale = 1) const;
   QSize RenderSize() const;
   void Render(QPainter& painter) const;
+  std::vector<int32_t> BlocksOutsideArea() const;
 
   // Cell body text form. A failed read reports its reason (except where the
   // format is silent) and keeps the blocks read before the failure; with

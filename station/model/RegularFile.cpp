@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ErrnoText.h"
+
 namespace regularfile {
 
 bool Read(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& problem) {
@@ -16,18 +18,18 @@ bool Read(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& prob
   // Non-blocking, so that opening a FIFO without a writer returns at once.
   const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
-    problem = QStringLiteral("%1 lässt sich nicht öffnen: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    problem = QStringLiteral("%1 lässt sich nicht öffnen: %2").arg(errnotext::ShortName(path), errnotext::German(errno));
     return false;
   }
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0;
   if (!ok) {
-    problem = QStringLiteral("%1 lässt sich nicht lesen: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    problem = QStringLiteral("%1 lässt sich nicht lesen: %2").arg(errnotext::ShortName(path), errnotext::German(errno));
   } else if (!S_ISREG(info.st_mode)) {
-    problem = QStringLiteral("%1 ist keine gewöhnliche Datei!").arg(path);
+    problem = QStringLiteral("%1 ist keine gewöhnliche Datei!").arg(errnotext::ShortName(path));
     ok = false;
   } else if (info.st_size > maxBytes) {
-    problem = QStringLiteral("%1 ist zu groß (höchstens %2 Bytes)!").arg(path).arg(maxBytes);
+    problem = QStringLiteral("%1 ist zu groß (höchstens %2 Bytes)!").arg(errnotext::ShortName(path)).arg(maxBytes);
     ok = false;
   }
   if (ok) {
@@ -43,7 +45,7 @@ bool Read(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& prob
       const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
-        problem = QStringLiteral("%1 lässt sich nicht lesen: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        problem = QStringLiteral("%1 lässt sich nicht lesen: %2").arg(errnotext::ShortName(path), errnotext::German(errno));
         ok = false;
         break;
       }
@@ -51,7 +53,7 @@ bool Read(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& prob
       done += n;
     }
     if (ok && done > maxBytes) {
-      problem = QStringLiteral("%1 ist zu groß (höchstens %2 Bytes)!").arg(path).arg(maxBytes);
+      problem = QStringLiteral("%1 ist zu groß (höchstens %2 Bytes)!").arg(errnotext::ShortName(path)).arg(maxBytes);
       ok = false;
     }
     bytes.resize(ok ? static_cast<qsizetype>(done) : 0);

@@ -1,10 +1,13 @@
 // The project file: Windows-1252 text with CR LF line ends.
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "CellBodyText.h"
+#include "cp1252.h"
+#include "OutputFile.h"
 #include "RegularFile.h"
 #include "TGraphBlock.h"
 #include "TTarvixPlusModel.h"
@@ -29,17 +32,38 @@ bool ToInt(const QString& text, int32_t& value) {
 }
 
 // Reads lines one by one as a text file reader does: "at the end" holds once
-// the last line has been read.
+// the last line has been read. Lines are decoded only when read, so the file
+// is never held as one string per line (a file of empty lines would take
+// many times its size). A NUL byte ends its line's text.
 class LineReader {
  public:
-  explicit LineReader(QStringList lines) : lines_(std::move(lines)) {}
-  bool AtEnd() const { return next_ >= lines_.size(); }
-  QString Read() { return AtEnd() ? QString() : lines_[next_++]; }
+  explicit LineReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
+  bool AtEnd() const { return next_ >= bytes_.size(); }
+  QString Read() {
+    if (AtEnd()) return {};
+    qsizetype end = bytes_.indexOf('\n', next_);
+    if (end < 0) end = bytes_.size();
+    qsizetype stop = end;
+    if (stop > next_ && bytes_[stop - 1] == '\r') --stop;
+    // Only within the line: a search to the end of the file for every line would be quadratic.
+    if (const void* nul = std::memchr(bytes_.constData() + next_, 0, static_cast<size_t>(stop - next_)))
+      stop = static_cast<const char*>(nul) - bytes_.constData();
+    const qsizetype start = std::exchange(next_, end + 1);
+    if (stop == start) return {};  // no allocation for an empty line
+    const std::u16string text = cp1252::ToUtf16(std::string_view(bytes_.constData() + start, static_cast<size_t>(stop - start)));
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  }
 
  private:
-  QStringList lines_;
+  QByteArray bytes_;
   qsizetype next_ = 0;
 };
+
+// The number of lines as the reader splits them.
+qsizetype CountLines(const QByteArray& bytes) {
+  const qsizetype breaks = bytes.count('\n');
+  return breaks + (!bytes.isEmpty() && !bytes.endsWith('\n') ? 1 : 0);
+}
 
 }  // namespace
 
@@ -59,13 +83,12 @@ bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
     cell->WriteToLines(true, lines);
     lines << QStringLiteral("#CELL_END") << QString();
   }
-  // The old file is replaced only once the new one is completely on disk.
-  // Unbuffered, so that a full disk fails the write itself: a buffered
-  // QSaveFile can lose that error and commit an empty file.
+  // The old file is replaced only once the new one is completely on disk,
+  // and a device node is never replaced by a regular file.
   const QByteArray bytes = cellbody::BytesFromLines(lines);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit())
-    throw TModelError{QStringLiteral("Die Projektdatei %1 konnte nicht gespeichert werden:\r%2").arg(fileName, file.errorString())};
+  QString problem;
+  if (!outputfile::Write(fileName, bytes, problem))
+    throw TModelError{QStringLiteral("Die Projektdatei %1 konnte nicht gespeichert werden:\r%2").arg(fileName, problem)};
   return true;
 }
 
@@ -84,27 +107,37 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
     Ui().ErrorBox(QStringLiteral("Die Projektdatei %1 konnte nicht gelesen werden:\r%2").arg(fileName, problem));
     return false;
   }
-  QStringList lines = cellbody::LinesFromBytes(bytes);
-  bytes.clear();
+  // Every line costs a string while its section is read: beyond this many
+  // the file is refused rather than filling the memory.
+  if (const qsizetype count = CountLines(bytes); count > regularfile::kMaxProjectLines) {
+    Ui().ErrorBox(QStringLiteral("Die Projektdatei %1 konnte nicht gelesen werden:\rSie hat %2 Zeilen (höchstens %3)!")
+                      .arg(fileName)
+                      .arg(count)
+                      .arg(regularfile::kMaxProjectLines));
+    return false;
+  }
   // A NUL byte would cut the text at that place once it reaches the engine;
   // the cut is made here, and said.
-  {
-    qsizetype first = -1, count = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-      const qsizetype nul = lines[i].indexOf(QChar(0));
-      if (nul < 0) continue;
-      if (first < 0) first = i;
+  if (const qsizetype firstNul = bytes.indexOf('\0'); firstNul >= 0) {
+    qsizetype count = 0;
+    for (qsizetype nul = firstNul; nul >= 0;) {
       ++count;
-      lines[i].truncate(nul);
+      const qsizetype end = bytes.indexOf('\n', nul);
+      nul = end < 0 ? -1 : bytes.indexOf('\0', end);
     }
-    if (first >= 0)
-      ReportLoad(QStringLiteral("Die Projektdatei %1 enthält in Zeile %2 ein NUL-Zeichen; der Rest der Zeile geht verloren%3!")
-                     .arg(fileName)
-                     .arg(first + 1)
-                     .arg(count > 1 ? QStringLiteral(" (ebenso in %1 weiteren Zeilen)").arg(count - 1) : QString()),
-                 true);
+    const qsizetype line = QByteArrayView(bytes.constData(), firstNul).count('\n') + 1;
+    ReportLoad(QStringLiteral("Die Projektdatei %1 enthält in Zeile %2 ein NUL-Zeichen; der Rest der Zeile geht verloren%3!")
+                   .arg(fileName)
+                   .arg(line)
+                   .arg(count > 1 ? QStringLiteral(" (ebenso in %1 weiteren Zeilen)").arg(count - 1) : QString()),
+               true);
   }
-  LineReader in(std::move(lines));
+  LineReader in(std::move(bytes));
+  // A section without its end marker: the file was cut there, and what
+  // followed is lost.
+  auto reportCut = [&](const QString& detail) {
+    ReportLoad(QStringLiteral("Unvollständige Projektdatei %1:\r%2").arg(fileName, detail), true);
+  };
 
   if (in.Read() != QString::fromLatin1(kFileHeader)) {
     Ui().ErrorBox(QStringLiteral("%1 ist keine gültige Projektdatei!").arg(fileName));
@@ -135,11 +168,13 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
 
   bool pending = true;  // line is the first line of the section loop
   if (line.contains(QStringLiteral("#COMMENT_START"))) {
+    bool ended = false;
     while (!in.AtEnd()) {
       QString text = in.Read();
-      if (text.contains(QStringLiteral("#COMMENT_END"))) break;
+      if ((ended = text.contains(QStringLiteral("#COMMENT_END")))) break;
       comment_ << text;
     }
+    if (!ended) reportCut(QStringLiteral("Der Kommentar endet ohne #COMMENT_END."));
     pending = false;
   }
 
@@ -158,11 +193,13 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
 
     if (line == QStringLiteral("#TABLE_START")) {
       QStringList body;
+      bool ended = false;
       while (!in.AtEnd()) {
         QString text = in.Read();
-        if (text == QStringLiteral("#TABLE_END")) break;
+        if ((ended = text == QStringLiteral("#TABLE_END"))) break;
         body << text;
       }
+      if (!ended) reportCut(QStringLiteral("Die Tabelle %1 endet ohne #TABLE_END.").arg(tables_.size() + 1));
       if (!body.isEmpty()) {
         QString missing;
         auto table = std::make_unique<TConversionTable>(TConversionTable::FromBody(body, &missing));
@@ -182,11 +219,13 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
         return false;
       }
       QStringList body;
+      bool ended = false;
       while (!in.AtEnd()) {
         QString text = in.Read();
-        if (text == QStringLiteral("#CELL_END")) break;
+        if ((ended = text == QStringLiteral("#CELL_END"))) break;
         body << text;
       }
+      if (!ended) reportCut(QStringLiteral("Die Programmzelle %1 endet ohne #CELL_END.").arg(cellId));
       if (!body.isEmpty()) ReadCellSection(cellId, body, previousId, usedIds, freeHint);
     } else {
       Ui().ErrorBox(QStringLiteral("Falscher Zellenbeginn in %1:\r%2").arg(fileName, line));

@@ -1,12 +1,18 @@
 #include "TSettingsStore.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QMetaType>
 #include <QSettings>
 #include <QVariant>
 #include <algorithm>
 #include <limits>
 #include <optional>
+
+#include "ErrnoText.h"
 
 namespace {
 
@@ -155,21 +161,44 @@ QString ComDeviceKey(int i) { return QStringLiteral("COM%1Device").arg(i); }
 
 TSettingsStore::TSettingsStore() {
   const QString file = qEnvironmentVariable(kEnvironmentVariable);
-  if (!file.isEmpty())
-    settings_ = std::make_unique<QSettings>(file, QSettings::IniFormat);
-  else
+  if (!file.isEmpty()) {
+    Open(file);
+    return;
+  }
+  // Where QSettings keeps them on this platform, checked before it opens the file.
+  location_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+              QString::fromLatin1(kOrganization) + QLatin1Char('/') + QString::fromLatin1(kApplication) +
+              QStringLiteral(".conf");
+  if (Usable(location_))
     settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                             QString::fromLatin1(kOrganization), QString::fromLatin1(kApplication));
 }
 
-TSettingsStore::TSettingsStore(const QString& iniFile)
-    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+TSettingsStore::TSettingsStore(const QString& iniFile) { Open(iniFile); }
 
 TSettingsStore::~TSettingsStore() = default;
 
-QString TSettingsStore::Location() const { return settings_->fileName(); }
+void TSettingsStore::Open(const QString& iniFile) {
+  location_ = iniFile;
+  if (Usable(iniFile)) settings_ = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
+}
+
+bool TSettingsStore::Usable(const QString& file) {
+  // QSettings would block for ever opening a FIFO, and would replace a
+  // device node by a regular file when saving: only a missing or regular
+  // file (also behind a link) is used.
+  struct stat info {};
+  if (::stat(QFile::encodeName(file).constData(), &info) != 0 || S_ISREG(info.st_mode)) return true;
+  problem_ = QStringLiteral("Die Einstellungsdatei %1 ist keine gewöhnliche Datei; die Station startet mit den "
+                            "Vorgaben und speichert ihre Einstellungen nicht.")
+                 .arg(errnotext::ShortName(file));
+  return false;
+}
+
+QString TSettingsStore::Location() const { return settings_ ? settings_->fileName() : location_; }
 
 TStationSettings TSettingsStore::Load(const TStationSettings& d) {
+  if (!settings_) return d;
   QSettings& s = *settings_;
   TStationSettings r = d;
   bool writePaths = false;  // a directory was missing: written back at once
@@ -291,6 +320,7 @@ TStationSettings TSettingsStore::Load(const TStationSettings& d) {
 }
 
 bool TSettingsStore::Save(const TStationSettings& v) {
+  if (!settings_) return false;
   QSettings& s = *settings_;
 
   {

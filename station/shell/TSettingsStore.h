@@ -10,7 +10,9 @@
 //
 // Reading never fails: a missing value, one of the wrong type or one outside
 // its range yields its default, so a damaged or hand-edited file still starts
-// the station.
+// the station. A settings file that exists but is no regular file (a FIFO, a
+// device) is neither read nor written: Load gives the defaults, Save false,
+// and Problem() says why.
 #pragma once
 
 #include <QString>
@@ -36,6 +38,8 @@ class TSettingsStore {
 
   // The file the settings live in.
   QString Location() const;
+  // Why the file is not used, in German; empty when it is.
+  const QString& Problem() const { return problem_; }
 
   // Reads every value; missing ones take theirs from `defaults`. A missing
   // "BitmapPath" or "TablePath" is written back at once. The window sections
@@ -49,6 +53,10 @@ class TSettingsStore {
   bool Save(const TStationSettings& settings);
 
  private:
+  void Open(const QString& iniFile);
+  bool Usable(const QString& file);
 
-  std::unique_ptr<QSettings> settings_;
+  std::unique_ptr<QSettings> settings_;  // null when the file is not used
+  QString location_;
+  QString problem_;
 };

@@ -16,7 +16,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QSaveFile>
+#include <QBuffer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QStatusBar>
@@ -31,6 +32,8 @@
 #include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
+#include "OutputFile.h"
+#include "RegularFile.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
 #include "TStationSettings.h"
@@ -174,6 +177,8 @@ void NameQtParts(QWidget* window) {
 }
 
 constexpr int kDocumentWindowLimit = 1000;
+// A desktop file holds a few placements per window; far more is no desktop file.
+constexpr qint64 kDesktopFileLimit = 16LL * 1024 * 1024;
 
 }  // namespace
 
@@ -1187,7 +1192,14 @@ void TTarvixForm::ApplySettingsToWindow() {
     resizeDocks({dock}, {std::clamp(s.projectWindowWidth, 50, 1000)}, Qt::Horizontal);
   resize(1100, 760);  // until a placement was saved
   if (!s.mainWindow.IsEmpty()) {
-    const QRect r = s.mainWindow.ToQRect();
+    QRect r = s.mainWindow.ToQRect();
+    // No larger than the screen, as the panels: a saved 40 000 px window
+    // would take gigabytes of backing store at every start.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      r.setSize(r.size().boundedTo(area.size()));
+      if (!r.intersects(area)) r.moveTopLeft(area.topLeft());
+    }
     if (r.width() >= 200 && r.height() >= 150) setGeometry(r);
   }
   if (s.windowState == 2) showMaximized();
@@ -1226,12 +1238,12 @@ bool TTarvixForm::WriteDesktop(const QString& fileName) {
     for (TMDIChildForm* doc : Documents())
       if (doc->ClassName() == QLatin1String("TProgramCellForm") || doc->ClassName() == QLatin1String("TTableEditorForm"))
         delete doc->SubWindow();
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) {
-    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(fileName));
-    return false;
-  }
-  QDataStream out(&file);
+  // Written into memory first: the file (or the device node a link names)
+  // is then written whole, never replaced by something cut or by a regular file.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QDataStream out(&buffer);
   out.setVersion(QDataStream::Qt_6_0);
   out << static_cast<quint32>(kDesktopMagic) << static_cast<qint32>(kDesktopVersion);
   TTarvixPlusModel* project = Project();
@@ -1266,21 +1278,25 @@ bool TTarvixForm::WriteDesktop(const QString& fileName) {
     }
     out << own;
   }
-  if (out.status() != QDataStream::Ok || !file.commit()) {
-    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(fileName));
+  QString problem;
+  if (out.status() != QDataStream::Ok || !outputfile::Write(fileName, bytes, problem)) {
+    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(problem.isEmpty() ? fileName : problem));
     return false;
   }
   return true;
 }
 
 bool TTarvixForm::ReadDesktop(const QString& fileName) {
-  QFile file(fileName);
+  // Read like a project: a regular file only (a FIFO would block the start
+  // for ever), and not without bound.
+  QByteArray bytes;
+  QString problem;
   auto fail = [&] {
-    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht lesen!\n%1").arg(fileName));
+    Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht lesen!\n%1").arg(problem.isEmpty() ? fileName : problem));
     return false;
   };
-  if (!file.open(QIODevice::ReadOnly)) return fail();
-  QDataStream in(&file);
+  if (!regularfile::Read(fileName, kDesktopFileLimit, bytes, problem)) return fail();
+  QDataStream in(bytes);
   in.setVersion(QDataStream::Qt_6_0);
   quint32 magic = 0;
   qint32 version = 0;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "EngineText.h"
+#include "RegularFile.h"
 #include "TStationSettings.h"
 #include "UserInterface.h"
 
@@ -100,14 +101,12 @@ TTipOfDayDlg::TTipOfDayDlg(const QString& fileName, QWidget* parent) : TCentered
   connect(nextButton_, &QPushButton::clicked, this, &TTipOfDayDlg::ShowNext);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    readError_ = true;
-  } else {
-    const QByteArray bytes = file.readAll();
-    readError_ = file.error() != QFileDevice::NoError;
-    if (!readError_) tips_ = SplitTips(bytes);
-  }
+  // Capped like a table file: a huge or endless file (a device, a FIFO)
+  // must not hold up the start.
+  QByteArray bytes;
+  QString problem;
+  readError_ = !regularfile::Read(fileName, regularfile::kMaxTableBytes, bytes, problem);
+  if (!readError_) tips_ = SplitTips(bytes);
   if (readError_) {
     TUserInterface::Current().Beep(TUserInterface::Sound::Stop);
     text_->setText(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(QDir::toNativeSeparators(fileName)));

@@ -32,8 +32,8 @@ class TTipOfDayDlg : public TCenteredDlg {
   // "ShowTipsOfDay" and stores both back when it closes.
   static void ShowTipOfDay(QWidget* centreOver = nullptr);
 
-  // Reads the file; a read error gives the stop sound and disables
-  // "&Nächster Tip".
+  // Reads the file (a regular file of at most regularfile::kMaxTableBytes);
+  // a read error gives the stop sound and disables "&Nächster Tip".
   explicit TTipOfDayDlg(const QString& fileName, QWidget* parent = nullptr);
 
   // Shows the tip with this index (0 when out of range) and advances.

@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
   // Settings are read once, before the first window needs them.
   {
     TSettingsStore store;
+    if (!store.Problem().isEmpty()) ui.ErrorBox(store.Problem());
     TStationSettings::Current() = store.Load(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     Apply(TStationSettings::Current());
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CodeListing.h"
+#include "cp1252.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ TEST(CliDisasm, ExamplesReassembleToTheirCompiledBytes) {
     std::vector<const char*> lines;  // lines the listing must contain (UTF-8)
   };
   const Row rows[] = {
-      {"counter.tvp", {"0004 <Z\xC3\xA4hlen>:", "PRINTSTR \"Z\\xE4hlerstand: \"", "; WORD[1]", "-> Z\xC3\xA4hlen"}},
+      {"counter.tvp", {"0004 <Z\xC3\xA4hlen>:", "PRINTSTR \"Z\xC3\xA4hlerstand: \"", "PRINTSTR \"\\r\\n\"", "; WORD[1]",
+                       "-> Z\xC3\xA4hlen"}},
       {"traffic.tvp", {"0004 <Rot>:", "<Gr\xC3\xBCn>:", "; P7", "; Timer", "JZ 0x0023"}},
       {"logger.tvp",
        {"<Messen>:",
@@ -58,7 +60,12 @@ TEST(CliDisasm, ExamplesReassembleToTheirCompiledBytes) {
     ASSERT_EQ(listing.exitCode, 0) << listing.err.toStdString();
     std::vector<uint8_t> assembled;
     int bad = 0;
-    ASSERT_TRUE(AssembleListing(listing.out.toStdString(), assembled, &bad)) << "line " << bad;
+    // The listing is in the terminal's encoding; the unit's texts are Windows-1252.
+    const QString text = QString::fromUtf8(listing.out);
+    const std::string unitText = cp1252::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+    ASSERT_TRUE(AssembleListing(unitText, assembled, &bad)) << "line " << bad;
+    // Only compile leaves CODE.TXT.
+    EXPECT_FALSE(QFile::exists(dir.path() + "/CODE.TXT"));
     // The compile alone writes the same image.
     ASSERT_EQ(RunCli(dir.path(), {"compile", project}).exitCode, 0);
     EXPECT_EQ(assembled, CodeTxt(dir.path()));

@@ -271,11 +271,16 @@ TEST_F(CliScenario, RendersCellsAsSvgPngAndPdf) {
 
   // One cell as PNG: the size of the cell picture, a white page, the black
   // title and the yellow constant block at the top left.
-  Result r = Run({"render", Example("traffic.tvp"), "--cell", "Rot", "-o", dir.filePath("rot.png")});
+  Result r = Run({"render", Example("traffic.tvp"), "--cell", "Rot", "--scale", "1", "-o", dir.filePath("rot.png")});
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_EQ(r.out, dir.filePath("rot.png") + "\n");
   QImage png(dir.filePath("rot.png"));
   ASSERT_EQ(png.size(), QSize(685, 355));
+  // By default twice as many pixels, so the texts are readable.
+  ASSERT_EQ(Run({"render", Example("traffic.tvp"), "--cell", "Rot", "-o", dir.filePath("rot2.png")}).exitCode, 0);
+  EXPECT_EQ(QImage(dir.filePath("rot2.png")).size(), QSize(1370, 710));
+  for (const char* scale : {"0", "5", "x"})
+    EXPECT_EQ(Run({"render", Example("traffic.tvp"), "--scale", scale, "-o", dir.filePath("x.png")}).exitCode, 1) << scale;
   EXPECT_EQ(png.pixel(680, 5), qRgb(255, 255, 255));
   bool titleInk = false;
   for (int x = 0; x < 100 && !titleInk; ++x)

@@ -17,6 +17,7 @@
 #include "CliUserInterface.h"
 #include "DownloadMessages.h"
 #include "EngineText.h"
+#include "TSerialPort.h"
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
 #include "TTarvixPlusModel.h"
@@ -114,13 +115,35 @@ bool ParsePair(const QString& text, int32_t maxKey, int32_t maxValue, int32_t& k
   return eq > 0 && ParseInt(text.left(eq), 1, maxKey, key) && ParseInt(text.mid(eq + 1), 0, maxValue, value);
 }
 
-// Raw serial output of the simulated unit onto standard output.
+// The serial output of the simulated unit onto standard output: the unit's
+// exact bytes, or with text, converted for reading (Windows-1252 to the
+// terminal's encoding, CR LF to LF).
 class CliHost : public TSimulationHost {
  public:
+  explicit CliHost(bool text) : text_(text) {}
   void OutputArrived(const char* bytes) override {
-    std::fwrite(bytes, 1, std::strlen(bytes), stdout);
+    if (!text_) {
+      std::fwrite(bytes, 1, std::strlen(bytes), stdout);
+    } else {
+      QString line = enginetext::ToQString(bytes);
+      if (pendingCr_ && !line.startsWith(QLatin1Char('\n'))) line.prepend(QLatin1Char('\r'));
+      pendingCr_ = line.endsWith(QLatin1Char('\r'));
+      if (pendingCr_) line.chop(1);
+      line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+      const QByteArray out = line.toLocal8Bit();
+      std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+    }
     std::fflush(stdout);
   }
+  ~CliHost() override {
+    if (pendingCr_) std::fputc('\r', stdout);
+  }
+  CliHost(const CliHost&) = delete;
+  CliHost& operator=(const CliHost&) = delete;
+
+ private:
+  bool text_;
+  bool pendingCr_ = false;  // a CR at the end of a piece, perhaps the half of a CR LF
 };
 
 std::atomic<bool> g_interrupted{false};
@@ -146,6 +169,7 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
   in.FixedDigitalIn = 0x0F00;
   in.AutoTiming = false;
   int32_t steps = 1000;
+  bool text = false;
   std::vector<std::pair<int32_t, int32_t>> ports;
   for (qsizetype i = 0; i < options.size(); ++i) {
     const QString& o = options[i];
@@ -158,6 +182,8 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
       // the same on every run.
       in.VirtualTime = true;
       in.FixedDate = true;
+    } else if (o == QStringLiteral("--text")) {
+      text = true;
     } else if (o == QStringLiteral("--steps") && hasValue && ParseInt(options[i + 1], 0, INT32_MAX, value)) {
       steps = value;
       ++i;
@@ -180,7 +206,7 @@ int Run(const QString& project, const QStringList& options, TCliUserInterface& u
   }
   std::unique_ptr<TTarvixPlusModel> model = Load(project);
   if (!model || !CompileModel(*model, false)) return 1;
-  CliHost host;
+  CliHost host(text);
   TSimulationHost::SetCurrent(&host);
   model->SetEngineStepLimit(steps);
   model->SetCompiled(true);
@@ -214,11 +240,14 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
   }
   std::unique_ptr<TTarvixPlusModel> model = Load(project);
   if (!model || !CompileModel(*model)) return 1;
-  const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    Say(QStringLiteral("Die Schnittstelle %1 lässt sich nicht öffnen: %2").arg(device, QString::fromLocal8Bit(std::strerror(errno))));
+  // Opened as the station opens it: a terminal only, exclusively, and
+  // refused with the same reasons.
+  TSerialPort port;
+  if (!port.Open(device)) {
+    Say(QStringLiteral("Die Schnittstelle lässt sich nicht öffnen: %1").arg(TSerialPort::Explain(port.Error(), device)));
     return 1;
   }
+  const int fd = port.Handle();
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigaction(SIGINT, &action, nullptr);
@@ -251,7 +280,7 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
   }
   worker.join();
   if (result > 0) show(PlexorGetProgress(e));
-  ::close(fd);
+  port.Close();
   std::fprintf(stderr, "\n");
   const QString text = DownloadResultText(result);
   if (result < 0) {
@@ -264,11 +293,12 @@ int Download(const QString& project, const QStringList& options, TCliUserInterfa
 
 std::unique_ptr<TTarvixPlusModel> LoadProject(const QString& project) { return Load(project); }
 
-bool CompileProject(TTarvixPlusModel& model) { return CompileModel(model); }
+// Only compile writes CODE.TXT; test and disasm leave the directory as it was.
+bool CompileProject(TTarvixPlusModel& model) { return CompileModel(model, false); }
 
 std::unique_ptr<TTarvixPlusModel> LoadCompiled(const QString& project) {
   std::unique_ptr<TTarvixPlusModel> model = Load(project);
-  if (!model || !CompileModel(*model)) return nullptr;
+  if (!model || !CompileModel(*model, false)) return nullptr;
   return model;
 }
 

@@ -1,5 +1,6 @@
 // vorblen-cli render: pictures of cells for documentation and review,
 // painted as the cell editor prints them. SVG and PDF stay vector drawings.
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
@@ -7,11 +8,13 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <set>
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
+#include "OutputFile.h"
 #include "ProjectCommands.h"
 #include "TBlockCatalogue.h"
 #include "TImagesCatalogueSource.h"
@@ -32,17 +35,34 @@ const TBlockList* FindCell(const TTarvixPlusModel& model, const QString& key) {
   return ok ? model.FindCell(id) : nullptr;
 }
 
-// A cell name as part of a file name: no directories, no control characters.
+// A cell name as part of a file name that no shell needs quoted: ASCII
+// letters, digits, '-', '.' and '_'; German umlauts and ß are spelt out
+// (ä -> ae), every other character becomes '_'.
 QString FilePart(const QString& name) {
   QString out;
-  for (QChar c : name) out += c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.') ? c : QLatin1Char('_');
+  for (QChar c : name) {
+    const char16_t u = c.unicode();
+    switch (u) {
+      case u'ä': out += QStringLiteral("ae"); continue;
+      case u'ö': out += QStringLiteral("oe"); continue;
+      case u'ü': out += QStringLiteral("ue"); continue;
+      case u'Ä': out += QStringLiteral("Ae"); continue;
+      case u'Ö': out += QStringLiteral("Oe"); continue;
+      case u'Ü': out += QStringLiteral("Ue"); continue;
+      case u'ß': out += QStringLiteral("ss"); continue;
+      default: break;
+    }
+    const bool plain = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-' ||
+                       u == u'.' || u == u'_';
+    out += plain ? c : QLatin1Char('_');
+  }
   return out.isEmpty() ? QStringLiteral("_") : out;
 }
 
-bool WriteSvg(const TBlockList& cell, const QString& fileName) {
+bool WriteSvg(const TBlockList& cell, QIODevice& device) {
   const QSize size = cell.RenderSize();
   QSvgGenerator svg;
-  svg.setFileName(fileName);
+  svg.setOutputDevice(&device);
   svg.setSize(size);
   svg.setViewBox(QRect(QPoint(0, 0), size));
   svg.setResolution(kScreenDpi);
@@ -53,14 +73,14 @@ bool WriteSvg(const TBlockList& cell, const QString& fileName) {
   return painter.end();
 }
 
-bool WritePng(const TBlockList& cell, const QString& fileName) {
-  const QImage image = cell.RenderImage();
-  return !image.isNull() && image.save(fileName, "PNG");
+bool WritePng(const TBlockList& cell, int scale, QIODevice& device) {
+  const QImage image = cell.RenderImage(scale);
+  return !image.isNull() && image.save(&device, "PNG");
 }
 
 // Every cell on a page of its own size.
-bool WritePdf(const std::vector<const TBlockList*>& cells, const QString& fileName) {
-  QPdfWriter pdf(fileName);
+bool WritePdf(const std::vector<const TBlockList*>& cells, QIODevice& device) {
+  QPdfWriter pdf(&device);
   pdf.setResolution(kScreenDpi);
   pdf.setCreator(QStringLiteral("vorblen-cli"));
   auto pageOf = [](const TBlockList* cell) {
@@ -80,17 +100,37 @@ bool WritePdf(const std::vector<const TBlockList*>& cells, const QString& fileNa
   return painter.end();
 }
 
+// The picture drawn into memory first, then written whole: a full disk
+// leaves no cut file that looks finished.
+bool WritePicture(const QString& fileName, const std::function<bool(QIODevice&)>& draw) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QString problem;
+  if (!draw(buffer))
+    problem = QStringLiteral("Das Bild für %1 lässt sich nicht zeichnen.").arg(fileName);
+  else if (outputfile::Write(fileName, bytes, problem))
+    return true;
+  Say(problem);
+  return false;
+}
+
 }  // namespace
 
 int Render(const QString& project, const QStringList& options) {
   QStringList keys;
   QString out;
+  int scale = 2;
   for (qsizetype i = 0; i < options.size(); ++i) {
     const bool hasValue = i + 1 < options.size();
+    bool ok = false;
     if (options[i] == QStringLiteral("--cell") && hasValue) {
       keys << options[++i];
     } else if (options[i] == QStringLiteral("-o") && hasValue) {
       out = options[++i];
+    } else if (options[i] == QStringLiteral("--scale") && hasValue &&
+               (scale = options[i + 1].toInt(&ok, 10), ok && scale >= 1 && scale <= TBlockList::kMaxRenderScale)) {
+      ++i;
     } else {
       Say(QStringLiteral("Unbekannte oder ungültige Angabe: %1").arg(options[i]));
       return 1;
@@ -127,29 +167,37 @@ int Render(const QString& project, const QStringList& options) {
     return 1;
   }
 
+  // What the picture cannot show is said, not dropped silently.
+  for (const TBlockList* cell : cells)
+    for (int32_t id : cell->BlocksOutsideArea())
+      Say(QStringLiteral("Zelle %1: Block %2 liegt außerhalb der Zellfläche und fehlt im Bild.").arg(cell->CellId()).arg(id));
+
   if (format == QStringLiteral("pdf")) {
-    if (!WritePdf(cells, out)) {
-      Say(QStringLiteral("Die Datei %1 lässt sich nicht schreiben.").arg(out));
-      return 1;
-    }
+    if (!WritePicture(out, [&](QIODevice& device) { return WritePdf(cells, device); })) return 1;
     std::printf("%s\n", out.toUtf8().constData());
     return 0;
   }
-  // Several cells: one file each, named after the cell beside the given name.
+  // Several cells: one file each, named after the cell beside the given
+  // name; names that come out alike get the cell number, then a count.
   const QString stem = target.dir().filePath(target.completeBaseName());
   std::set<QString> used;
   for (const TBlockList* cell : cells) {
     QString fileName = out;
     if (cells.size() > 1) {
-      fileName = QStringLiteral("%1-%2.%3").arg(stem, FilePart(cell->Name()), target.suffix());
-      if (!used.insert(fileName).second)
-        fileName = QStringLiteral("%1-%2-%3.%4").arg(stem, FilePart(cell->Name())).arg(cell->CellId()).arg(target.suffix());
+      const QString part = FilePart(cell->Name());
+      fileName = QStringLiteral("%1-%2.%3").arg(stem, part, target.suffix());
+      for (int n = 1; used.count(fileName.toLower()); ++n)
+        fileName = QStringLiteral("%1-%2-%3%4.%5")
+                       .arg(stem, part)
+                       .arg(cell->CellId())
+                       .arg(n > 1 ? QStringLiteral("-%1").arg(n) : QString())
+                       .arg(target.suffix());
+      used.insert(fileName.toLower());
     }
-    const bool written = format == QStringLiteral("svg") ? WriteSvg(*cell, fileName) : WritePng(*cell, fileName);
-    if (!written) {
-      Say(QStringLiteral("Die Datei %1 lässt sich nicht schreiben.").arg(fileName));
-      return 1;
-    }
+    const bool written = WritePicture(fileName, [&](QIODevice& device) {
+      return format == QStringLiteral("svg") ? WriteSvg(*cell, device) : WritePng(*cell, scale, device);
+    });
+    if (!written) return 1;
     std::printf("%s\n", fileName.toUtf8().constData());
   }
   return 0;

@@ -1,10 +1,11 @@
 #include "TScenario.h"
 
-#include <QFile>
 #include <QStringDecoder>
+#include <QStringList>
 #include <optional>
 
 #include "EngineText.h"
+#include "RegularFile.h"
 
 namespace {
 
@@ -90,9 +91,8 @@ class LineReader {
   }
   bool Number(const QString& what, long long low, long long high, long long& value) {
     if (AtEnd() || tokens_[pos_].quoted) return Fail(QStringLiteral("%1 erwartet").arg(what));
-    bool ok = false;
     const QString& t = tokens_[pos_].text;
-    value = t.toLongLong(&ok, 0);
+    const bool ok = TScenario::ParseNumber(t, value);
     if (!ok || value < low || value > high)
       return Fail(QStringLiteral("%1 muss eine Zahl von %2 bis %3 sein, nicht %4").arg(what).arg(low).arg(high).arg(t));
     ++pos_;
@@ -308,13 +308,34 @@ QString TScenario::StatusName(TScenarioStep::Status status) {
   return {};
 }
 
+bool TScenario::ParseNumber(const QString& text, long long& value) {
+  qsizetype i = text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')) ? 1 : 0;
+  const bool hex = text.mid(i, 2).compare(QLatin1String("0x"), Qt::CaseInsensitive) == 0;
+  if (hex) i += 2;
+  if (i == text.size()) return false;
+  for (qsizetype k = i; k < text.size(); ++k) {
+    const char16_t c = text[k].unicode();
+    const bool digit = c >= u'0' && c <= u'9';
+    if (!digit && !(hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))) return false;
+  }
+  bool ok = false;
+  const qulonglong magnitude = text.mid(i).toULongLong(&ok, hex ? 16 : 10);
+  if (!ok || magnitude > static_cast<qulonglong>(INT64_MAX)) return false;
+  value = text.startsWith(QLatin1Char('-')) ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+  return true;
+}
+
 bool TScenario::Read(const QString& fileName, QString& error) {
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("%1: Die Szenariodatei lässt sich nicht lesen: %2").arg(fileName, file.errorString());
+  // Regular files only, and not without bound: /dev/zero or a FIFO as a
+  // scenario must neither fill the memory nor wait for ever.
+  QByteArray bytes;
+  QString problem;
+  if (!regularfile::Read(fileName, kMaxFileBytes, bytes, problem)) {
+    fileName_ = fileName;
+    error = QStringLiteral("%1: Die Szenariodatei lässt sich nicht lesen: %2").arg(fileName, problem);
     return false;
   }
-  return Parse(file.readAll(), fileName, error);
+  return Parse(bytes, fileName, error);
 }
 
 bool TScenario::Parse(const QByteArray& utf8, const QString& fileName, QString& error) {

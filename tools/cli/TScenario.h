@@ -53,8 +53,15 @@ class TScenario {
   static constexpr int64_t kMaxSteps = 1000000000;
   // The longest unit time one run step may ask for (ten days).
   static constexpr int64_t kMaxSeconds = 864000;
+  // Larger scenario files are refused: they are written by hand.
+  static constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
-  // Reads a scenario file; false with a German message "FILE:LINE: ..." in error.
+  // A number as scenarios write them: decimal or 0x hexadecimal, with an
+  // optional sign; nothing else (no octal, no 0b, no spaces).
+  static bool ParseNumber(const QString& text, long long& value);
+
+  // Reads a scenario file (a regular file of at most kMaxFileBytes); false
+  // with a German message "FILE:LINE: ..." or "FILE: ..." in error.
   bool Read(const QString& fileName, QString& error);
   // Parses scenario text; messages name fileName.
   bool Parse(const QByteArray& utf8, const QString& fileName, QString& error);

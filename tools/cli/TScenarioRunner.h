@@ -45,8 +45,9 @@ class TScenarioRunner {
 
   Result Run(const TScenario& scenario);
 
-  // The unit's serial output of the last run, raw.
-  const QByteArray& Output() const { return output_; }
+  // The most output bytes kept since the last expect output: a long run
+  // keeps only the newest, so memory stays bounded however long it runs.
+  static constexpr qsizetype kOutputWindow = 4 * TScenario::kMaxFileBytes;
 
  private:
   class UserInterface;
@@ -62,8 +63,8 @@ class TScenarioRunner {
   TTarvixPlusModel& model_;
   UserInterface* ui_ = nullptr;  // the one of the running scenario
   std::vector<TScenarioVariable> variables_;
-  QByteArray output_;
-  qsizetype consumed_ = 0;  // output already matched by an expect output
+  QByteArray output_;       // the output since the last expect output, or its newest part
+  int64_t dropped_ = 0;     // bytes of it that no longer fit and were let go
   QByteArray until_;        // the text a run until waits for
   bool untilSeen_ = false;
   TScenarioStep::Status status_ = TScenarioStep::Status::Ready;

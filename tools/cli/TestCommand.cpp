@@ -2,13 +2,14 @@
 // unit-test runner, on standard output and optionally as JUnit XML.
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QXmlStreamWriter>
 #include <cstdio>
 #include <memory>
 
 #include "CliCommands.h"
 #include "CliUserInterface.h"
+#include "OutputFile.h"
 #include "ProjectCommands.h"
 #include "TScenario.h"
 #include "TScenarioRunner.h"
@@ -32,13 +33,36 @@ QString Indented(const QString& text) {
   return out;
 }
 
-bool WriteJUnit(const QString& fileName, const QString& project, const std::vector<Outcome>& outcomes, int failed) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  QXmlStreamWriter xml(&file);
+// Text as XML 1.0 can hold it: the control characters it cannot (a BEL or
+// ESC in the unit's output, in an expected text or in a file name) and
+// unpaired surrogates are written as \xNN or \uNNNN instead.
+QString XmlText(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    const bool pair = QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode());
+    if (pair) {
+      out += text[i];
+      out += text[++i];
+    } else if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+      out += c < 0x100 ? QStringLiteral("\\x%1").arg(c, 2, 16, QLatin1Char('0')) : QStringLiteral("\\u%1").arg(c, 4, 16, QLatin1Char('0'));
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+bool WriteJUnit(const QString& fileName, const QString& project, const std::vector<Outcome>& outcomes, int failed,
+                QString& problem) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QXmlStreamWriter xml(&buffer);
   xml.setAutoFormatting(true);
   xml.writeStartDocument();
-  const QString suite = QFileInfo(project).completeBaseName();
+  const QString suite = XmlText(QFileInfo(project).completeBaseName());
   const QString tests = QString::number(outcomes.size());
   xml.writeStartElement(QStringLiteral("testsuites"));
   xml.writeAttribute(QStringLiteral("name"), QStringLiteral("vorblen-cli test"));
@@ -54,12 +78,12 @@ bool WriteJUnit(const QString& fileName, const QString& project, const std::vect
   for (const Outcome& o : outcomes) {
     xml.writeStartElement(QStringLiteral("testcase"));
     xml.writeAttribute(QStringLiteral("classname"), suite);
-    xml.writeAttribute(QStringLiteral("name"), o.name);
+    xml.writeAttribute(QStringLiteral("name"), XmlText(o.name));
     if (!o.result.passed) {
       xml.writeStartElement(QStringLiteral("failure"));
-      xml.writeAttribute(QStringLiteral("message"), o.where);
+      xml.writeAttribute(QStringLiteral("message"), XmlText(o.where));
       xml.writeAttribute(QStringLiteral("type"), o.type);
-      xml.writeCharacters(o.result.message);
+      xml.writeCharacters(XmlText(o.result.message));
       xml.writeEndElement();
     }
     xml.writeEndElement();
@@ -67,7 +91,11 @@ bool WriteJUnit(const QString& fileName, const QString& project, const std::vect
   xml.writeEndElement();
   xml.writeEndElement();
   xml.writeEndDocument();
-  return !xml.hasError() && file.commit();
+  if (xml.hasError()) {
+    problem = QStringLiteral("Der Bericht lässt sich nicht als XML schreiben.");
+    return false;
+  }
+  return outputfile::Write(fileName, bytes, problem);
 }
 
 }  // namespace
@@ -92,6 +120,15 @@ int Test(const QString& project, const QStringList& options) {
   if (files.isEmpty()) {
     TCliUserInterface::Print(QStringLiteral("Geben Sie mindestens eine Szenariodatei an."));
     return 2;
+  }
+  // The report must not take the place of what the test reads.
+  if (!junit.isEmpty()) {
+    for (const QString& input : QStringList{project} + files)
+      if (outputfile::SameFile(junit, input)) {
+        TCliUserInterface::Print(
+            QStringLiteral("Der Bericht %1 würde die Datei %2 überschreiben, die der Test liest.").arg(junit, input));
+        return 2;
+      }
   }
   std::unique_ptr<TTarvixPlusModel> model = LoadProject(project);
   if (!model) return 2;
@@ -136,8 +173,9 @@ int Test(const QString& project, const QStringList& options) {
   }
   Out(QStringLiteral("%1 passed, %2 failed\n").arg(static_cast<int>(outcomes.size()) - failed).arg(failed));
   std::fflush(stdout);
-  if (!junit.isEmpty() && !WriteJUnit(junit, project, outcomes, failed)) {
-    TCliUserInterface::Print(QStringLiteral("Die Datei %1 lässt sich nicht schreiben.").arg(junit));
+  QString problem;
+  if (!junit.isEmpty() && !WriteJUnit(junit, project, outcomes, failed, problem)) {
+    TCliUserInterface::Print(QStringLiteral("Der JUnit-Bericht lässt sich nicht schreiben: %1").arg(problem));
     return 2;
   }
   return failed > 0 ? 1 : 0;

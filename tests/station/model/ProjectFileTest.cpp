@@ -8,6 +8,7 @@
 #include "CellEditorSettings.h"
 #include "ModelTestSupport.h"
 #include "ProjectBuilder.h"
+#include "RegularFile.h"
 
 namespace {
 
@@ -145,6 +146,47 @@ TEST_F(ProjectFile, SectionErrorsKeepWhatWasRead) {
   TTarvixPlusModel n;
   EXPECT_TRUE(Load(n, kHeader + QStringList{"#CELL_START"}));
   EXPECT_TRUE(n.Cells().empty());
+}
+
+// A file cut inside a section (a full disk, a broken copy) reads what is
+// there, and says that the rest is lost: a station must not save it over
+// the file as if it were whole.
+TEST_F(ProjectFile, SectionsWithoutTheirEndAreLostContent) {
+  const QStringList cell = {"#CELL_START", "ID=1", "NAME=A", "", "#BLOCK_START", "GraphBlock", "ID=65537", "10,10,70,30",
+                            "TYPE=112", "#BLOCK_END", ""};
+  struct Row {
+    QStringList lines;
+    const char* detail;  // empty: nothing is lost
+    size_t cells;
+  } rows[] = {
+      {kHeader + cell, "Die Programmzelle 1 endet ohne #CELL_END.", 1},
+      {kHeader + QStringList{"#CELL_START", "ID=2"}, "Die Programmzelle 2 endet ohne #CELL_END.", 0},
+      {kHeader + QStringList{"#TABLE_START", "Name=T", "1", "2"}, "Die Tabelle 1 endet ohne #TABLE_END.", 0},
+      {kHeader + QStringList{"#COMMENT_START", "eins", "zwei"}, "Der Kommentar endet ohne #COMMENT_END.", 0},
+      {kHeader + cell + QStringList{"#CELL_END", ""}, "", 1},
+  };
+  for (const Row& row : rows) {
+    TTarvixPlusModel m;
+    ui.Clear();
+    EXPECT_TRUE(Load(m, row.lines)) << row.detail;
+    EXPECT_EQ(m.Cells().size(), row.cells) << row.detail;
+    if (*row.detail) {
+      EXPECT_EQ(m.LoadLosses(), QStringList{QStringLiteral("Unvollständige Projektdatei %1:\r%2").arg(Path("p.tvp"), QString::fromUtf8(row.detail))});
+      EXPECT_EQ(ui.Texts("ErrorBox"), m.LoadLosses());
+    } else {
+      EXPECT_TRUE(m.LoadLosses().isEmpty());
+    }
+  }
+}
+
+// Beyond the line cap the file is refused with its name, before anything is read.
+TEST_F(ProjectFile, TooManyLinesAreRefused) {
+  WriteFile(Path("p.tvp"), "MARLIX Tarvix plus - project file\r\nVersion=1.0\r\n" + QByteArray(regularfile::kMaxProjectLines, '\n'));
+  TTarvixPlusModel m;
+  EXPECT_FALSE(m.Open(Path("p.tvp")));
+  ASSERT_FALSE(ui.Texts("ErrorBox").isEmpty());
+  EXPECT_TRUE(ui.Texts("ErrorBox").last().contains(Path("p.tvp")));
+  EXPECT_TRUE(ui.Texts("ErrorBox").last().contains(QStringLiteral("höchstens %1").arg(regularfile::kMaxProjectLines)));
 }
 
 // Damaged cells: each message names its cell; those that lost content are

@@ -14,6 +14,9 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <sys/stat.h>
+
+#include <QScreen>
 #include <QtTest>
 
 #include "Commands.h"
@@ -527,6 +530,37 @@ class FrameTest : public QObject {
     QCOMPARE(Project().FileName(), name);
     QVERIFY(Project().Cells().empty());
     QVERIFY(ui_->Texts("ErrorBox").isEmpty());
+  }
+
+  void desktopFileThatIsAFifoNeitherBlocksNorIsReplaced() {
+    const QString desktop = TTarvixForm::DesktopFileName();
+    frame_.reset();
+    QFile::remove(desktop);
+    QCOMPARE(::mkfifo(QFile::encodeName(desktop).constData(), 0600), 0);
+    ui_->Clear();
+    NewFrame();  // opening it blocked the start for ever
+    QCOMPARE(ui_->Texts("ErrorBox").size(), 1);
+    QVERIFY(ui_->Texts("ErrorBox").first().startsWith(QStringLiteral("Konnte die Desktopdatei nicht lesen!")));
+    QVERIFY(ui_->Texts("ErrorBox").first().contains(QStringLiteral("keine gewöhnliche Datei")));
+    // Saving at the end: no reader, so refused at once; the FIFO stays.
+    QVERIFY(frame_->close());
+    QVERIFY(ui_->Texts("ErrorBox").last().startsWith(QStringLiteral("Konnte die Desktopdatei nicht erstellen!")));
+    struct stat info {};
+    QCOMPARE(::lstat(QFile::encodeName(desktop).constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
+    QFile::remove(desktop);
+  }
+
+  void mainWindowIsClampedToTheScreen() {
+    TStationSettings::Current().mainWindow = TRect{10, 10, 40010, 40010};
+    NewFrame();
+    const QRect area = frame_->screen()->availableGeometry();
+    QVERIFY2(frame_->width() <= area.width() && frame_->height() <= area.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(frame_->width()).arg(frame_->height())));
+    // And so it is saved back.
+    QVERIFY(frame_->close());
+    QVERIFY(TStationSettings::Current().mainWindow.Width() <= area.width());
+    QVERIFY(TStationSettings::Current().mainWindow.Height() <= area.height());
   }
 
   void everyTaggedControlHasAnAccessibleName() {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstdlib>
+#include <sys/stat.h>
 
 #include "SettingsTestSupport.h"
 #include "TSettingsStore.h"
@@ -428,6 +429,32 @@ TEST_F(SettingsFileTest, EnvironmentVariableRedirectsTheDefaultStore) {
   TSettingsStore user;
   EXPECT_TRUE(user.Location().endsWith(QStringLiteral("/Marlix Electronic/Tarvix/plus Station.conf")))
       << user.Location().toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// A settings file that is a FIFO (or, through a link, any node that is no
+// regular file) blocked the start in open and would be replaced by a
+// regular file on saving: it is neither read nor written.
+TEST_F(SettingsFileTest, ANodeThatIsNoRegularFileIsNeitherReadNorReplaced) {
+  const QString fifo = Path() + QStringLiteral(".fifo");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString link = Path() + QStringLiteral(".link");
+  ASSERT_TRUE(QFile::link(fifo, link));
+  for (const QString& name : {fifo, link}) {
+    TSettingsStore store(name);
+    EXPECT_TRUE(store.Problem().contains(QStringLiteral("keine gewöhnliche Datei"))) << store.Problem().toStdString();
+    EXPECT_EQ(store.Load(kProgramDir), S::Defaults(kProgramDir));
+    S changed = S::Defaults(kProgramDir);
+    changed.com = 2;
+    EXPECT_FALSE(store.Save(changed));
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(name).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & S_IFMT, name == fifo ? S_IFIFO : S_IFLNK);
+  }
+  EXPECT_TRUE(TSettingsStore(Path()).Problem().isEmpty());
 }
 
 }  // namespace

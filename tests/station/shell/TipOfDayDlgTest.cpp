@@ -2,6 +2,7 @@
 // with its wrap-around, the menu's file check, read errors, and the
 // station's own tip file beside the program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCheckBox>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QtTest/QTest>
 
 #include "RecordingUserInterface.h"
+#include "RegularFile.h"
 #include "TStationSettings.h"
 #include "TTipOfDayDlg.h"
 #include "dialogs/ModalDriver.h"
@@ -85,7 +87,16 @@ TEST(TipOfDay, MissingOrUnreadableFileGivesTheStopSoundAndNoNextTip) {
   QTemporaryDir dir;
   const QString missing = dir.filePath(QStringLiteral("fehlt.TXT"));
   const QString directory = dir.path();  // exists, but cannot be read as a file
-  for (const QString& name : {missing, directory}) {
+  // A FIFO would block the start, a file of 20 MB freeze it: capped like a table.
+  const QString fifo = dir.filePath(QStringLiteral("fifo.TXT"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString huge = dir.filePath(QStringLiteral("TipOfDay.TXT"));
+  {
+    QFile f(huge);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(regularfile::kMaxTableBytes + 1));
+  }
+  for (const QString& name : {missing, directory, fifo, huge}) {
     RecordingUserInterface ui;
     TTipOfDayDlg dlg(name);
     dlg.Start(4, true);

@@ -9,6 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "ErrnoText.h"
+
 bool TSerialPort::Open(const QString& device) {
   Close();
   error_ = 0;
@@ -50,7 +52,9 @@ void TSerialPort::Close() {
   fd_ = -1;
 }
 
-QString TSerialPort::Explain(int error, const QString& device) {
+QString TSerialPort::Explain(int error, const QString& name) {
+  // A name of thousands of characters would make the message box wider than the screen.
+  const QString device = errnotext::ShortName(name);
   switch (error) {
     case ENOENT:
       return QStringLiteral("Das Gerät %1 gibt es nicht.").arg(device);
@@ -65,8 +69,9 @@ QString TSerialPort::Explain(int error, const QString& device) {
       return QStringLiteral("%1 wird bereits von einem anderen Programm benutzt.").arg(device);
     case ENOTTY:
     case EISDIR:
+    case ENOTDIR:
       return QStringLiteral("%1 ist keine serielle Schnittstelle.").arg(device);
     default:
-      return QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(error)));
+      return QStringLiteral("%1: %2").arg(device, errnotext::German(error));
   }
 }
