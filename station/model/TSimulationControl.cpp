@@ -72,7 +72,7 @@ void TSimulationControl::SetCompiled(bool success) {
   SetState(success ? TSimState::Ready : TSimState::NotReady);
 }
 
-void TSimulationControl::Reset() {
+void TSimulationControl::Reset(bool keepDataFile) {
   if (currentCell_ != 0) {
     const int32_t old = currentCell_;
     currentCell_ = 0;
@@ -84,7 +84,7 @@ void TSimulationControl::Reset() {
   for (int i = 0; i < 8; ++i) PlexorSetADC(engine_, i, in.AdcValue[static_cast<size_t>(i)]);
   PlexorSetFreq(engine_, in.Frequency);
   RefreshWatches();
-  ReadDataFile();
+  if (!keepDataFile) ReadDataFile();
   ReadPorts();
   views_.UpdateViews(notify::kSimulationReset, 0);
   SetState(TSimState::Ready);
@@ -287,7 +287,10 @@ bool TSimulationControl::Step() {
     more = false;
     switch (event) {
       case PLEXOR_STEP_END:
-        Reset();
+        // What the program logged stays in the unit's memory after its end,
+        // so the view keeps showing it until a run writes the file again;
+        // the engine's reset would report an empty file.
+        Reset(true);
         break;
       case PLEXOR_STEP_PAGE:
         ReadPorts();
@@ -369,6 +372,13 @@ bool TSimulationControl::Step() {
       RefreshWatches();
     } else {
       currentCell_ = static_cast<uint16_t>(arg);
+      // Watched values follow a running program a few times a second, as
+      // the port panels do, not only when it halts.
+      const int64_t now = Host().Milliseconds();
+      if (!watches_.empty() && now - lastRunningWatchRefresh_ >= kRunningWatchRefreshMs) {
+        lastRunningWatchRefresh_ = now;
+        RefreshWatches();
+      }
     }
   }
   return true;

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "Commands.h"
@@ -39,6 +40,8 @@ class TSimulationControl {
   static constexpr size_t kMaxBreakpoints = 50;
   static constexpr int kMaxTerminalLines = 1000;
   static constexpr size_t kDataFileWords = 4096;
+  // How often watched values are read while the program runs.
+  static constexpr int64_t kRunningWatchRefreshMs = 100;
 
   // views receives the notifications; engine is the project's engine object.
   TSimulationControl(TModel& views, PlexorHandle engine);
@@ -63,7 +66,9 @@ class TSimulationControl {
   void RunToCell(int32_t cellId);
   // After a compile: reset, then ready on success, not ready on failure.
   void SetCompiled(bool success);
-  void Reset();
+  // keepDataFile: the copy of the data file stays as the program left it
+  // (the end of the program), else it is read from the reset engine.
+  void Reset(bool keepDataFile = false);
   // Every edit of the project makes the compiled program stale.
   void EditDone() { SetState(TSimState::NotReady); }
   // Halts a running simulation without a notification (closing the project).
@@ -123,6 +128,8 @@ class TSimulationControl {
   int32_t lastInputValue_ = 0;
   bool inStep_ = false;  // re-entry guard of Step
   int64_t engineSteps_ = 0;
+  // When watched values were last read while the program ran (host time).
+  int64_t lastRunningWatchRefresh_ = std::numeric_limits<int64_t>::min() / 2;
   int64_t engineStepLimit_ = -1;
   std::vector<uint16_t> breakpoints_;
   std::vector<TWatchEntry> watches_;
