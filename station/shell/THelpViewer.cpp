@@ -2,10 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -13,6 +15,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "TBlockCatalogue.h"
 #include "THelpPages.h"
@@ -42,8 +45,21 @@ class HelpBrowser : public QTextBrowser {
 
 void THelpViewer::Show(int32_t context, QWidget* parent) {
   if (!gViewer) {
-    gViewer = new THelpViewer(parent ? parent->window() : nullptr);
+    QWidget* owner = parent ? parent->window() : nullptr;
+    gViewer = new THelpViewer(owner);
     gViewer->setAttribute(Qt::WA_DeleteOnClose);
+    // Over the middle of the main window, and wholly on its screen.
+    QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+      // Room for the window manager's frame around the client area.
+      const QRect area = screen->availableGeometry().adjusted(8, 32, -8, -8);
+      const QSize size = gViewer->size().boundedTo(area.size() * 9 / 10);
+      QRect placed(QPoint(), size);
+      placed.moveCenter(owner && owner->isVisible() ? owner->frameGeometry().center() : area.center());
+      placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - size.width()));
+      placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - size.height()));
+      gViewer->setGeometry(placed);
+    }
   }
   gViewer->ShowPage(THelpPages::UrlFor(context));
   gViewer->show();
