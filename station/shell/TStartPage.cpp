@@ -52,7 +52,6 @@ TStartPage::TStartPage(QWidget* area) : QWidget(area) {
   recent_ = new QListWidget(this);
   recent_->setObjectName(QStringLiteral("StartRecentList"));
   recent_->setAccessibleName(QStringLiteral("Zuletzt benutzte Projekte"));
-  recent_->setMaximumHeight(180);
   recentLabel_->setBuddy(recent_);
   column->addSpacing(16);
   column->addWidget(recentLabel_);
@@ -88,7 +87,10 @@ void TStartPage::SetRecentFiles(const QStringList& names) {
   }
   recentLabel_->setVisible(!names.isEmpty());
   recent_->setVisible(!names.isEmpty());
-  if (!names.isEmpty()) recent_->setCurrentRow(0);
+  if (names.isEmpty()) return;
+  recent_->setCurrentRow(0);
+  // As high as its entries, no empty box below them.
+  recent_->setFixedHeight(recent_->sizeHintForRow(0) * recent_->count() + 2 * recent_->frameWidth() + 4);
 }
 
 bool TStartPage::eventFilter(QObject* watched, QEvent* event) {

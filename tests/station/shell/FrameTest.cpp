@@ -94,6 +94,14 @@ class FrameTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
   }
   bool Enabled(int32_t command) { return frame_->IsCommandEnabled(command); }
+  // A picture to look at, where VORBLEN_DIALOG_SHOTS names a folder.
+  static void Shot(QWidget* widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("VORBLEN_DIALOG_SHOTS");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    QApplication::processEvents();
+    widget->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+  }
   void CompileProject() {
     PlexorHandle e = Project().Engine();
     QVERIFY(PlexorCompilerInit(e));
@@ -435,6 +443,7 @@ class FrameTest : public QObject {
     QTest::keyClick(comment->Editor(), Qt::Key_End);
     QTRY_VERIFY(frame_->StatusPanel(2).startsWith(QStringLiteral("Zeile 1, Spalte ")));
     QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Bereit"));
+    Shot(frame_->statusBar(), QStringLiteral("frame-statusbar-position"));
     frame_->Tree()->setFocus();
     QTRY_COMPARE(frame_->StatusPanel(2), QString());
     QVERIFY(!frame_->findChild<QLabel*>(QStringLiteral("StatusPanel2"))->isVisible());
@@ -514,6 +523,7 @@ class FrameTest : public QObject {
     QWidget* log = frame_->ShowWindow(QStringLiteral("TPlexorFileForm"));
     QMdiSubWindow* logSub = qobject_cast<TMDIChildForm*>(log)->SubWindow();
     QCOMPARE(logSub->geometry(), QRect(area.width() - 400, 10, 400, 200));
+    Shot(frame_.get(), QStringLiteral("frame-cascade"));
   }
 
   // The data-log view keeps its rectangle as it moves, and a stale one in
@@ -576,6 +586,7 @@ class FrameTest : public QObject {
     const int needed = tree->fontMetrics().horizontalAdvance(QStringLiteral("Kommentar zum Programm")) + tree->indentation() +
                        tree->iconSize().width();
     QVERIFY2(tree->width() >= needed, qPrintable(QStringLiteral("%1 < %2").arg(tree->width()).arg(needed)));
+    Shot(frame_.get(), QStringLiteral("frame-tree"));
   }
 
   // Without a project the document area says how to begin and lists the
@@ -594,7 +605,7 @@ class FrameTest : public QObject {
     QCOMPARE(page->RecentList()->count(), 1);
     QCOMPARE(page->RecentList()->item(0)->toolTip(), file);
     QVERIFY(!page->RecentList()->accessibleName().isEmpty());
-    page->grab().save(QStringLiteral("startpage.png"));
+    Shot(frame_.get(), QStringLiteral("frame-startpage"));
     emit page->RecentList()->itemActivated(page->RecentList()->item(0));
     QVERIFY(frame_->Project());
     QCOMPARE(Project().FileName(), file);
@@ -611,6 +622,7 @@ class FrameTest : public QObject {
       QVERIFY2(!icon.isNull() && qAlpha(icon.pixel(16, 16)) > 0, cls);
       QVERIFY2(doc->SubWindow()->windowIcon().cacheKey() != frame_->windowIcon().cacheKey(), cls);
     }
+    Shot(frame_.get(), QStringLiteral("frame-icons"));
   }
 
   void everyTaggedControlHasAnAccessibleName() {
