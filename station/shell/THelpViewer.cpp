@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -38,6 +39,18 @@ class HelpBrowser : public QTextBrowser {
                             "<a href=\"help:contents\">Zum Inhalt</a></p></body></html>")
                  .arg(url.toString().toHtmlEscaped());
     return html;
+  }
+};
+
+// Rows a little taller than the text: with rows exactly as high as the font,
+// the dots of a capital umlaut are cut off ("Übertragen" read "Ubertragen").
+class RoomyRows : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(size.height(), option.fontMetrics.height() + 6));
+    return size;
   }
 };
 
@@ -93,6 +106,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   contents_ = new QTreeWidget(tabs);
   contents_->setHeaderHidden(true);
   contents_->setAccessibleName(QStringLiteral("Inhaltsverzeichnis"));
+  contents_->setItemDelegate(new RoomyRows(contents_));
   tabs->addTab(contents_, QStringLiteral("Inhalt"));
   auto* indexPage = new QWidget(tabs);
   auto* indexLayout = new QVBoxLayout(indexPage);
@@ -102,6 +116,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   indexLabel->setBuddy(indexFilter_);
   index_ = new QListWidget(indexPage);
   index_->setAccessibleName(QStringLiteral("Index"));
+  index_->setItemDelegate(new RoomyRows(index_));
   indexLayout->addWidget(indexLabel);
   indexLayout->addWidget(indexFilter_);
   indexLayout->addWidget(index_);

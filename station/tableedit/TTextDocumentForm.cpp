@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDataStream>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPrinter>
@@ -157,7 +158,10 @@ bool TTextDocumentForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == editor_ && event->type() == QEvent::FocusIn) {
     ShowCaretPosition(editor_->CaretLine(), editor_->CaretColumn());
   } else if (watched == editor_ && event->type() == QEvent::FocusOut) {
-    if (TStationFrame* frame = TStationFrame::Current()) frame->ShowPositionText(QString());
+    // A menu or another program taking the keyboard for a while keeps it.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+      if (TStationFrame* frame = TStationFrame::Current()) frame->ShowPositionText(QString());
   }
   return TMDIChildForm::eventFilter(watched, event);
 }
