@@ -3,9 +3,11 @@
 // the viewer finds pages through its contents and its index.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -126,6 +128,8 @@ TEST_F(HelpTest, ViewerOpensContextsAndFindsPagesThroughContentsAndIndex) {
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->CurrentPage(), THelpPages::UrlFor(10000));
   EXPECT_TRUE(viewer->Browser()->toPlainText().contains("Programmzelleneditor"));
+  // Wholly on the screen, never past its bottom.
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(viewer->geometry()));
 
   THelpViewer::Show(201);  // a block's help: the same window
   EXPECT_EQ(THelpViewer::Instance(), viewer);
