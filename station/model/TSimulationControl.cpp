@@ -76,7 +76,7 @@ void TSimulationControl::SetCompiled(bool success) {
   SetState(success ? TSimState::Ready : TSimState::NotReady);
 }
 
-void TSimulationControl::Reset() {
+void TSimulationControl::Reset(bool keepDataFile) {
   if (currentCell_ != 0) {
     const int32_t old = currentCell_;
     currentCell_ = 0;
@@ -89,7 +89,7 @@ void TSimulationControl::Reset() {
   for (int i = 0; i < 8; ++i) PlexorSetADC(engine_, i, in.AdcValue[static_cast<size_t>(i)]);
   PlexorSetFreq(engine_, in.Frequency);
   RefreshWatches();
-  ReadDataFile();
+  if (!keepDataFile) ReadDataFile();
   ReadPorts();
   views_.UpdateViews(notify::kSimulationReset, 0);
   SetState(TSimState::Ready);
@@ -298,6 +298,16 @@ void TSimulationControl::Stop() {
   }
 }
 
+void TSimulationControl::RefreshWatchesWhileRunning() {
+  // Watched values follow a running program a few times a second, as the
+  // port panels do, not only when it halts.
+  const int64_t now = Host().Milliseconds();
+  if (!watches_.empty() && now - lastRunningWatchRefresh_ >= kRunningWatchRefreshMs) {
+    lastRunningWatchRefresh_ = now;
+    RefreshWatches();
+  }
+}
+
 bool TSimulationControl::Step() {
   const bool steppable = Stepping() || state_ == TSimState::Pausing;
   if (!steppable || inStep_) return false;
@@ -336,7 +346,10 @@ bool TSimulationControl::Step() {
       more = false;
       switch (event) {
         case PLEXOR_STEP_END:
-          Reset();
+          // What the program logged stays in the unit's memory after its end,
+          // so the view keeps showing it until a run writes the file again;
+          // the engine's reset would report an empty file.
+          Reset(true);
           break;
         case PLEXOR_STEP_PAGE:
           ReadPorts();
@@ -390,6 +403,7 @@ bool TSimulationControl::Step() {
       if (more && BudgetLeft() && SliceClockMs() >= sliceEnd) {
         suspended_ = true;
         suspendedInWait_ = event == PLEXOR_STEP_WAIT;
+        RefreshWatchesWhileRunning();
         return true;
       }
     }
@@ -410,6 +424,7 @@ bool TSimulationControl::Step() {
       RefreshWatches();
     } else {
       currentCell_ = static_cast<uint16_t>(arg);
+      RefreshWatchesWhileRunning();
     }
   }
   return true;

@@ -20,6 +20,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "Commands.h"
@@ -45,6 +46,8 @@ class TSimulationControl {
   // The longest a batch holds the interface thread before the event loop
   // gets a turn (plus the one engine step under way).
   static constexpr int64_t kSliceMs = 8;
+  // How often watched values are read while the program runs.
+  static constexpr int64_t kRunningWatchRefreshMs = 100;
 
   // views receives the notifications; engine is the project's engine object.
   TSimulationControl(TModel& views, PlexorHandle engine);
@@ -69,7 +72,9 @@ class TSimulationControl {
   void RunToCell(int32_t cellId);
   // After a compile: reset, then ready on success, not ready on failure.
   void SetCompiled(bool success);
-  void Reset();
+  // keepDataFile: the copy of the data file stays as the program left it
+  // (the end of the program), else it is read from the reset engine.
+  void Reset(bool keepDataFile = false);
   // Every edit of the project makes the compiled program stale.
   void EditDone() { SetState(TSimState::NotReady); }
   // Halts a running simulation without a notification (closing the project).
@@ -131,6 +136,7 @@ class TSimulationControl {
   void SetState(TSimState state);
   // Whether the batch may go on after the user had a chance to act.
   bool Stepping() const { return state_ == TSimState::Running || state_ == TSimState::SingleStep; }
+  void RefreshWatchesWhileRunning();
   // Halts; inside a pause or a suspended wait the user is told so.
   void Stop();
   bool BudgetLeft() const {
@@ -151,6 +157,8 @@ class TSimulationControl {
   TSimState pausePrevious_ = TSimState::Running;  // the state a pause returns to
   int64_t pauseUntil_ = 0;                        // host milliseconds
   int64_t engineSteps_ = 0;
+  // When watched values were last read while the program ran (host time).
+  int64_t lastRunningWatchRefresh_ = std::numeric_limits<int64_t>::min() / 2;
   int64_t engineStepLimit_ = -1;
   int64_t unitTicks_ = 0;
   int64_t unitTickLimit_ = -1;

@@ -73,8 +73,8 @@ class PreviewBox : public QWidget {
 }  // namespace
 
 const QVector<TColorOptionsDlg::Element>& TColorOptionsDlg::Elements() {
-  // The analog panel paints all channels on one background: the first
-  // channel edits it, the others show it.
+  // The analog panel paints all channels on one background, the panel's
+  // own: every channel shows it, none edits it.
   static const QVector<Element> elements{
       {0, "Kommentar", S::kCellComment, S::kCellBackgnd, true},
       {0, "Gitter", S::kCellGridColor, -1, false},
@@ -91,7 +91,7 @@ const QVector<TColorOptionsDlg::Element>& TColorOptionsDlg::Elements() {
       {4, "Text", S::kDataText, S::kDataBackgnd, true},
       {4, "Index", S::kDataIndex, -1, false},
       {4, "Geänderter Eintrag", S::kDataChanged, -1, false},
-      {5, "Analogkanäle", S::kGenericAnalogIn, S::kAnalogInBackgnd, true},
+      {5, "Analogkanäle", S::kGenericAnalogIn, S::kAnalogInBackgnd, false},
       {5, "Temperaturkanäle", S::kTemperatureAnalogIn, S::kAnalogInBackgnd, false},
       {5, "Spannungskanäle", S::kVoltageAnalogIn, S::kAnalogInBackgnd, false},
       {5, "Frequenzeingang", S::kFrequencyIn, S::kAnalogInBackgnd, false},

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstring>
 
 #include "EngineText.h"
 #include "TBlockCatalogue.h"
@@ -17,6 +18,8 @@ namespace {
 const QLatin1String kScheme("help");
 constexpr int32_t kHelpCell = 1;
 constexpr int32_t kHelpBlock = (kHelpCell << 16) | 1;
+constexpr int32_t kProbeBlock = (kHelpCell << 16) | 2;
+constexpr int32_t kConstantType = 700;  // a source for counting inputs
 
 QString ResourceText(const QString& path) {
   InitHelpResources();
@@ -71,7 +74,8 @@ QString Page(const QString& title, const QString& body) {
 
 // What the engine tells about a fresh block of the type.
 struct BlockFacts {
-  QStringList inputs;
+  QStringList inputs;  // the input menu's captions (blocks with several inputs)
+  int inputCount = 0;
   bool output = false;
   bool hasParam = false;
   QString param;
@@ -87,6 +91,14 @@ BlockFacts AskEngine(int32_t typeId) {
     const QString menu = enginetext::ToQString(PlexorGetBlockInputMenu(engine, kHelpBlock));
     static const QRegularExpression kLines(QStringLiteral("[\\r\\n]+"));
     facts.inputs = menu.split(kLines, Qt::SkipEmptyParts);
+    // The menu names inputs only where there is a choice; the flags of a
+    // source count every input, also a single one.
+    if (PlexorAddBlock(engine, kConstantType, kProbeBlock)) {
+      const char* flags = PlexorGetBlockInputMenuFlags(engine, kProbeBlock, kHelpBlock);
+      facts.inputCount = flags ? static_cast<int>(std::strlen(flags)) : 0;
+      PlexorRemoveBlock(engine, kProbeBlock);
+    }
+    facts.inputCount = std::max(facts.inputCount, static_cast<int>(facts.inputs.size()));
     facts.output = PlexorCanConnectBlocks(engine, kHelpBlock, 0) != 0;
     const char* param = PlexorGetBlockParam(engine, kHelpBlock);
     facts.hasParam = param != nullptr;
@@ -117,8 +129,11 @@ QString BlockHtml(const TBlockTyp& type) {
               .arg(THelpPages::BlockDescription(type.typeId).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
 
   body += QStringLiteral("<h2>Eingänge</h2>");
-  if (facts.inputs.isEmpty()) {
+  if (facts.inputCount == 0) {
     body += QStringLiteral("<p>Der Block hat keine Eingänge.</p>");
+  } else if (facts.inputs.isEmpty()) {
+    body += facts.inputCount == 1 ? QStringLiteral("<p>Der Block hat einen Eingang.</p>")
+                                  : QStringLiteral("<p>Der Block hat %1 Eingänge.</p>").arg(facts.inputCount);
   } else {
     body += QStringLiteral("<ul>");
     for (const QString& input : facts.inputs) body += QStringLiteral("<li>%1</li>").arg(input.toHtmlEscaped());

@@ -2,17 +2,21 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "TBlockCatalogue.h"
 #include "THelpPages.h"
@@ -38,12 +42,37 @@ class HelpBrowser : public QTextBrowser {
   }
 };
 
+// Rows a little taller than the text: with rows exactly as high as the font,
+// the dots of a capital umlaut are cut off ("Übertragen" read "Ubertragen").
+class RoomyRows : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(size.height(), option.fontMetrics.height() + 6));
+    return size;
+  }
+};
+
 }  // namespace
 
 void THelpViewer::Show(int32_t context, QWidget* parent) {
   if (!gViewer) {
-    gViewer = new THelpViewer(parent ? parent->window() : nullptr);
+    QWidget* owner = parent ? parent->window() : nullptr;
+    gViewer = new THelpViewer(owner);
     gViewer->setAttribute(Qt::WA_DeleteOnClose);
+    // Over the middle of the main window, and wholly on its screen.
+    QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+      // Room for the window manager's frame around the client area.
+      const QRect area = screen->availableGeometry().adjusted(8, 32, -8, -8);
+      const QSize size = gViewer->size().boundedTo(area.size() * 9 / 10);
+      QRect placed(QPoint(), size);
+      placed.moveCenter(owner && owner->isVisible() ? owner->frameGeometry().center() : area.center());
+      placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - size.width()));
+      placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - size.height()));
+      gViewer->setGeometry(placed);
+    }
   }
   gViewer->ShowPage(THelpPages::UrlFor(context));
   gViewer->show();
@@ -77,6 +106,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   contents_ = new QTreeWidget(tabs);
   contents_->setHeaderHidden(true);
   contents_->setAccessibleName(QStringLiteral("Inhaltsverzeichnis"));
+  contents_->setItemDelegate(new RoomyRows(contents_));
   tabs->addTab(contents_, QStringLiteral("Inhalt"));
   auto* indexPage = new QWidget(tabs);
   auto* indexLayout = new QVBoxLayout(indexPage);
@@ -86,6 +116,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   indexLabel->setBuddy(indexFilter_);
   index_ = new QListWidget(indexPage);
   index_->setAccessibleName(QStringLiteral("Index"));
+  index_->setItemDelegate(new RoomyRows(index_));
   indexLayout->addWidget(indexLabel);
   indexLayout->addWidget(indexFilter_);
   indexLayout->addWidget(index_);

@@ -113,7 +113,10 @@ TProjectController::TProjectController(TTarvixForm* frame) : frame_(frame) {
   setObjectName(QStringLiteral("CellTree"));
   setAccessibleName(QStringLiteral("Projektfenster"));
   setHeaderHidden(true);
-  setRootIsDecorated(false);
+  // Arrows show which groups open; a double-click opens or closes a group
+  // once (OpenNode), not twice with Qt's own toggle.
+  setRootIsDecorated(true);
+  setExpandsOnDoubleClick(false);
   setIndentation(19);
   setIconSize(QSize(32, 16));
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -129,6 +132,11 @@ TProjectController::TProjectController(TTarvixForm* frame) : frame_(frame) {
 }
 
 TProjectController::~TProjectController() { SetProject(nullptr); }
+
+int TProjectController::FittingWidth() const {
+  // Arrow and indentation, the two pictures, the caption, frame and margins.
+  return indentation() + iconSize().width() + fontMetrics().horizontalAdvance(QString::fromUtf8(kCommentCaption)) + 2 * frameWidth() + 24;
+}
 
 void TProjectController::SetProject(std::unique_ptr<TTarvixPlusModel> project) {
   if (project_) project_->RemoveSpecialView(this);
@@ -155,6 +163,7 @@ QTreeWidgetItem* TProjectController::AddNode(QTreeWidgetItem* parent, int index,
   item->setText(0, caption);
   item->setData(0, kValueRole, value);
   item->setData(0, Qt::AccessibleTextRole, caption);
+  item->setToolTip(0, caption);  // the whole name where the panel cuts it
   const int32_t kind = KindOf(value);
   const bool editable = IdOf(value) != 0 && (kind == kCells || kind == kTables);
   Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
@@ -175,7 +184,7 @@ void TProjectController::Rebuild() {
   clear();
   comment_ = tables_ = cells_ = nullptr;
   if (project_) {
-    comment_ = AddNode(nullptr, -1, QStringLiteral("Kommentar zum Programm"), NodeValue(kComment, 0));
+    comment_ = AddNode(nullptr, -1, QString::fromUtf8(kCommentCaption), NodeValue(kComment, 0));
     tables_ = AddNode(nullptr, -1, QStringLiteral("Umsetzungstabellen"), NodeValue(kTables, 0));
     for (const auto& table : project_->Tables()) AddNode(tables_, -1, table->Name, NodeValue(kTables, table->Number));
     cells_ = AddNode(nullptr, -1, QStringLiteral("Programmzellen"), NodeValue(kCells, 0));
@@ -484,6 +493,7 @@ void TProjectController::LabelEdited(QTreeWidgetItem* item, int) {
     item->setText(0, table->Name);
   }
   item->setData(0, Qt::AccessibleTextRole, item->text(0));
+  item->setToolTip(0, item->text(0));
 }
 
 void TProjectController::SelectionChanged() {
@@ -606,6 +616,7 @@ void TProjectController::ModelChanged(int32_t code, int64_t data, const TChangeR
       const QSignalBlocker block(this);
       node->setText(0, name);
       node->setData(0, Qt::AccessibleTextRole, name);
+      node->setToolTip(0, name);
       RefreshImages();
       return;
     }

@@ -22,6 +22,10 @@ class TProjectController : public QTreeWidget, public TModelView {
  public:
   // Node kinds in the high 16 bits of a node's value.
   enum Kind : int32_t { kCells = 0, kComment = -1, kTables = -2 };
+  static constexpr const char* kCommentCaption = "Kommentar zum Programm";
+  // A width of the panel that shows the longest fixed caption whole.
+  int FittingWidth() const;
+
   static int32_t NodeValue(int32_t kind, int32_t id) { return static_cast<int32_t>((static_cast<uint32_t>(kind) << 16) | (static_cast<uint32_t>(id) & 0xFFFF)); }
   static int32_t KindOf(int32_t value) { return value >> 16; }
   static int32_t IdOf(int32_t value) { return value & 0xFFFF; }

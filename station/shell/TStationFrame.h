@@ -28,6 +28,9 @@ class TStationFrame {
   virtual void OpenCell(int32_t cellId) = 0;
   // A text in the hint panel of the status bar (empty: the state text).
   virtual void ShowStatusText(const QString& text) = 0;
+  // The caret position of a text editor, in a panel of its own beside the
+  // hint, so it never hides the state text (empty: no position).
+  virtual void ShowPositionText(const QString& text) { (void)text; }
   // Command states may have changed (refreshes buttons at once).
   virtual void CommandStatesChanged() {}
 

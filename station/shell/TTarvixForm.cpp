@@ -29,6 +29,7 @@
 
 #include "ApplySettings.h"
 #include "Commands.h"
+#include "DocumentPlacement.h"
 #include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
@@ -36,11 +37,13 @@
 #include "RegularFile.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
+#include "TStartPage.h"
 #include "TStationSettings.h"
 #include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
 #include "TWindowFactory.h"
 #include "UserInterface.h"
+#include "WindowIcons.h"
 
 namespace {
 
@@ -193,6 +196,7 @@ void TTarvixForm::SetTipAvailable(std::function<bool()> available) { TipAvailabl
 TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TarvixForm"));
   setWindowTitle(QString::fromLatin1(kTitle));
+  setWindowIcon(windowicons::Icon(windowicons::Kind::Application));
   setAcceptDrops(true);
 
   mdi_ = new QMdiArea(this);
@@ -202,6 +206,14 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { CommandStatesChanged(); });
+  startPage_ = new TStartPage(mdi_->viewport());
+  connect(startPage_, &TStartPage::NewRequested, this, [this] { OpenProject(QString()); });
+  connect(startPage_, &TStartPage::OpenRequested, this, [this] { FileOpen(); });
+  connect(startPage_, &TStartPage::RecentChosen, this, [this](const QString& name) {
+    mru_.Remove(name);
+    OpenProject(name);
+    RefreshMru();
+  });
 
   tree_ = new TProjectController(this);
   auto* dock = new QDockWidget(QStringLiteral("Projektfenster"), this);
@@ -211,7 +223,7 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   dock->setTitleBarWidget(new QWidget(dock));
   dock->setWidget(tree_);
   addDockWidget(Qt::LeftDockWidgetArea, dock);
-  resizeDocks({dock}, {TStationSettings::kDefaultProjectWindowWidth}, Qt::Horizontal);
+  resizeDocks({dock}, {std::max(TStationSettings::kDefaultProjectWindowWidth, tree_->FittingWidth())}, Qt::Horizontal);
 
   CreateActions();
   CreateMenus();
@@ -230,6 +242,11 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   modifiedPanel_->setAccessibleDescription(QStringLiteral("Änderungsstatus"));
   statusBar()->addWidget(modifiedPanel_);
   statusBar()->addWidget(hintPanel_, 1);
+  positionPanel_ = new QLabel(this);
+  positionPanel_->setObjectName(QStringLiteral("StatusPanel2"));
+  positionPanel_->setAccessibleDescription(QStringLiteral("Position im Text"));
+  positionPanel_->setVisible(false);
+  statusBar()->addPermanentWidget(positionPanel_);
   RefreshStatusBar();
 
   idleTimer_ = new QTimer(this);
@@ -453,7 +470,7 @@ void TTarvixForm::CreateMenus() {
           [this] { RunHook(QStringLiteral("OptionsColors")); });
 
   QMenu* windowMenu = menu(QStringLiteral("WindowMenu"), QStringLiteral("&Fenster"));
-  AddItem(windowMenu, QStringLiteral("WindowCascadeItem"), QStringLiteral("Ü&berlappend"), {}, [this] { mdi_->cascadeSubWindows(); });
+  AddItem(windowMenu, QStringLiteral("WindowCascadeItem"), QStringLiteral("Ü&berlappend"), {}, [this] { CascadeDocuments(); });
   AddItem(windowMenu, QStringLiteral("WindowTileHorzItem"), QStringLiteral("&Untereinander"), {}, [this] {
     // One window per row, full width.
     const auto subs = mdi_->subWindowList();
@@ -662,11 +679,19 @@ void TTarvixForm::FileOpen() {
   if (!name.isEmpty()) OpenProject(name);
 }
 
+void TTarvixForm::RefreshStartPage() {
+  if (!startPage_) return;
+  startPage_->SetRecentFiles(mru_.Names().mid(0, TMruList::kShown));
+  startPage_->setVisible(!Project());
+  if (!Project()) startPage_->lower();
+}
+
 void TTarvixForm::RefreshTitle() {
   const QString title = Project() ? QStringLiteral("%1 - %2").arg(QString::fromLatin1(kTitle), Project()->DisplayName())
                                   : QString::fromLatin1(kTitle);
   setWindowTitle(title);
   setAccessibleName(title);
+  RefreshStartPage();
 }
 
 void TTarvixForm::RefreshMru() {
@@ -680,6 +705,7 @@ void TTarvixForm::RefreshMru() {
     fileMenu_->insertAction(mruEnd_, action);
   }
   mruSeparator_->setVisible(!names.isEmpty());
+  RefreshStartPage();
 }
 
 // ---- commands -------------------------------------------------------------------------------
@@ -887,16 +913,24 @@ std::vector<TToolWindow*> TTarvixForm::ToolWindows() const {
 }
 
 QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
+  const int before = static_cast<int>(mdi_->subWindowList().size());
   QMdiSubWindow* sub = mdi_->addSubWindow(form);
   // A new window takes a good part of the document area unless it asks
-  // for less; the desktop file and the windows' own placements come after.
+  // for less, one title bar below and right of the one before, wholly
+  // inside the area; the desktop file and the windows' own placements
+  // come after (and keep it inside too).
   const QSize area = mdi_->viewport()->size();
   const QSize wanted = form->sizeHint().isValid() ? form->sizeHint() : QSize(400, 300);
-  sub->resize(std::max(std::min(area.width() * 3 / 4, 900), std::min(wanted.width() + 16, area.width())),
-              std::max(std::min(area.height() * 3 / 4, 650), std::min(wanted.height() + 32, area.height())));
+  const QSize size(std::max(std::min(area.width() * 3 / 4, 900), std::min(wanted.width() + 16, area.width())),
+                   std::max(std::min(area.height() * 3 / 4, 650), std::min(wanted.height() + 32, area.height())));
+  const int step = CascadeStep();
+  const int room = std::max(1, std::min(area.width() - size.width(), area.height() - size.height()) / step + 1);
+  const QPoint offset((before % room) * step, (before % room) * step);
+  sub->setGeometry(documentplacement::Inside(QRect(offset, size), QRect(QPoint(), area)));
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowTitle(form->windowTitle());
   sub->setAccessibleName(form->windowTitle());
+  sub->setWindowIcon(form->windowIcon());
   connect(form, &QWidget::windowTitleChanged, sub, [sub](const QString& title) {
     sub->setWindowTitle(title);
     sub->setAccessibleName(title);
@@ -904,6 +938,23 @@ QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
   connect(sub, &QObject::destroyed, this, [this] { CommandStatesChanged(); });
   NameQtParts(sub);
   return sub;
+}
+
+int TTarvixForm::CascadeStep() const {
+  return std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, mdi_) + 4);
+}
+
+void TTarvixForm::CascadeDocuments() {
+  // Every window keeps a size worth working in (Qt's own cascade shrinks
+  // them to their smallest), wholly inside the visible area.
+  const QRect area(QPoint(), mdi_->viewport()->size());
+  int index = 0;
+  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+    if (!sub->isVisible() && !sub->isMinimized()) continue;
+    sub->showNormal();
+    sub->setGeometry(documentplacement::Cascaded(index++, area, CascadeStep(), sub->minimumSize().expandedTo(QSize(300, 200))));
+    sub->raise();
+  }
 }
 
 QWidget* TTarvixForm::FindWindow(const QString& className) const {
@@ -925,17 +976,8 @@ QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
       AddDocument(form);
       window = form;
     } else {
-      auto* tool = qobject_cast<TToolWindow*>(TWindowFactory::Create(className, Project(), this));
-      if (!tool) return nullptr;
-      // Until the panel has a stored placement of its own (applied when it
-      // shows), panels line up at the right edge of the document area.
-      int below = 0;
-      for (TToolWindow* other : ToolWindows()) below += other->frameGeometry().height() + 8;
-      const QPoint corner = mdi_->mapToGlobal(QPoint(mdi_->width(), 0));
-      tool->move(corner.x() - tool->width() - 24, corner.y() + 8 + below);
-      toolWindows_.emplace_back(tool);
-      NameQtParts(tool);
-      window = tool;
+      window = CreateToolWindow(className);
+      if (!window) return nullptr;
     }
   }
   if (auto* doc = qobject_cast<TMDIChildForm*>(window)) {
@@ -952,6 +994,36 @@ QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
   }
   CommandStatesChanged();
   return window;
+}
+
+TToolWindow* TTarvixForm::CreateToolWindow(const QString& className) {
+  auto* tool = qobject_cast<TToolWindow*>(TWindowFactory::Create(className, Project(), this));
+  if (!tool) return nullptr;
+  // A panel with a stored rectangle is where it was left (restored by the
+  // panel, moved back onto the screen); the others line up at the right
+  // edge of the document area.
+  if (!tool->HasStoredPlacement()) {
+    int below = 0;
+    for (TToolWindow* other : ToolWindows()) below += other->frameGeometry().height() + 8;
+    const QPoint corner = mdi_->mapToGlobal(QPoint(mdi_->width(), 0));
+    tool->move(corner.x() - tool->width() - 24, corner.y() + 8 + below);
+  }
+  toolWindows_.emplace_back(tool);
+  NameQtParts(tool);
+  return tool;
+}
+
+void TTarvixForm::CreateSavedPanels() {
+  // Panels left open are created now and shown when the splash ends.
+  const std::pair<int, const char*> panels[] = {{TStationSettings::kDigitalPortWindow, "TDigitalPortForm"},
+                                                {TStationSettings::kAnalogPortWindow, "TAnalogPortForm"},
+                                                {TStationSettings::kKeyboardLEDWindow, "TKeyLEDForm"}};
+  for (const auto& [slot, cls] : panels) {
+    const QString className = QString::fromLatin1(cls);
+    if (TStationSettings::Current().windows[static_cast<size_t>(slot)].visible && TWindowFactory::Has(className) &&
+        !FindWindow(className))
+      CreateToolWindow(className);
+  }
 }
 
 void TTarvixForm::OpenCell(int32_t cellId) {
@@ -1026,6 +1098,12 @@ void TTarvixForm::ShowStatusText(const QString& text) {
   RefreshStatusBar();
 }
 
+void TTarvixForm::ShowPositionText(const QString& text) {
+  positionPanel_->setText(text);
+  positionPanel_->setAccessibleName(text);
+  positionPanel_->setVisible(!text.isEmpty());
+}
+
 void TTarvixForm::CommandStatesChanged() {
   if (closing_) return;
   ScheduleIdle();
@@ -1059,11 +1137,16 @@ void TTarvixForm::RefreshStatusBar() {
     panel->setAccessibleName(text);
   };
   set(modifiedPanel_, project && project->Modified() ? QStringLiteral("Geändert") : QString());
-  const QString state = project && project->IsSimulating() ? QStringLiteral("Simulation läuft") : QStringLiteral("Bereit");
+  // A halted simulation is still active (its commands stay), but nothing runs.
+  const bool running = project && project->IsSimulating() && project->SimState() != TSimState::Halted;
+  const QString state = running ? QStringLiteral("Simulation läuft") : QStringLiteral("Bereit");
   set(hintPanel_, hint_.isEmpty() ? state : hint_);
 }
 
-QString TTarvixForm::StatusPanel(int index) const { return index == 0 ? modifiedPanel_->text() : hintPanel_->text(); }
+QString TTarvixForm::StatusPanel(int index) const {
+  if (index == 0) return modifiedPanel_->text();
+  return index == 1 ? hintPanel_->text() : positionPanel_->text();
+}
 
 bool TTarvixForm::IdlePass(bool step) {
   if (inIdle_ || closing_) return false;
@@ -1099,6 +1182,9 @@ bool TTarvixForm::IdlePass(bool step) {
   }
   if (TMDIChildForm* doc = ActiveDocument()) more = doc->NeedsIdle() || more;
   if (step && !more && project && !project->IsSimulating() && simulating) UpdateButtons();
+  // The batch that halted or ended the run may be the last idle pass for a
+  // while: the state text must not keep saying that it runs.
+  if (step && !more && project && simulating) RefreshStatusBar();
   inIdle_ = false;
   return more;
 }
@@ -1188,8 +1274,14 @@ void TTarvixForm::ApplySettingsToWindow() {
   for (QToolBar* tb : toolBars_) tb->setVisible(s.toolBars);
   Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
   ShowTimeMode();
-  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar")))
-    resizeDocks({dock}, {std::clamp(s.projectWindowWidth, 50, 1000)}, Qt::Horizontal);
+  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) {
+    // The default width grows to fit the tree's captions; a width the user
+    // chose stays.
+    const int width = s.projectWindowWidth == TStationSettings::kDefaultProjectWindowWidth
+                          ? std::max(s.projectWindowWidth, tree_->FittingWidth())
+                          : std::clamp(s.projectWindowWidth, 50, 1000);
+    resizeDocks({dock}, {width}, Qt::Horizontal);
+  }
   resize(1100, 760);  // until a placement was saved
   if (!s.mainWindow.IsEmpty()) {
     QRect r = s.mainWindow.ToQRect();
@@ -1203,6 +1295,8 @@ void TTarvixForm::ApplySettingsToWindow() {
     if (r.width() >= 200 && r.height() >= 150) setGeometry(r);
   }
   if (s.windowState == 2) showMaximized();
+  // Minimised as it was left (the normal placement above is kept for later).
+  if (s.windowState == 1) setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
 }
 
 void TTarvixForm::CollectSettingsFromWindow() {
@@ -1220,6 +1314,7 @@ void TTarvixForm::FirstShow() {
   ApplySettingsToWindow();
   const QString desktop = DesktopFileName();
   if (QFileInfo::exists(desktop)) ReadDesktop(desktop);
+  CreateSavedPanels();
   RefreshTitle();
   splashTimer_->start();
   RefreshStatusBar();
@@ -1374,9 +1469,12 @@ bool TTarvixForm::ReadDesktop(const QString& fileName) {
       ownIn.setVersion(QDataStream::Qt_6_0);
       form->ReadDesktop(ownIn);
     }
-    // A placement that would hide the window is replaced by a usable one.
-    if (width >= 32 && height >= 32 && width <= 10000 && height <= 10000 && left > -width + 16 && top >= -8 && left < 10000 && top < 10000)
-      sub->setGeometry(left, top, width, height);
+    // A placement that would hide the window is replaced by a usable one;
+    // a usable one is kept wholly inside the area.
+    if (width >= 32 && height >= 32 && width <= 10000 && height <= 10000 && left > -width + 16 && top >= -8 && left < 10000 && top < 10000) {
+      sub->setGeometry(documentplacement::Inside(QRect(left, top, width, height), QRect(QPoint(), mdi_->viewport()->size())));
+      sub->setProperty(documentplacement::kPlacedByDesktop, true);
+    }
     sub->show();
     if (state == 2) sub->showMaximized();
     if (state == 1) sub->showMinimized();

@@ -33,6 +33,7 @@ class QToolBar;
 class QTimer;
 class TMDIChildForm;
 class TProjectController;
+class TStartPage;
 class TTarvixPlusModel;
 class TToolWindow;
 
@@ -69,6 +70,8 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   bool OpenProject(const QString& fileName);
   bool CloseProject();
   void RefreshTitle();
+  // The page over the empty document area while no project is open.
+  TStartPage* StartPage() const { return startPage_; }
   TMruList& Mru() { return mru_; }
 
  signals:
@@ -106,6 +109,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QWidget* ShowWindow(const QString& className, bool activate = true) override;
   void OpenCell(int32_t cellId) override;
   void ShowStatusText(const QString& text) override;
+  void ShowPositionText(const QString& text) override;
   void CommandStatesChanged() override;
 
   // TSimulationHost
@@ -133,7 +137,8 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   static QString DesktopFileName();
   bool WriteDesktop(const QString& fileName);
   bool ReadDesktop(const QString& fileName);
-  // The status bar's panels: "Geändert" or empty, and the hint or state text.
+  // The status bar's panels: "Geändert" or empty, the hint or state text,
+  // and the caret position of the text editor that has the keyboard.
   QString StatusPanel(int index) const;
 
  protected:
@@ -172,11 +177,21 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void UpdateItemRules();
   // Refreshes the items whose shortcut is the key about to be matched.
   void UpdateShortcut(const QKeyEvent& key);
+  void RefreshStartPage();
+  // A new simulator panel (hidden), placed where it was or at the right edge.
+  TToolWindow* CreateToolWindow(const QString& className);
+  // The panels the settings say were open at the last exit.
+  void CreateSavedPanels();
+  // "Überlappend": the document windows one title bar apart, at a useful size.
+  void CascadeDocuments();
+  int CascadeStep() const;
 
   QMdiArea* mdi_ = nullptr;
+  TStartPage* startPage_ = nullptr;
   TProjectController* tree_ = nullptr;
   QLabel* modifiedPanel_ = nullptr;
   QLabel* hintPanel_ = nullptr;
+  QLabel* positionPanel_ = nullptr;
   QString hint_;
   std::vector<CommandItem> menuItems_;
   std::vector<CommandItem> buttons_;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "TStationSettings.h"
@@ -68,6 +69,11 @@ void TToolWindow::RestorePlacement(const TRect& saved) {
   KeepPlacement();
 }
 
+bool TToolWindow::HasStoredPlacement() const {
+  return slot_ >= 0 && slot_ < TStationSettings::kWindowCount &&
+         !TStationSettings::Current().windows[static_cast<size_t>(slot_)].rect.IsEmpty();
+}
+
 void TToolWindow::UsePlacementSlot(int slot) {
   slot_ = slot;
   if (slot_ < 0 || slot_ >= TStationSettings::kWindowCount) return;
@@ -94,6 +100,9 @@ void TToolWindow::showEvent(QShowEvent* event) {
   if (slot_ >= 0 && slot_ < TStationSettings::kWindowCount) {
     TStationSettings::Current().windows[static_cast<size_t>(slot_)].visible = true;
     KeepPlacement();
+    // The window system may place the client area once the frame is known,
+    // without a move event: keep what it settled on.
+    QTimer::singleShot(0, this, [this] { KeepPlacement(); });
   }
 }
 

@@ -42,6 +42,8 @@ class TToolWindow : public QWidget {
   void RestorePlacement(const TRect& saved);
   // The rectangle to keep in the settings.
   TRect Placement() const { return TRect::FromQRect(geometry()); }
+  // Whether the settings hold a rectangle for this window (it was restored).
+  bool HasStoredPlacement() const;
   // Where a rectangle lies once moved back onto a screen area: entirely left
   // of it moves right by its negative left, starting right of it moves so its
   // right meets the screen's right edge; the same vertically.

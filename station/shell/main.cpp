@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QPointer>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +21,7 @@
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
 #include "TWidgetUserInterface.h"
+#include "WindowIcons.h"
 #include "StationWindows.h"
 #include "TSplashForm.h"
 
@@ -81,6 +85,15 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QString::fromLatin1(TSettingsStore::kOrganization));
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
   QApplication::setDesktopFileName(QStringLiteral("vorblen"));
+  // Every window without an icon of its own shows the application's.
+  QApplication::setWindowIcon(windowicons::Icon(windowicons::Kind::Application));
+  // Qt's own buttons and dialogs ("Ja", "Abbrechen", the file dialogs) speak
+  // German like the rest of the station; without the translation files
+  // (package qt6-translations-l10n) they stay English.
+  QTranslator qtTranslator;
+  if (qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qt"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTranslator);
 
   TWidgetUserInterface ui;
   TUserInterface::SetCurrent(&ui);

@@ -1,10 +1,11 @@
 #include "SimPictures.h"
 
-#include <QBitmap>
 #include <QPainter>
 #include <QRadialGradient>
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <map>
 
 #include "TFontMapper.h"
 #include "TStationSettings.h"
@@ -31,35 +32,35 @@ QColor DarkColor(LedColor c) {
   return Qt::black;
 }
 
-// Draws on magenta and keys it out, as the pictures of the panels are meant:
-// only the round lamp is opaque.
-QPixmap KeyedOut(const QImage& image) {
-  QPixmap pixmap = QPixmap::fromImage(image);
-  pixmap.setMask(pixmap.createMaskFromColor(kTransparent, Qt::MaskInColor));
-  return pixmap;
+// An empty, fully transparent picture of a logical size at a pixel ratio.
+QImage Canvas(int width, int height, qreal dpr) {
+  QImage image(static_cast<int>(std::ceil(width * dpr)), static_cast<int>(std::ceil(height * dpr)),
+               QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(dpr);
+  image.fill(Qt::transparent);
+  return image;
 }
 
-QPixmap MakeLed(LedColor color, bool lit) {
-  QImage image(kLedSize, kLedSize, QImage::Format_RGB32);
-  image.fill(kTransparent);
+QPixmap MakeLed(LedColor color, bool lit, qreal dpr) {
+  QImage image = Canvas(kLedSize, kLedSize, dpr);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::Antialiasing, true);
   const QColor base = lit ? LitColor(color) : DarkColor(color);
-  p.setPen(QColor(40, 40, 40));
+  p.setPen(QPen(QColor(40, 40, 40), 1.0));
   QRadialGradient glow(QPointF(4.5, 4.5), 7);
   glow.setColorAt(0, lit ? base.lighter(160) : base.lighter(130));
   glow.setColorAt(1, base);
   p.setBrush(glow);
-  p.drawEllipse(QRect(0, 0, kLedSize - 1, kLedSize - 1));
+  p.drawEllipse(QRectF(0.5, 0.5, kLedSize - 1, kLedSize - 1));
   p.end();
-  return KeyedOut(image);
+  return QPixmap::fromImage(image);
 }
 
-QPixmap MakeKeyboard() {
-  QImage image(kKeyboardWidth, kKeyboardHeight, QImage::Format_RGB32);
-  image.fill(kTransparent);
+QPixmap MakeKeyboard(qreal dpr) {
+  QImage image = Canvas(kKeyboardWidth, kKeyboardHeight, dpr);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
   // The housing.
   p.setPen(QColor(60, 60, 70));
   p.setBrush(QColor(178, 182, 190));
@@ -76,27 +77,37 @@ QPixmap MakeKeyboard() {
     p.setBrush(QColor(235, 235, 238));
     p.drawRoundedRect(key, 4.5, 4.5);
     p.setPen(QColor(30, 30, 35));
-    p.drawText(key.toRect(), Qt::AlignCenter, QStringLiteral("F%1").arg(k + 1));
+    p.drawText(key, Qt::AlignCenter, QStringLiteral("F%1").arg(k + 1));
   }
   p.end();
-  return KeyedOut(image);
+  return QPixmap::fromImage(image);
 }
+
+// Pictures are kept per pixel ratio (in hundredths), as windows on screens
+// of different scales may show them at once.
+int RatioKey(qreal dpr) { return std::clamp(static_cast<int>(std::lround(dpr * 100)), 25, 800); }
 
 }  // namespace
 
-const QPixmap& Led(LedColor color, bool lit) {
-  static const std::array<QPixmap, 6> leds = [] {
+const QPixmap& Led(LedColor color, bool lit, qreal dpr) {
+  static std::map<int, std::array<QPixmap, 6>> cache;
+  const int key = RatioKey(dpr);
+  auto it = cache.find(key);
+  if (it == cache.end()) {
     std::array<QPixmap, 6> all;
     for (int c = 0; c < 3; ++c)
-      for (int l = 0; l < 2; ++l) all[static_cast<size_t>(c * 2 + l)] = MakeLed(static_cast<LedColor>(c), l != 0);
-    return all;
-  }();
-  return leds[static_cast<size_t>(static_cast<int>(color) * 2 + (lit ? 1 : 0))];
+      for (int l = 0; l < 2; ++l) all[static_cast<size_t>(c * 2 + l)] = MakeLed(static_cast<LedColor>(c), l != 0, key / 100.0);
+    it = cache.emplace(key, std::move(all)).first;
+  }
+  return it->second[static_cast<size_t>(static_cast<int>(color) * 2 + (lit ? 1 : 0))];
 }
 
-const QPixmap& Keyboard() {
-  static const QPixmap keyboard = MakeKeyboard();
-  return keyboard;
+const QPixmap& Keyboard(qreal dpr) {
+  static std::map<int, QPixmap> cache;
+  const int key = RatioKey(dpr);
+  auto it = cache.find(key);
+  if (it == cache.end()) it = cache.emplace(key, MakeKeyboard(key / 100.0)).first;
+  return it->second;
 }
 
 QFont SettingsFont(int font) {

@@ -1,7 +1,9 @@
-// The pictures of the simulator panels, drawn once in code: the 12 x 12 LEDs
-// (green, red and yellow, each dark and lit; magenta marks the transparent
-// corners and is keyed out) and the keyboard of the key and LED panel. The
-// panels' geometry depends on these sizes.
+// The pictures of the simulator panels, drawn in code: the 12 x 12 LEDs
+// (green, red and yellow, each dark and lit) and the keyboard of the key and
+// LED panel. They are drawn for the device pixel ratio of the window that
+// shows them (crisp at 200 %) on a transparent background, so only the lamps
+// and the housing cover what lies beneath. The panels' geometry depends on
+// these sizes, in device-independent pixels.
 #pragma once
 
 #include <QColor>
@@ -17,11 +19,9 @@ inline constexpr int kLedSize = 12;
 inline constexpr int kKeyboardWidth = 138;
 inline constexpr int kKeyboardHeight = 72;
 
-// The colour keyed out of the pictures.
-inline const QColor kTransparent{255, 0, 255};
-
-const QPixmap& Led(LedColor color, bool lit);
-const QPixmap& Keyboard();
+// dpr is the device pixel ratio of the widget that paints the picture.
+const QPixmap& Led(LedColor color, bool lit, qreal dpr = 1.0);
+const QPixmap& Keyboard(qreal dpr = 1.0);
 
 // The small sans-serif font of the panels' labels.
 QFont PanelFont();

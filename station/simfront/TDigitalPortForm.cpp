@@ -148,7 +148,7 @@ void TDigitalPortForm::paintEvent(QPaintEvent* event) {
     const QRect r = PortRect(port);
     if (!event->region().intersects(r)) continue;
     const size_t i = static_cast<size_t>(port - 1);
-    const QPixmap& led = simpictures::Led(shownOutput_[i] ? LedColor::Red : LedColor::Green, shownLevel_[i]);
+    const QPixmap& led = simpictures::Led(shownOutput_[i] ? LedColor::Red : LedColor::Green, shownLevel_[i], devicePixelRatioF());
     p.drawPixmap(r.left() + (32 - simpictures::kLedSize) / 2, 8, led);
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(QRect(r.left(), 24, 32, 16), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("P%1").arg(port));
@@ -164,7 +164,7 @@ void TDigitalPortForm::paintEvent(QPaintEvent* event) {
     if (!event->region().intersects(r)) continue;
     const size_t i = static_cast<size_t>(kPorts + relay - 1);
     p.drawPixmap(r.right() + 1 - simpictures::kLedSize, r.top() + (r.height() - simpictures::kLedSize) / 2,
-                 simpictures::Led(LedColor::Green, shownLevel_[i]));
+                 simpictures::Led(LedColor::Green, shownLevel_[i], devicePixelRatioF()));
     p.drawText(r.adjusted(0, 0, -18, 0), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Relais K%1").arg(relay));
   }
 }

@@ -24,7 +24,7 @@ constexpr size_t kFirstLedLine = 12;  // line 13, 0-based
 TKeyLEDForm::TKeyLEDForm(TTarvixPlusModel* model, QWidget* parent) : TToolWindow(model, parent) {
   setWindowTitle(QStringLiteral("Tasten/LEDs"));
   setAccessibleName(windowTitle());
-  setFixedSize(simpictures::Keyboard().size());
+  setFixedSize(simpictures::kKeyboardWidth, simpictures::kKeyboardHeight);
   setFocusPolicy(Qt::StrongFocus);
   setFont(simpictures::PanelFont());
   for (int k = 1; k <= kKeys; ++k) {
@@ -110,10 +110,10 @@ void TKeyLEDForm::UseAsInitialState() {
 void TKeyLEDForm::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.setClipRegion(event->region());
-  p.drawPixmap(0, 0, simpictures::Keyboard());
+  p.drawPixmap(0, 0, simpictures::Keyboard(devicePixelRatioF()));
   for (int k = 1; k <= kKeys; ++k) {
     const size_t i = static_cast<size_t>(k - 1);
-    p.drawPixmap(LedRect(k).topLeft(), simpictures::Led(simpictures::LedColor::Yellow, shownLed_[i]));
+    p.drawPixmap(LedRect(k).topLeft(), simpictures::Led(simpictures::LedColor::Yellow, shownLed_[i], devicePixelRatioF()));
     if (!pressed_[i]) continue;
     // A pressed key: its rounded rectangle inverted.
     QPainterPath path;

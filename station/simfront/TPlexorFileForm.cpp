@@ -14,8 +14,10 @@
 #include "TDataLogChart.h"
 #include "TFontMapper.h"
 #include "TStationSettings.h"
+#include "TSubWindowPlacement.h"
 #include "TTarvixPlusModel.h"
 #include "UserInterface.h"
+#include "WindowIcons.h"
 
 // The project's copy of the data file as the grid reads it.
 class TPlexorFileForm::ModelSource : public TDataLogSource {
@@ -37,12 +39,14 @@ TPlexorFileForm::TPlexorFileForm(TTarvixPlusModel* model, QWidget* parent)
       menu_(new QMenu(this)) {
   setObjectName(QStringLiteral("PlexorFileForm"));
   SetCaption(QStringLiteral("Tarvix Datenaufzeichnung"));
+  setWindowIcon(windowicons::Icon(windowicons::Kind::DataLog));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(grid_);
   setFocusProxy(grid_);
   resize(460, 240);
 
+  placement_ = new TSubWindowPlacement(this, TStationSettings::kEEPROMWindow);
   menu_->setObjectName(QStringLiteral("FilePopupMenu"));
   hexAction_ = menu_->addAction(QStringLiteral("&Hexadezimale Ausgabe"));
   hexAction_->setCheckable(true);
@@ -129,7 +133,9 @@ QWidget* TPlexorFileForm::ShowChart() {
 
 void TPlexorFileForm::showEvent(QShowEvent* event) {
   TMDIChildForm::showEvent(event);
-  if (placed_) return;
+  // Inside the frame the keeper places the window and follows every move.
+  placement_->Attach();
+  if (placed_ || SubWindow()) return;
   placed_ = true;
   const TRect& r = TStationSettings::Current().windows[TStationSettings::kEEPROMWindow].rect;
   if (r.Width() <= 0 || r.Height() <= 0) return;

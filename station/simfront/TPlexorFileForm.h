@@ -14,6 +14,7 @@
 #include "TMDIChildForm.h"
 
 class QMenu;
+class TSubWindowPlacement;
 
 class TPlexorFileForm : public TMDIChildForm {
   Q_OBJECT
@@ -54,5 +55,6 @@ class TPlexorFileForm : public TMDIChildForm {
   TDataLogGrid* grid_;
   QMenu* menu_;
   QAction* hexAction_;
-  bool placed_ = false;
+  TSubWindowPlacement* placement_ = nullptr;
+  bool placed_ = false;  // the stored rectangle applied (outside the frame)
 };

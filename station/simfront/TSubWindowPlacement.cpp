@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "TStationSettings.h"
-#include "TToolWindow.h"
+#include "DocumentPlacement.h"
 
 TSubWindowPlacement::TSubWindowPlacement(QWidget* form, int slot) : QObject(form), form_(form), slot_(slot) {}
 
@@ -15,13 +15,13 @@ void TSubWindowPlacement::Attach() {
   sub_ = qobject_cast<QMdiSubWindow*>(form_->parentWidget());
   if (!sub_) return;
   const TRect saved = TStationSettings::Current().windows[static_cast<size_t>(slot_)].rect;
-  if (!saved.IsEmpty()) {
+  // The desktop file placed the window already: its placement is the newer
+  // one, and the settings take it over below.
+  if (!saved.IsEmpty() && !sub_->property(documentplacement::kPlacedByDesktop).toBool()) {
     QRect area(QPoint(0, 0), sub_->mdiArea() ? sub_->mdiArea()->viewport()->size() : sub_->size());
     if (area.isEmpty()) area = QRect(0, 0, 640, 480);
-    // An absurd size never makes the window unusable.
-    const QSize size(std::clamp(saved.Width(), 100, std::max(100, area.width())),
-                     std::clamp(saved.Height(), 60, std::max(60, area.height())));
-    sub_->setGeometry(TToolWindow::MovedOnScreen(QRect(QPoint(saved.left, saved.top), size), area));
+    // Wholly inside the area; an absurd size never makes the window unusable.
+    sub_->setGeometry(documentplacement::Inside(saved.ToQRect(), area));
   }
   sub_->installEventFilter(this);
   Keep();

@@ -2,12 +2,14 @@
 
 #include "TTarvixPlusModel.h"
 #include "TTextEditor.h"
+#include "WindowIcons.h"
 
 TCommentEditForm::TCommentEditForm(TTarvixPlusModel* model, QWidget* parent) : TTextDocumentForm(model, parent) {
   setObjectName(QStringLiteral("CommentEditForm"));
   Editor()->setObjectName(QStringLiteral("CommentEditor"));
   Editor()->setAccessibleName(QStringLiteral("Programmkommentar"));
   SetCaption(QStringLiteral("Programmkommentar"));
+  setWindowIcon(windowicons::Icon(windowicons::Kind::Comment));
   LoadLines(ModelLines());
   if (!model) Editor()->setReadOnly(true);
 }

@@ -6,6 +6,7 @@
 #include "TTableErrorMarker.h"
 #include "TTarvixPlusModel.h"
 #include "TTextEditor.h"
+#include "WindowIcons.h"
 
 TTableEditorForm::TTableEditorForm(TTarvixPlusModel* model, QWidget* parent)
     : TTextDocumentForm(model, parent), marker_(new TTableErrorMarker(Editor())) {
@@ -13,6 +14,7 @@ TTableEditorForm::TTableEditorForm(TTarvixPlusModel* model, QWidget* parent)
   Editor()->setObjectName(QStringLiteral("TableEditor"));
   Editor()->setAccessibleName(QStringLiteral("Tabelleneditor"));
   Editor()->setReadOnly(true);  // until a table is shown
+  setWindowIcon(windowicons::Icon(windowicons::Kind::Table));
   UpdateCaption();
 }
 

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDataStream>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPrinter>
@@ -27,6 +28,7 @@ TTextDocumentForm::TTextDocumentForm(TTarvixPlusModel* model, QWidget* parent)
     if (!loading_) modified_ = true;
   });
   connect(editor_, &TTextEditor::caretMoved, this, &TTextDocumentForm::ShowCaretPosition);
+  editor_->installEventFilter(this);
 }
 
 TTextDocumentForm::~TTextDocumentForm() = default;
@@ -148,5 +150,18 @@ void TTextDocumentForm::ReadEditorState(QDataStream& in) {
 void TTextDocumentForm::ShowCaretPosition(int line, int column) const {
   if (!hasFocus() && !editor_->hasFocus()) return;
   if (TStationFrame* frame = TStationFrame::Current())
-    frame->ShowStatusText(QStringLiteral("Zeile %1, Spalte %2").arg(line + 1).arg(column + 1));
+    frame->ShowPositionText(QStringLiteral("Zeile %1, Spalte %2").arg(line + 1).arg(column + 1));
+}
+
+bool TTextDocumentForm::eventFilter(QObject* watched, QEvent* event) {
+  // The position belongs to the editor that has the keyboard.
+  if (watched == editor_ && event->type() == QEvent::FocusIn) {
+    ShowCaretPosition(editor_->CaretLine(), editor_->CaretColumn());
+  } else if (watched == editor_ && event->type() == QEvent::FocusOut) {
+    // A menu or another program taking the keyboard for a while keeps it.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+      if (TStationFrame* frame = TStationFrame::Current()) frame->ShowPositionText(QString());
+  }
+  return TMDIChildForm::eventFilter(watched, event);
 }

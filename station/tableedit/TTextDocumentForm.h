@@ -50,6 +50,7 @@ class TTextDocumentForm : public TMDIChildForm {
   void ReadEditorState(QDataStream& in);
 
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowCaretPosition(int line, int column) const;

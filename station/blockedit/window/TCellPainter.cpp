@@ -98,6 +98,7 @@ void TCellPainter::paintEvent(QPaintEvent* event) {
 }
 
 void TCellPainter::mousePressEvent(QMouseEvent* event) {
+  lastMouseTime_ = event->timestamp();
   emit CellMousePressed(ToCell(event->position().toPoint()), event->button(), event->globalPosition().toPoint());
 }
 
@@ -106,13 +107,18 @@ void TCellPainter::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TCellPainter::mouseReleaseEvent(QMouseEvent* event) {
+  lastMouseTime_ = event->timestamp();
   emit CellMouseReleased(ToCell(event->position().toPoint()), event->button());
+}
+
+void TCellPainter::mouseDoubleClickEvent(QMouseEvent* event) {
+  emit CellMouseDoubleClicked(ToCell(event->position().toPoint()), event->button(), event->globalPosition().toPoint());
 }
 
 void TCellPainter::wheelEvent(QWheelEvent* event) {
   if (event->modifiers() & Qt::ControlModifier) {
     const int steps = event->angleDelta().y() / 120;
-    if (steps != 0) emit ZoomWheel(steps);
+    if (steps != 0) emit ZoomWheel(steps, event->position().toPoint());
     event->accept();
     return;
   }

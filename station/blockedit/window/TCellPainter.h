@@ -39,23 +39,31 @@ class TCellPainter : public QWidget {
   void RepaintCell(const QRegion& r);
   // The grid tile is rebuilt when colours or grid size change.
   void SettingsChanged();
+  // The time stamp of the last mouse press or release (milliseconds, the
+  // window system's clock that double-clicks are told by).
+  quint64 LastMouseTime() const { return lastMouseTime_; }
 
  signals:
   void CellMousePressed(QPoint cellPoint, Qt::MouseButton button, QPoint globalPos);
   void CellMouseMoved(QPoint cellPoint, QPoint widgetPos);
   void CellMouseReleased(QPoint cellPoint, Qt::MouseButton button);
-  void ZoomWheel(int steps);
+  // The second press of a double-click (it comes instead of a press).
+  void CellMouseDoubleClicked(QPoint cellPoint, Qt::MouseButton button, QPoint globalPos);
+  // Ctrl+wheel: steps up (positive) or down, at a point of this widget.
+  void ZoomWheel(int steps, QPoint widgetPos);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
   const QPixmap& GridTile();
 
+  quint64 lastMouseTime_ = 0;
   const TBlockList* cell_ = nullptr;
   const TMouseTool* tool_ = nullptr;
   const TLiveValues* live_ = nullptr;

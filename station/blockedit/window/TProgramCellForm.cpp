@@ -1,5 +1,6 @@
 #include "TProgramCellForm.h"
 
+#include <QApplication>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDataStream>
@@ -126,7 +127,10 @@ TProgramCellForm::TProgramCellForm(TTarvixPlusModel* model, QWidget* parent)
   connect(painter_, &TCellPainter::CellMousePressed, this, &TProgramCellForm::CellPressed);
   connect(painter_, &TCellPainter::CellMouseMoved, this, &TProgramCellForm::CellMoved);
   connect(painter_, &TCellPainter::CellMouseReleased, this, &TProgramCellForm::CellReleased);
-  connect(painter_, &TCellPainter::ZoomWheel, this, [this](int steps) { DoCommand(steps > 0 ? cmd::kZoomIn : cmd::kZoomOut, painter_); });
+  connect(painter_, &TCellPainter::CellMouseDoubleClicked, this, &TProgramCellForm::CellDoubleClicked);
+  connect(painter_, &TCellPainter::ZoomWheel, this, [this](int steps, QPoint widgetPos) {
+    ZoomAround(NextZoomStep(steps > 0), painter_->mapTo(scroller_->viewport(), widgetPos));
+  });
 
   autoScroll_.setSingleShot(false);
   connect(&autoScroll_, &QTimer::timeout, this, &TProgramCellForm::AutoScrollStep);
@@ -292,6 +296,20 @@ void TProgramCellForm::CellPressed(QPoint p, Qt::MouseButton button, QPoint glob
   }
   if (button == Qt::LeftButton) {
     if (Model()->IsSimulating()) return;
+    doubleClickDone_ = false;
+    // The second press of a double-click on the block whose first click
+    // started a wire: the user means the block's properties, not a wire to
+    // itself.
+    const quint64 since = painter_->LastMouseTime() - wireStartTime_;
+    if (tool_->DrawingWire() && tool_->WireBeingDrawn() && wireStartTime_ != 0 &&
+        since <= static_cast<quint64>(QApplication::doubleClickInterval()) && (p - wireStartPoint_).manhattanLength() <= 8) {
+      TBlock* block = BlockAt(p);
+      if (block && block->Id() == tool_->WireBeingDrawn()->source) {
+        doubleClickDone_ = true;
+        OpenBlockProperties(block);
+        return;
+      }
+    }
     tool_->MouseDown(p);
     UpdateBusy();
     RepaintDirty();
@@ -345,9 +363,46 @@ void TProgramCellForm::CellMoved(QPoint p, QPoint widgetPos) {
 void TProgramCellForm::CellReleased(QPoint p, Qt::MouseButton button) {
   if (button != Qt::LeftButton || !cell_ || !busy_) return;
   StopAutoScroll();
+  const bool drawing = tool_->DrawingWire();
   tool_->MouseUp(p);
+  if (!drawing && tool_->DrawingWire()) {
+    wireStartTime_ = painter_->LastMouseTime();
+    wireStartPoint_ = p;
+  }
   UpdateBusy();
   RepaintDirty();
+  if (TStationFrame* frame = TStationFrame::Current()) frame->CommandStatesChanged();
+}
+
+void TProgramCellForm::CellDoubleClicked(QPoint p, Qt::MouseButton button, QPoint globalPos) {
+  (void)globalPos;
+  // The press before this event opened the properties already.
+  if (doubleClickDone_) {
+    doubleClickDone_ = false;
+    return;
+  }
+  // On the empty surface the second press did its ordinary work (a bend
+  // while drawing); only a block opens its properties.
+  if (button != Qt::LeftButton || !cell_ || !Model() || Model()->IsSimulating()) return;
+  if (TBlock* block = BlockAt(p); block && !tool_->DrawingWire()) OpenBlockProperties(block);
+}
+
+TBlock* TProgramCellForm::BlockAt(QPoint p) const {
+  if (!cell_) return nullptr;
+  for (int i = 0; i < cell_->Count(); ++i)
+    if (cell_->Items(i)->Bounds().Contains(p)) return cell_->Items(i);
+  return nullptr;
+}
+
+void TProgramCellForm::OpenBlockProperties(TBlock* block) {
+  // The properties dialog takes the mouse: no gesture may wait for a
+  // release that goes to it.
+  tool_->AbortGesture();
+  StopAutoScroll();
+  UpdateBusy();
+  RepaintDirty();
+  rightBlockId_ = block->Id();
+  if (IsCommandEnabled(cmd::kBlockProperties)) DoCommand(cmd::kBlockProperties, painter_);
   if (TStationFrame* frame = TStationFrame::Current()) frame->CommandStatesChanged();
 }
 
@@ -455,16 +510,7 @@ bool TProgramCellForm::IsCommandEnabled(int32_t command) {
 void TProgramCellForm::DoCommand(int32_t command, QObject* sender) {
   TTarvixPlusModel* m = Model();
   if (command == cmd::kZoomIn || command == cmd::kZoomOut) {
-    const double z = Zoom();
-    double next = z;
-    if (command == cmd::kZoomIn) {
-      for (double s : kZoomSteps)
-        if (s > z + 1e-9) { next = s; break; }
-    } else {
-      for (double s : kZoomSteps)
-        if (s < z - 1e-9) next = s;
-    }
-    SetZoom(next);
+    SetZoom(NextZoomStep(command == cmd::kZoomIn));
     return;
   }
   if (command == cmd::kLiveValues) {
@@ -570,22 +616,43 @@ void TProgramCellForm::ScrollToPastePoint(QPoint p) {
 
 double TProgramCellForm::Zoom() const { return painter_->Zoom(); }
 
+double TProgramCellForm::NextZoomStep(bool in) const {
+  const double z = Zoom();
+  double next = z;
+  if (in) {
+    for (double s : kZoomSteps)
+      if (s > z + 1e-9) return s;
+  } else {
+    for (double s : kZoomSteps)
+      if (s < z - 1e-9) next = s;
+  }
+  return next;
+}
+
 void TProgramCellForm::SetZoom(double zoom) {
+  const QSize vp = scroller_->viewport()->size();
+  ZoomAround(zoom, QPoint(vp.width() / 2, vp.height() / 2));
+}
+
+void TProgramCellForm::ZoomAround(double zoom, QPoint viewportPos) {
   zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
   const double old = painter_->Zoom();
   if (std::abs(zoom - old) < 1e-9) return;
-  // Keep the cell point in the middle of the view where it was.
   QScrollBar* h = scroller_->horizontalScrollBar();
   QScrollBar* v = scroller_->verticalScrollBar();
-  const QSize vp = scroller_->viewport()->size();
-  const double cx = (h->value() + vp.width() / 2.0) / old;
-  const double cy = (v->value() + vp.height() / 2.0) / old;
+  const QPoint scroll(h->value(), v->value());
+  // The scroll bars coming or going move the middle by a bar's width.
+  const bool samePlace = scroll == zoomScroll_ && (viewportPos - zoomView_).manhattanLength() <= 40;
+  const QPointF anchor = samePlace ? zoomAnchor_ : QPointF(painter_->mapFrom(scroller_->viewport(), viewportPos)) / old;
   painter_->SetZoom(zoom);
   const int g = std::max(1, static_cast<int>(std::lround(CellEditorSettings::Current().gridSize * zoom)));
   h->setSingleStep(g);
   v->setSingleStep(g);
-  h->setValue(static_cast<int>(std::lround(cx * zoom - vp.width() / 2.0)));
-  v->setValue(static_cast<int>(std::lround(cy * zoom - vp.height() / 2.0)));
+  h->setValue(static_cast<int>(std::lround(anchor.x() * zoom - viewportPos.x())));
+  v->setValue(static_cast<int>(std::lround(anchor.y() * zoom - viewportPos.y())));
+  zoomAnchor_ = anchor;
+  zoomView_ = viewportPos;
+  zoomScroll_ = QPoint(h->value(), v->value());
   UpdateToolBar();
 }
 

@@ -7,6 +7,8 @@
 // current values of the cell's blocks while a simulation runs, and zooms.
 #pragma once
 
+#include <QPoint>
+#include <QPointF>
 #include <QPointer>
 #include <QTimer>
 #include <cstdint>
@@ -19,6 +21,7 @@ class QAction;
 class QMenu;
 class QScrollArea;
 class QToolBar;
+class TBlock;
 class TBlockList;
 class TCellPainter;
 class TLiveValues;
@@ -60,7 +63,10 @@ class TProgramCellForm : public TMDIChildForm {
   bool LiveValuesOn() const { return liveOn_; }
   const TLiveValues& LiveValues() const { return *live_; }
   double Zoom() const;
+  // Zooms around the middle of the view: the cell point there stays there.
   void SetZoom(double zoom);
+  // Zooms around a point of the scroll box's viewport (the mouse for Ctrl+wheel).
+  void ZoomAround(double zoom, QPoint viewportPos);
   bool AutoScrolling() const { return autoScroll_.isActive(); }
   int AutoScrollInterval() const { return autoScrollInterval_; }
 
@@ -83,6 +89,12 @@ class TProgramCellForm : public TMDIChildForm {
   void CellPressed(QPoint p, Qt::MouseButton button, QPoint globalPos);
   void CellMoved(QPoint p, QPoint widgetPos);
   void CellReleased(QPoint p, Qt::MouseButton button);
+  void CellDoubleClicked(QPoint p, Qt::MouseButton button, QPoint globalPos);
+  // A double-click on a block: no gesture goes on, its properties open.
+  void OpenBlockProperties(TBlock* block);
+  TBlock* BlockAt(QPoint p) const;
+  // The zoom step after (in) or before the current zoom.
+  double NextZoomStep(bool in) const;
   int ExecuteInputMenu(const QStringList& captions, const QString& flags, QPoint at);
   void RepaintDirty();
   void UpdateDescription();
@@ -127,6 +139,19 @@ class TProgramCellForm : public TMDIChildForm {
   QPoint lastViewportPos_;
   // Live values.
   bool liveOn_ = false;
+  // The click that started the wire being drawn (when and where), so the
+  // press of a double-click's second click is told from a click that
+  // finishes the wire; and that the double-click event after such a press
+  // is done with.
+  quint64 wireStartTime_ = 0;
+  QPoint wireStartPoint_;
+  bool doubleClickDone_ = false;
+  // The cell point the last zoom kept in place, where in the viewport, and
+  // the scroll position it left: zooming on from there keeps that point even
+  // where a smaller drawing had to clamp the scroll position.
+  QPointF zoomAnchor_;
+  QPoint zoomView_;
+  QPoint zoomScroll_{-1, -1};
   QTimer liveTimer_;
   // Scroll positions read from the desktop before the window was shown.
   int pendingH_ = -1;

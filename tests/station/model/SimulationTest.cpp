@@ -4,6 +4,8 @@
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
 
+#include <set>
+
 namespace {
 
 using mt::Connect;
@@ -351,6 +353,34 @@ TEST_F(Simulation, RunTimeErrorsHalt) {
   RunSteps(5);
   EXPECT_EQ(m->SimState(), TSimState::Halted);
   EXPECT_EQ(ui.Texts("ErrorBox"), QStringList{"Es trat ein Simulationsfehler auf:\nDivision durch Null!"});
+}
+
+// A watch on a port follows the running program as its LED does (a few
+// times a second), not only when the program halts.
+TEST_F(Simulation, AWatchOnP1FollowsTheRunningProgram) {
+  const int32_t on = NewCell("An");
+  const int32_t off = NewCell("Aus");
+  TBlock* p1 = Place(*m, on, 130, 100, 0);
+  Connect(*m, *Place(*m, on, 700, 0, 0, QStringLiteral("1")), *p1);
+  Place(*m, on, 1000, 200, 0, QStringLiteral("Aus"));
+  Connect(*m, *Place(*m, off, 700, 0, 0, QStringLiteral("0")), *Place(*m, off, 130, 100, 0));
+  Place(*m, off, 1000, 200, 0, QStringLiteral("An"));
+  Compile();
+  m->AddWatch(p1->Id());
+  ASSERT_EQ(m->Watches().size(), 1u);
+  EXPECT_EQ(m->Watches()[0].Name, QStringLiteral("P1"));
+  m->RunCommand(cmd::kRun);
+  std::set<int32_t> seen;
+  for (int i = 0; i < 12; ++i) {
+    host.now += 150;  // the panels and the watch window are a blink apart
+    ASSERT_TRUE(m->Step());
+    ASSERT_EQ(m->SimState(), TSimState::Running);
+    const int32_t led = TSimulatedInputs::Current().PortLevel[0] ? 1 : 0;
+    EXPECT_EQ(m->Watches()[0].Value, led) << "step " << i;
+    seen.insert(led);
+  }
+  EXPECT_EQ(seen, (std::set<int32_t>{0, 1}));  // it blinked
+  EXPECT_EQ(view.notes.back().code, notify::kWatchesRefreshed);
 }
 
 TEST_F(Simulation, WatchesAndTheDataFile) {

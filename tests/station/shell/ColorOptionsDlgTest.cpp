@@ -88,7 +88,7 @@ TEST_F(ColorOptionsDlgTest, EveryElementOfEveryPageWithItsSelectors) {
       {4, "Text", S::kDataText, S::kDataBackgnd, true},
       {4, "Index", S::kDataIndex, -1, false},
       {4, "Geänderter Eintrag", S::kDataChanged, -1, false},
-      {5, "Analogkanäle", S::kGenericAnalogIn, S::kAnalogInBackgnd, true},
+      {5, "Analogkanäle", S::kGenericAnalogIn, S::kAnalogInBackgnd, false},
       {5, "Temperaturkanäle", S::kTemperatureAnalogIn, S::kAnalogInBackgnd, false},
       {5, "Spannungskanäle", S::kVoltageAnalogIn, S::kAnalogInBackgnd, false},
       {5, "Frequenzeingang", S::kFrequencyIn, S::kAnalogInBackgnd, false},
@@ -138,7 +138,7 @@ TEST_F(ColorOptionsDlgTest, EveryElementOfEveryPageWithItsSelectors) {
   EXPECT_EQ(TColorOptionsDlg::FontText({"Courier New", 9, TStoredFont::kItalic}), "Courier New, 9pt, kursiv");
 }
 
-TEST_F(ColorOptionsDlgTest, VorgabeRestoresTheDefaultAndSharedBackgroundsFollow) {
+TEST_F(ColorOptionsDlgTest, VorgabeRestoresTheDefaultAndTheAnalogBackgroundIsFixed) {
   TColorOptionsDlg dlg;
   PageWidgets cell = PageOf(dlg, 0);
   cell.elements->setCurrentRow(0);  // Kommentar: a system colour by default
@@ -147,16 +147,14 @@ TEST_F(ColorOptionsDlgTest, VorgabeRestoresTheDefaultAndSharedBackgroundsFollow)
   Pick(cell.fore, 0);
   EXPECT_EQ(static_cast<uint32_t>(dlg.Colors()[S::kCellComment]), 0x80000008u);
 
-  // The analog channels share one background: editing it on the first
-  // channel shows up, read-only, on the others.
+  // The analog channels show the panel's one background; no channel edits it.
   PageWidgets analog = PageOf(dlg, 5);
-  analog.elements->setCurrentRow(0);
-  Pick(analog.back, 16);  // Weiß
-  EXPECT_EQ(dlg.Colors()[S::kAnalogInBackgnd], tcolor::kWhite);
-  analog.elements->setCurrentRow(2);
-  EXPECT_FALSE(analog.back->isEnabled());
-  EXPECT_EQ(analog.back->currentData().toInt(), tcolor::kWhite);
-  EXPECT_EQ(TStationSettings::Current().colors[S::kAnalogInBackgnd], kColorSettings[S::kAnalogInBackgnd].defaultValue);
+  for (int row = 0; row < 4; ++row) {
+    analog.elements->setCurrentRow(row);
+    EXPECT_FALSE(analog.back->isEnabled()) << row;
+    EXPECT_TRUE(analog.fore->isEnabled()) << row;
+  }
+  EXPECT_EQ(dlg.Colors()[S::kAnalogInBackgnd], kColorSettings[S::kAnalogInBackgnd].defaultValue);
 }
 
 TEST_F(ColorOptionsDlgTest, ApplyThenCancelKeepsOnlyWhatWasApplied) {

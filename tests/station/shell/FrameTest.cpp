@@ -10,9 +10,14 @@
 #include <QPrinter>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QToolButton>
 #include <sys/stat.h>
 
@@ -24,6 +29,11 @@
 #include "RecordingUserInterface.h"
 #include "TBlockList.h"
 #include "TClipboard.h"
+#include "TCommentEditForm.h"
+#include "TDigitalPortForm.h"
+#include "TPlexorFileForm.h"
+#include "TStartPage.h"
+#include "TTextEditor.h"
 #include "TGraphBlock.h"
 #include "TMDIChildForm.h"
 #include "TMruList.h"
@@ -94,6 +104,14 @@ class FrameTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
   }
   bool Enabled(int32_t command) { return frame_->IsCommandEnabled(command); }
+  // A picture to look at, where VORBLEN_DIALOG_SHOTS names a folder.
+  static void Shot(QWidget* widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("VORBLEN_DIALOG_SHOTS");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    QApplication::processEvents();
+    widget->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+  }
   void CompileProject() {
     PlexorHandle e = Project().Engine();
     QVERIFY(PlexorCompilerInit(e));
@@ -122,6 +140,9 @@ class FrameTest : public QObject {
  private slots:
   void initTestCase() {
     TWindowFactory::Register<TFakeDocForm>(TWindowFactory::Kind::Document);
+    TWindowFactory::Register<TDigitalPortForm>(TWindowFactory::Kind::Tool);
+    TWindowFactory::Register<TPlexorFileForm>(TWindowFactory::Kind::Document);
+    TWindowFactory::Register<TCommentEditForm>(TWindowFactory::Kind::Document);
     TWindowFactory::Register<TProgramCellForm>(TWindowFactory::Kind::Document);
     TTarvixForm::SetCompileHook([this](TTarvixPlusModel&, bool, QWidget*) { ++compiles_; });
   }
@@ -561,6 +582,225 @@ class FrameTest : public QObject {
     QVERIFY(frame_->close());
     QVERIFY(TStationSettings::Current().mainWindow.Width() <= area.width());
     QVERIFY(TStationSettings::Current().mainWindow.Height() <= area.height());
+  }
+
+  // The state text follows the run: a breakpoint or Esc halts it, and the
+  // hint panel says so even when no further idle pass comes.
+  void statusTextFollowsAHalt() {
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    CompileProject();
+    const int32_t cell = Project().Cells().front()->CellId();
+    Project().ToggleBreakpoint(cell);
+    frame_->DoChildCommand(cmd::kRun);
+    frame_->IdlePass(false);
+    QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Simulation läuft"));
+    for (int i = 0; i < 50 && Project().SimState() != TSimState::Halted; ++i) frame_->IdlePass();
+    QCOMPARE(Project().SimState(), TSimState::Halted);
+    QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Bereit"));
+    QVERIFY(Enabled(cmd::kRun) && !Enabled(cmd::kStop));
+
+    Project().ToggleBreakpoint(cell);
+    frame_->DoChildCommand(cmd::kRun);
+    frame_->IdlePass();
+    QTest::qWait(150);  // past the refresh interval of a running simulation
+    frame_->IdlePass();
+    QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Simulation läuft"));
+    frame_->DoChildCommand(cmd::kStop);  // Esc
+    QCOMPARE(Project().SimState(), TSimState::Halted);
+    QTRY_COMPARE(frame_->StatusPanel(1), QStringLiteral("Bereit"));
+  }
+
+  // A text editor's caret position has a panel of its own: it never hides
+  // the state text and goes when the editor loses the keyboard.
+  void caretPositionBesideTheStateText() {
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    frame_->OpenComment();
+    auto* comment = qobject_cast<TCommentEditForm*>(frame_->FindWindow(QStringLiteral("TCommentEditForm")));
+    QVERIFY(comment);
+    comment->Editor()->setFocus();
+    QTest::keyClick(comment->Editor(), Qt::Key_End);
+    QTRY_VERIFY(frame_->StatusPanel(2).startsWith(QStringLiteral("Zeile 1, Spalte ")));
+    QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Bereit"));
+    Shot(frame_->statusBar(), QStringLiteral("frame-statusbar-position"));
+    frame_->Tree()->setFocus();
+    QTRY_COMPARE(frame_->StatusPanel(2), QString());
+    QVERIFY(!frame_->findChild<QLabel*>(QStringLiteral("StatusPanel2"))->isVisible());
+  }
+
+  // Where panels appear: a stored rectangle wins (moved back onto the
+  // screen when it lies off it); only a panel without one goes to the right
+  // edge of the document area.
+  void panelPlacements_data() {
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<QRect>("expected");  // empty: at the right edge
+    const QRect s = QGuiApplication::primaryScreen()->geometry();
+    const QSize z(192, 73);
+    QTest::newRow("none") << QRect() << QRect();
+    QTest::newRow("inside") << QRect(QPoint(40, 50), z) << QRect(QPoint(40, 50), z);
+    QTest::newRow("far below") << QRect(QPoint(60, s.bottom() + 500), z) << QRect(QPoint(60, s.bottom() + 1 - z.height()), z);
+    QTest::newRow("left of it") << QRect(QPoint(-900, 70), z) << QRect(QPoint(s.left(), 70), z);
+    QTest::newRow("right of it") << QRect(QPoint(s.right() + 300, 80), z) << QRect(QPoint(s.right() + 1 - z.width(), 80), z);
+  }
+  void panelPlacements() {
+    QFETCH(QRect, stored);
+    QFETCH(QRect, expected);
+    TWindowPlacement& slot = TStationSettings::Current().windows[TStationSettings::kDigitalPortWindow];
+    slot.rect = stored.isNull() ? kNoPlacement : TRect::FromQRect(stored);
+    QWidget* panel = frame_->ShowWindow(QStringLiteral("TDigitalPortForm"));
+    QVERIFY(panel && panel->isVisible());
+    if (expected.isNull()) {
+      const QPoint corner = frame_->MdiArea()->mapToGlobal(QPoint(frame_->MdiArea()->width(), 0));
+      QCOMPARE(panel->pos(), QPoint(corner.x() - panel->width() - 24, corner.y() + 8));
+    } else {
+      QCOMPARE(panel->geometry(), expected);
+    }
+    QTRY_COMPARE(slot.rect, TRect::FromQRect(panel->geometry()));
+    QVERIFY(slot.visible);
+  }
+
+  // A panel left open is open again after the next start, where it was.
+  void panelsLeftOpenComeBackAtStart() {
+    QWidget* panel = frame_->ShowWindow(QStringLiteral("TDigitalPortForm"));
+    panel->move(123, 234);
+    QVERIFY(frame_->close());
+    frame_.reset();
+    QVERIFY(TStationSettings::Current().windows[TStationSettings::kDigitalPortWindow].visible);
+    NewFrame();
+    QTRY_VERIFY(frame_->FindWindow(QStringLiteral("TDigitalPortForm")) &&
+                frame_->FindWindow(QStringLiteral("TDigitalPortForm"))->isVisible());
+    QCOMPARE(frame_->FindWindow(QStringLiteral("TDigitalPortForm"))->pos(), QPoint(123, 234));
+    // Closed by the user: not reopened.
+    frame_->FindWindow(QStringLiteral("TDigitalPortForm"))->close();
+    QVERIFY(frame_->close());
+    frame_.reset();
+    NewFrame();
+    QTest::qWait(600);
+    QVERIFY(!frame_->FindWindow(QStringLiteral("TDigitalPortForm")));
+  }
+
+  // New document windows, "Überlappend" and restored ones lie wholly inside
+  // the document area, at a size worth working in.
+  void documentWindowsInsideTheArea() {
+    frame_->OpenProject(QString());
+    const QRect area(QPoint(), frame_->MdiArea()->viewport()->size());
+    std::vector<QMdiSubWindow*> subs;
+    for (int i = 0; i < 12; ++i) {
+      QMdiSubWindow* sub = frame_->AddDocument(new TFakeDocForm(frame_->Project()));
+      sub->show();
+      subs.push_back(sub);
+      QVERIFY2(area.contains(sub->geometry()), qPrintable(QString::number(i)));
+    }
+    QVERIFY(subs[1]->pos() != subs[0]->pos());
+    frame_->Action(QStringLiteral("WindowCascadeItem"))->trigger();
+    for (QMdiSubWindow* sub : subs) {
+      QVERIFY(area.contains(sub->geometry()));
+      QVERIFY(sub->width() >= std::min(300, area.width()) && sub->height() >= std::min(200, area.height()));
+    }
+    // A stored data-log rectangle half outside the area comes wholly inside.
+    TStationSettings::Current().windows[TStationSettings::kEEPROMWindow].rect = TRect{area.width() - 100, 10, area.width() + 300, 210};
+    QWidget* log = frame_->ShowWindow(QStringLiteral("TPlexorFileForm"));
+    QMdiSubWindow* logSub = qobject_cast<TMDIChildForm*>(log)->SubWindow();
+    QCOMPARE(logSub->geometry(), QRect(area.width() - 400, 10, 400, 200));
+    Shot(frame_.get(), QStringLiteral("frame-cascade"));
+  }
+
+  // The data-log view keeps its rectangle as it moves, and a stale one in
+  // the settings does not override what the desktop file restores.
+  void dataLogPlacementFollowsTheDesktopFile() {
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    QWidget* log = frame_->ShowWindow(QStringLiteral("TPlexorFileForm"));
+    QMdiSubWindow* sub = qobject_cast<TMDIChildForm*>(log)->SubWindow();
+    sub->setGeometry(20, 30, 380, 190);
+    QCOMPARE(TStationSettings::Current().windows[TStationSettings::kEEPROMWindow].rect, TRect::FromQRect(QRect(20, 30, 380, 190)));
+    QVERIFY(frame_->close());
+    frame_.reset();
+    TStationSettings::Current().windows[TStationSettings::kEEPROMWindow].rect = TRect{200, 150, 400, 250};  // stale
+    NewFrame();
+    log = frame_->FindWindow(QStringLiteral("TPlexorFileForm"));
+    QVERIFY(log);
+    QCOMPARE(qobject_cast<TMDIChildForm*>(log)->SubWindow()->geometry(), QRect(20, 30, 380, 190));
+    QCOMPARE(TStationSettings::Current().windows[TStationSettings::kEEPROMWindow].rect, TRect::FromQRect(QRect(20, 30, 380, 190)));
+  }
+
+  void minimisedMainWindowStartsMinimised() {
+    TStationSettings::Current().mainWindow = TRect{40, 50, 940, 650};
+    TStationSettings::Current().windowState = 1;
+    frame_.reset();
+    frame_ = std::make_unique<TTarvixForm>();
+    frame_->show();
+    QTRY_VERIFY(frame_->isMinimized());
+    QCOMPARE(frame_->normalGeometry().size(), QSize(900, 600));
+    QVERIFY(frame_->close());
+    QCOMPARE(TStationSettings::Current().windowState, 1);
+  }
+
+  // The tree shows expand arrows, opens and closes a group with one
+  // double-click, tells long names in a tool tip and is wide enough for
+  // its longest fixed caption.
+  void treeArrowsDoubleClickToolTipsAndWidth() {
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    TProjectController* tree = frame_->Tree();
+    QVERIFY(tree->rootIsDecorated());
+    QTreeWidgetItem* cells = tree->CellsGroup();
+    const bool open = cells->isExpanded();
+    const QPoint at = tree->visualItemRect(cells).center();
+    // What a widget gets of a double-click: press, release, press, the
+    // double-click event, release.
+    auto doubleClick = [tree, at] {
+      QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+      QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, at);
+      QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(at), tree->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                         Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(tree->viewport(), &second);
+      QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick();
+    QCOMPARE(cells->isExpanded(), !open);
+    doubleClick();
+    QCOMPARE(cells->isExpanded(), open);
+    QTreeWidgetItem* first = cells->child(0);
+    QCOMPARE(first->toolTip(0), Project().Cells().front()->Name());
+    QCOMPARE(tree->topLevelItem(0)->toolTip(0), QStringLiteral("Kommentar zum Programm"));
+    const int needed = tree->fontMetrics().horizontalAdvance(QStringLiteral("Kommentar zum Programm")) + tree->indentation() +
+                       tree->iconSize().width();
+    QVERIFY2(tree->width() >= needed, qPrintable(QStringLiteral("%1 < %2").arg(tree->width()).arg(needed)));
+    Shot(frame_.get(), QStringLiteral("frame-tree"));
+  }
+
+  // Without a project the document area says how to begin and lists the
+  // recent projects; one click there opens one.
+  void startPageWithRecentFiles() {
+    TStartPage* page = frame_->StartPage();
+    QVERIFY(page->isVisible());
+    QCOMPARE(page->geometry(), frame_->MdiArea()->viewport()->rect());
+    QTest::mouseClick(page->NewButton(), Qt::LeftButton);
+    QVERIFY(frame_->Project());
+    QVERIFY(!page->isVisible());
+    const QString file = Copy(QStringLiteral("counter.tvp"));
+    frame_->OpenProject(file);
+    QVERIFY(frame_->CloseProject());
+    QVERIFY(page->isVisible());
+    QCOMPARE(page->RecentList()->count(), 1);
+    QCOMPARE(page->RecentList()->item(0)->toolTip(), file);
+    QVERIFY(!page->RecentList()->accessibleName().isEmpty());
+    Shot(frame_.get(), QStringLiteral("frame-startpage"));
+    emit page->RecentList()->itemActivated(page->RecentList()->item(0));
+    QVERIFY(frame_->Project());
+    QCOMPARE(Project().FileName(), file);
+    QVERIFY(!page->isVisible());
+  }
+
+  void windowsHaveIcons() {
+    QVERIFY(!frame_->windowIcon().isNull());
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    for (const char* cls : {"TPlexorFileForm", "TCommentEditForm"}) {
+      auto* doc = qobject_cast<TMDIChildForm*>(frame_->ShowWindow(QString::fromLatin1(cls)));
+      QVERIFY(doc);
+      const QImage icon = doc->SubWindow()->windowIcon().pixmap(32, 32).toImage();
+      QVERIFY2(!icon.isNull() && qAlpha(icon.pixel(16, 16)) > 0, cls);
+      QVERIFY2(doc->SubWindow()->windowIcon().cacheKey() != frame_->windowIcon().cacheKey(), cls);
+    }
+    Shot(frame_.get(), QStringLiteral("frame-icons"));
   }
 
   void everyTaggedControlHasAnAccessibleName() {

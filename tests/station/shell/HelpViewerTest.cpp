@@ -3,9 +3,11 @@
 // the viewer finds pages through its contents and its index.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -75,6 +77,26 @@ TEST_F(HelpTest, EveryBlockTypeHasAGeneratedPage) {
   const QString end = THelpPages::Html(THelpPages::UrlFor(1007));
   EXPECT_TRUE(end.contains("liefert keinen Wert"));
   EXPECT_TRUE(end.contains("keinen Parameter"));
+  // A single input has no menu and is still an input (the port P1 is an
+  // output once its input is wired).
+  const QString p1 = THelpPages::Html(THelpPages::UrlFor(130));
+  EXPECT_TRUE(p1.contains("Der Block hat einen Eingang.")) << p1.toStdString();
+}
+
+// The generated facts never contradict the description beside them.
+TEST_F(HelpTest, BlockPagesAgreeWithTheirDescriptions) {
+  for (const TBlockTyp* type : AllTypes()) {
+    SCOPED_TRACE(type->typeId);
+    const QString html = THelpPages::Html(THelpPages::UrlFor(type->typeId));
+    const QString text = THelpPages::BlockDescription(type->typeId);
+    if (text.contains(QStringLiteral("Eingang verbunden")) || text.contains(QStringLiteral("verbundenen Eingang")) ||
+        text.contains(QStringLiteral("Eingangswert"))) {
+      EXPECT_FALSE(html.contains(QString::fromUtf8("keine Eingänge"))) << text.toStdString();
+    }
+    if (text.startsWith(QStringLiteral("Liefert"))) {
+      EXPECT_FALSE(html.contains(QStringLiteral("liefert keinen Wert"))) << text.toStdString();
+    }
+  }
 }
 
 TEST_F(HelpTest, EveryLinkOnEveryPageLeadsToAPage) {
@@ -106,6 +128,8 @@ TEST_F(HelpTest, ViewerOpensContextsAndFindsPagesThroughContentsAndIndex) {
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->CurrentPage(), THelpPages::UrlFor(10000));
   EXPECT_TRUE(viewer->Browser()->toPlainText().contains("Programmzelleneditor"));
+  // Wholly on the screen, never past its bottom.
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(viewer->geometry()));
 
   THelpViewer::Show(201);  // a block's help: the same window
   EXPECT_EQ(THelpViewer::Instance(), viewer);

@@ -27,6 +27,7 @@
 #include "TCellPainter.h"
 #include "TGraphBlock.h"
 #include "TProjectController.h"
+#include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
 #include "TStationSettings.h"
 #include "TTerminalForm.h"
@@ -197,7 +198,7 @@ class JourneyTest : public QObject {
     QTRY_COMPARE(Project().HaltedCell(), cellId);
     QTreeWidgetItem* node = frame_->Tree()->FindNode(TProjectController::NodeValue(TProjectController::kCells, cellId));
     QTRY_VERIFY(node->data(0, Qt::AccessibleDescriptionRole).toString().endsWith(QStringLiteral("[angehalten]")));
-    QCOMPARE(frame_->StatusPanel(1), QStringLiteral("Simulation läuft"));
+    QTRY_COMPARE(frame_->StatusPanel(1), QStringLiteral("Bereit"));  // halted: nothing runs
     frame_->DoChildCommand(cmd::kReset);
 
     // Idle: the station sleeps.
@@ -205,6 +206,15 @@ class JourneyTest : public QObject {
     QTest::qWait(3000);
     const double idle = (CpuSeconds() - before) / 3.0 * 100.0;
     qInfo("idle CPU with the project open: %.2f %% of one core", idle);
+
+    // The digital panel, moved by the user, stays open over the restart.
+    frame_->Action(QStringLiteral("ViewDigitalItem"))->trigger();
+    QWidget* panel = frame_->FindWindow(QStringLiteral("TDigitalPortForm"));
+    QVERIFY(panel);
+    QTRY_VERIFY(panel->isVisible());
+    const QPoint panelAt(frame_->geometry().left() + 333, frame_->geometry().top() + 277);
+    panel->move(panelAt);
+    QTRY_COMPARE(panel->pos(), panelAt);
 
     // Save under a name, quit, start again: the desktop file brings it back.
     RecordingUserInterface::Reply name;
@@ -215,6 +225,11 @@ class JourneyTest : public QObject {
     QVERIFY(frame_->close());
     frame_.reset();
     QVERIFY(QFile::exists(TTarvixForm::DesktopFileName()));
+    // A new start reads the settings file, as the program does.
+    {
+      TSettingsStore store;
+      TStationSettings::Current() = store.Load(dir_.path() + QLatin1Char('/'));
+    }
 
     StartStation();
     QVERIFY(frame_->Project());
@@ -224,6 +239,9 @@ class JourneyTest : public QObject {
     QTRY_VERIFY(CellEditor());
     QCOMPARE(CellEditor()->Cell()->Count(), 2);
     QCOMPARE(frame_->windowTitle(), QStringLiteral("Marlix Tarvix Station - reise"));
+    QTRY_VERIFY(frame_->FindWindow(QStringLiteral("TDigitalPortForm")) &&
+                frame_->FindWindow(QStringLiteral("TDigitalPortForm"))->isVisible());
+    QCOMPARE(frame_->FindWindow(QStringLiteral("TDigitalPortForm"))->pos(), panelAt);
   }
 };
 

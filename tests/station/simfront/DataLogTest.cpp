@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "Commands.h"
+#include "EngineText.h"
 #include "ProjectBuilder.h"
 #include "RecordingUserInterface.h"
 #include "TDataLogChart.h"
 #include "TPlexorFileForm.h"
+#include "TSimulatedInputs.h"
+#include "TSimulationHost.h"
 #include "TStationSettings.h"
 #include "TTarvixPlusModel.h"
 
@@ -72,12 +75,14 @@ class DataLogTest : public ::testing::Test {
   void StepValues(int count) {
     for (int i = 0; i < count; ++i) ASSERT_NO_FATAL_FAILURE(StepOneValue());
   }
-  // Runs the program to its end; the reset there empties the file state.
+  // Runs the program to its end; what it logged stays.
   void RunToEnd() {
+    const int logged = m->DataFileLength();
     m->RunCommand(cmd::kRun);
     for (int i = 0; i < 500 && m->Step(); ++i) {
     }
-    ASSERT_EQ(m->DataFileLength(), 0);
+    ASSERT_EQ(m->SimState(), TSimState::Ready);
+    ASSERT_EQ(m->DataFileLength(), logged);
   }
   // Number of pixels of a colour inside a rectangle of the grid's viewport.
   static int PixelsOf(TDataLogGrid* grid, QRect area, QColor color) {
@@ -200,11 +205,62 @@ TEST_F(DataLogTest, RefreshScrollsToTheLastRowAndRepaintsOnlyChangedRows) {
   EXPECT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), bar->maximum());
   form.grab().save("datalog-scrolled.png");
-  // The end of the program resets the file state: every row goes.
+  // The end of the program keeps the log on view.
   RunToEnd();
+  EXPECT_EQ(grid->Layout().length, 30);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  // A reset by the user starts from an empty file: every row goes.
+  m->RunCommand(cmd::kReset);
   EXPECT_EQ(grid->LastRepaintedRows(), qMakePair(0, 29 / perRow));
   EXPECT_EQ(bar->maximum(), 0);
   EXPECT_GT(PixelsOf(grid, grid->RowRect(0), grid->OldColor()), 0);
+}
+
+// Simulated time that passes only when the run control sleeps, so a
+// program's pauses take no real time.
+class FastClock : public TSimulationHost {
+ public:
+  int64_t Milliseconds() override { return now_; }
+  void Sleep(int milliseconds) override { now_ += milliseconds; }
+
+ private:
+  int64_t now_ = 0;
+};
+
+// The example the view is shown with: ten measurements, "Messung beendet",
+// the end of the program; the view opened afterwards shows all ten.
+TEST_F(DataLogTest, TheLoggersValuesAreShownAfterItsEnd) {
+  FastClock clock;
+  TSimulationHost::SetCurrent(&clock);
+  ASSERT_TRUE(m->Open(QStringLiteral(VORBLEN_EXAMPLES "/logger.tvp")));
+  ASSERT_TRUE(m->LoadTableData());
+  PlexorHandle e = m->Engine();
+  ASSERT_TRUE(PlexorCompilerInit(e));
+  ASSERT_EQ(PlexorCompile(e), 0) << PlexorGetErrorMessage(e);
+  for (const auto& table : m->Tables())
+    ASSERT_TRUE(PlexorLoadTable(e, enginetext::ToBytes(table->Name).c_str(),
+                                enginetext::ToBytes(TTarvixPlusModel::TableText(*table)).c_str()));
+  ASSERT_TRUE(PlexorCompilerDone(e)) << PlexorGetErrorMessage(e);
+  m->ReleaseTableData();
+  m->SetCompiled(true);
+  TSimulatedInputs& in = TSimulatedInputs::Current();
+  in.AdcValue[0] = 120;  // 40.0 degrees through the table
+  in.AdcChanged[0] = true;
+  m->RunCommand(cmd::kRun);
+  for (int i = 0; i < 100000 && m->IsSimulating(); ++i) m->Step();
+  TSimulationHost::SetCurrent(nullptr);
+  ASSERT_EQ(m->SimState(), TSimState::Ready);  // the program ended
+  ASSERT_EQ(m->DataFileLength(), 10);
+  EXPECT_EQ(m->DataFileValue(9), 400);
+
+  TPlexorFileForm form(m.get());
+  form.resize(460, 240);
+  form.show();
+  TDataLogGrid* grid = form.Grid();
+  EXPECT_EQ(grid->Layout().length, 10);
+  EXPECT_EQ(grid->accessibleDescription(), QStringLiteral("10 Werte aufgezeichnet"));
+  EXPECT_GT(PixelsOf(grid, grid->RowRect(0).adjusted(grid->Layout().ValuesX(), 0, 0, 0), grid->NewColor()), 0);
+  form.grab().save("datalog-logger.png");
 }
 
 TEST_F(DataLogTest, ContextMenuExportChartHelpAndPlacement) {

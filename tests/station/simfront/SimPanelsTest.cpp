@@ -431,6 +431,35 @@ void SimPanelsTest::panelsAtMostOnceAndPictures() {
     QCOMPARE(qAlpha(lit.pixel(6, 6)), 255);
     QVERIFY(lit.pixel(6, 6) != dark.pixel(6, 6));
   }
+  // At 200 % the pictures have twice the pixels for the same logical size,
+  // and nothing of them is magenta: their background is transparent.
+  auto magenta = [](const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        n += c.alpha() > 0 && c.red() > 200 && c.blue() > 200 && c.green() < 80;
+      }
+    return n;
+  };
+  for (qreal dpr : {1.0, 2.0}) {
+    const QPixmap& keyboard = simpictures::Keyboard(dpr);
+    QCOMPARE(keyboard.size(), QSize(simpictures::kKeyboardWidth, simpictures::kKeyboardHeight) * dpr);
+    QCOMPARE(keyboard.deviceIndependentSize(), QSizeF(simpictures::kKeyboardWidth, simpictures::kKeyboardHeight));
+    const QImage image = keyboard.toImage();
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+    QCOMPARE(magenta(image), 0);
+    const QImage led = simpictures::Led(LedColor::Yellow, false, dpr).toImage();
+    QCOMPARE(led.size(), QSize(12, 12) * dpr);
+    QCOMPARE(qAlpha(led.pixel(0, 0)), 0);
+    QCOMPARE(magenta(led), 0);
+  }
+  // The key panel as shown: the window's own background at the corners.
+  QWidget* keys = frame->ShowWindow(QStringLiteral("TKeyLEDForm"));
+  const QImage shot = keys->grab().toImage();
+  shot.save(QStringLiteral("keyled-panel.png"));
+  QCOMPARE(magenta(shot), 0);
+  QCOMPARE(shot.pixelColor(0, 0), keys->palette().color(QPalette::Window));
 }
 
 QTEST_MAIN(SimPanelsTest)

@@ -30,8 +30,10 @@ class StatusFrame : public TStationFrame {
   QWidget* FindWindow(const QString&) const override { return nullptr; }
   QWidget* ShowWindow(const QString&, bool) override { return nullptr; }
   void OpenCell(int32_t) override {}
-  void ShowStatusText(const QString& text) override { status = text; }
-  QString status;
+  void ShowStatusText(const QString& text) override { hint = text; }
+  void ShowPositionText(const QString& text) override { status = text; }
+  QString hint;
+  QString status;  // the caret position
 };
 
 // Selects from (line, column) to (line, column) in the editor.
@@ -57,6 +59,7 @@ TEST_F(TableEditorTest, EditsReachTheTableOnCloseAndOnCommit) {
   QTest::keyClick(editor, Qt::Key_Return);
   QTest::keyClicks(editor, "3");
   EXPECT_EQ(frame.status, "Zeile 3, Spalte 2");
+  EXPECT_EQ(frame.hint, QString());  // the hint panel keeps the state text
   EXPECT_EQ(m->Tables()[0]->Data, (QStringList{"1", "2"}));  // nothing before a commit
   m->CommitViews();
   EXPECT_EQ(m->Tables()[0]->Data, (QStringList{"1", "2", "3"}));

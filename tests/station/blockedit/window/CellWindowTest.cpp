@@ -557,6 +557,98 @@ class CellWindowTest : public QObject {
     QVERIFY(n->GetInput(0));
   }
 
+  // A double-click on a block opens its properties and leaves no wire
+  // started; quick clicks elsewhere while drawing still place bends.
+  void doubleClickOpensProperties() {
+    // What a widget gets of a double-click: press, release, press, the
+    // double-click event, release, a few milliseconds apart.
+    quint64 clock = 1000000;
+    auto doubleClick = [this, &clock](QPoint p) {
+      const QPointF at(W(p));
+      const QPointF global = Surface()->mapToGlobal(at);
+      const std::pair<QEvent::Type, Qt::MouseButtons> steps[] = {
+          {QEvent::MouseButtonPress, Qt::LeftButton},    {QEvent::MouseButtonRelease, Qt::NoButton},
+          {QEvent::MouseButtonPress, Qt::LeftButton},    {QEvent::MouseButtonDblClick, Qt::LeftButton},
+          {QEvent::MouseButtonRelease, Qt::NoButton}};
+      for (const auto& [type, buttons] : steps) {
+        QMouseEvent event(type, at, global, Qt::LeftButton, buttons, Qt::NoModifier);
+        event.setTimestamp(clock += 40);
+        QApplication::sendEvent(Surface(), &event);
+      }
+      clock += 5000;
+    };
+    TBlock* comment = model->InsertTextBlock(form->ShownElement(), TRect{600, 100, 900, 300});
+    TBlock* src = Put(kConst, 100, 100);
+    TBlock* dst = Put(kNot, 400, 300);
+    ui.Clear();
+    RecordingUserInterface::Reply reply;
+    reply.accept = true;
+    reply.text = QStringLiteral("Neu");
+    ui.replies.push_back(reply);
+    doubleClick(comment->Bounds().TopLeft() + QPoint(10, 10));
+    QCOMPARE(ui.Count("EditComment"), 1);
+    QVERIFY(static_cast<TTextBlock*>(comment)->GetData(0).startsWith(QStringLiteral("Neu\r\n")));
+    QVERIFY(!form->Tool().Busy() && !form->Tool().DrawingWire());
+    // A source block: the first click starts a wire, the second opens the
+    // engine's parameter dialog instead, and no wire is left drawing.
+    QString dialogTitle;
+    QTimer::singleShot(200, [&dialogTitle] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        dialogTitle = dialog->windowTitle();
+        dialog->close();
+      }
+    });
+    doubleClick(src->Bounds().TopLeft() + QPoint(10, 10));
+    QVERIFY(!dialogTitle.isEmpty());
+    QVERIFY(!form->Tool().DrawingWire());
+    QCOMPARE(Beeps(TUserInterface::Sound::Stop), 0);
+    // While drawing, a quick double-click on the empty surface places bends.
+    Click(src->Bounds().TopLeft() + QPoint(10, 10));
+    QVERIFY(form->Tool().DrawingWire());
+    doubleClick({300, 120});
+    QVERIFY(form->Tool().DrawingWire());
+    Click(dst->Bounds().TopLeft() + QPoint(5, 5));
+    QVERIFY(dst->GetInput(0));
+    QVERIFY(dst->GetInput(0)->pointCount >= 3);
+  }
+
+  // Zooming keeps the cell point in the middle of the view (keys, menu) or
+  // under the mouse (Ctrl+wheel) where it was, also in, out and in again
+  // where the smaller drawing had to clamp the scroll position.
+  void zoomKeepsItsAnchor() {
+    QScrollBar* h = form->Scroller()->horizontalScrollBar();
+    QScrollBar* v = form->Scroller()->verticalScrollBar();
+    QWidget* viewport = form->Scroller()->viewport();
+    auto cellAt = [&](QPoint viewportPos) { return QPointF(Surface()->mapFrom(viewport, viewportPos)) / form->Zoom(); };
+    const QPoint middle(viewport->width() / 2, viewport->height() / 2);
+    // Near the far corner of the drawing, as a comment often is.
+    h->setValue(h->maximum());
+    v->setValue(v->maximum());
+    const QPointF before = cellAt(middle);
+    const QPoint scroll(h->value(), v->value());
+    form->DoCommand(cmd::kZoomIn, nullptr);
+    QVERIFY((cellAt(middle) - before).manhattanLength() < 3);
+    form->DoCommand(cmd::kZoomOut, nullptr);
+    form->DoCommand(cmd::kZoomOut, nullptr);
+    form->DoCommand(cmd::kZoomOut, nullptr);
+    QCOMPARE(form->Zoom(), 0.5);
+    form->DoCommand(cmd::kZoomIn, nullptr);
+    form->DoCommand(cmd::kZoomIn, nullptr);
+    QCOMPARE(form->Zoom(), 1.0);
+    QCOMPARE(QPoint(h->value(), v->value()), scroll);
+    // Ctrl+wheel at a point: that cell point stays under the mouse.
+    h->setValue(300);
+    v->setValue(200);
+    const QPoint mouse(viewport->width() / 4, viewport->height() / 3);
+    const QPointF under = cellAt(mouse);
+    const QPoint at = Surface()->mapFrom(viewport, mouse);
+    QWheelEvent wheel(QPointF(at), QPointF(Surface()->mapToGlobal(at)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Surface(), &wheel);
+    QCOMPARE(form->Zoom(), 1.25);
+    QVERIFY((cellAt(mouse) - under).manhattanLength() < 3);
+  }
+
   // Dragging past the edge scrolls, faster and faster, in steps of 2 grid sizes.
   void autoScroll() {
     Press({100, 100});
