@@ -1,5 +1,7 @@
 #include "TCheckRules.h"
 
+#include <QStringList>
+
 namespace checkrules {
 
 const std::vector<TCheckRule>& All() {
@@ -69,16 +71,27 @@ const TCheckRule* Find(const QString& code) {
 }
 
 QString HelpHtml(const TCheckRule& rule) {
-  return QStringLiteral("<h3>%1 %2: %3</h3><p>%4</p>")
+  return QStringLiteral("<h3><a name=\"%2\"></a>%2 %3 – %1</h3><p>%4</p>")
       .arg(SeverityName(rule.severity), QLatin1String(rule.code), QString::fromUtf8(rule.title).toHtmlEscaped(),
            QString::fromUtf8(rule.help).toHtmlEscaped());
 }
 
-QString AllRulesHtml() {
-  QString html = QStringLiteral("<h2>Programm prüfen</h2><p>Die Prüfung liest das Programm, ohne es zu übersetzen, "
-                                "und meldet Fehler, Warnungen und Hinweise mit einem festen Kennzeichen.</p>");
-  for (const TCheckRule& rule : All()) html += HelpHtml(rule);
-  return html;
+QString HelpPageHtml() {
+  QStringList keywords{QStringLiteral("Programm prüfen"), QStringLiteral("Prüfergebnis"), QStringLiteral("Befund")};
+  QString body = QStringLiteral(
+      "<h1>Programm prüfen</h1>"
+      "<p>\"Programm prüfen\" im Menü Simulator (und vorblen-cli check) liest das Programm, ohne es zu übersetzen, "
+      "und meldet alle Befunde auf einmal. Jeder Befund hat ein festes Kennzeichen: E für Fehler (der Compiler lehnt "
+      "das Programm ab, oder es hält mit einem Laufzeitfehler an), W für Warnungen (das Programm läuft, aber "
+      "vermutlich nicht wie gedacht) und H für Hinweise (oft gewollt).</p>");
+  for (const TCheckRule& rule : All()) {
+    body += HelpHtml(rule);
+    keywords << QLatin1String(rule.code) << QString::fromUtf8(rule.title);
+  }
+  body += QStringLiteral("<p><a href=\"help:contents\">Inhalt</a></p>");
+  return QStringLiteral("<html><head><title>Programm prüfen</title><meta name=\"keywords\" content=\"%1\"></head>"
+                        "<body>%2</body></html>")
+      .arg(keywords.join(QStringLiteral("; ")).toHtmlEscaped(), body);
 }
 
 }  // namespace checkrules

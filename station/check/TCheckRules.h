@@ -25,9 +25,9 @@ namespace checkrules {
 const std::vector<TCheckRule>& All();
 // The rule with that code, or null.
 const TCheckRule* Find(const QString& code);
-// The help page of one rule (title, severity, help text) as HTML, and the
-// page of all rules.
+// The help section of one rule (code, severity, title, help text) as HTML.
 QString HelpHtml(const TCheckRule& rule);
-QString AllRulesHtml();
+// The help viewer's page of all rules, with every code as a keyword.
+QString HelpPageHtml();
 
 }  // namespace checkrules

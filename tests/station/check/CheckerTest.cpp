@@ -242,7 +242,9 @@ TEST_F(Checker, EveryRuleHasATestCaseAndAHelpText) {
   std::set<std::string> tested;
   for (const Case& c : Cases()) tested.insert(c.code);
   std::set<std::string> codes;
+  const QString page = checkrules::HelpPageHtml();
   for (const TCheckRule& rule : checkrules::All()) {
+    EXPECT_TRUE(page.contains(QStringLiteral("<a name=\"%1\">").arg(QLatin1String(rule.code)))) << rule.code;
     EXPECT_TRUE(codes.insert(rule.code).second) << rule.code;
     EXPECT_TRUE(tested.count(rule.code)) << rule.code;
     EXPECT_GT(std::strlen(rule.help), 40u) << rule.code;
