@@ -7,6 +7,8 @@
 #include <QToolBar>
 
 #include "CompileProject.h"
+#include "TCheckResultForm.h"
+#include "TCheckResults.h"
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
 #include "TCommentEditForm.h"
@@ -19,6 +21,7 @@
 #include "TStationSettings.h"
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
+#include "TTarvixPlusModel.h"
 #include "TTipOfDayDlg.h"
 #include "TWidgetUserInterface.h"
 #include "TWindowFactory.h"
@@ -29,6 +32,7 @@ void RegisterStationWindows() {
   TWindowFactory::Register<TTableEditorForm>(Kind::Document);
   TWindowFactory::Register<TCommentEditForm>(Kind::Document);
   TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
+  TWindowFactory::Register<TCheckResultForm>(Kind::Document);
   RegisterSimulationWindows();
 }
 
@@ -44,6 +48,13 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
   TTarvixForm::SetHook(QStringLiteral("About"), [](TTarvixForm& frame) { TSplashForm::ShowAbout(&frame); });
   TTarvixForm::SetHook(QStringLiteral("OptionsEnvironment"), [](TTarvixForm& frame) {
     TEnvOptionDlg::Edit(TStationSettings::Current(), frame.Project(), &frame);
+  });
+  TTarvixForm::SetHook(QStringLiteral("CheckProgram"), [](TTarvixForm& frame) {
+    TTarvixPlusModel* project = frame.Project();
+    if (!project) return;
+    project->CommitViews();
+    TCheckResults::Run(*project);
+    frame.ShowWindow(QStringLiteral("TCheckResultForm"));
   });
   TTarvixForm::SetCompileHook([](TTarvixPlusModel& project, bool download, QWidget* owner) {
     if (CanCompileProject(&project)) CompileProject(project, download, owner);

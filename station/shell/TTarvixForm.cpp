@@ -417,6 +417,9 @@ void TTarvixForm::CreateMenus() {
   AddCommand(sim, cmd::kReset, QStringLiteral("SimulatorResetItem"), QStringLiteral("&Rücksetzen"),
              QKeySequence(Qt::CTRL | Qt::Key_F2));
   AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
+  sim->addSeparator();
+  AddItem(sim, QStringLiteral("SimulatorCheckItem"), QStringLiteral("&Programm prüfen"), QKeySequence(Qt::CTRL | Qt::Key_F7),
+          [this] { RunHook(QStringLiteral("CheckProgram")); });
 
   QMenu* options = menu(QStringLiteral("OptionsMenu"), QStringLiteral("&Optionen"));
   AddItem(options, QStringLiteral("OptionsEnvironmentItem"), QStringLiteral("&Umgebung..."), {},
