@@ -18,6 +18,7 @@
 #include "TPlexorInputDialog.h"
 #include "TProgramCellForm.h"
 #include "TSplashForm.h"
+#include "TStationFrame.h"
 #include "TStationSettings.h"
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
@@ -57,7 +58,17 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
     frame.ShowWindow(QStringLiteral("TCheckResultForm"));
   });
   TTarvixForm::SetCompileHook([](TTarvixPlusModel& project, bool download, QWidget* owner) {
-    if (CanCompileProject(&project)) CompileProject(project, download, owner);
+    if (!CanCompileProject(&project)) return;
+    // The checks name every mistake at once; they never hold the compile
+    // back, whose own message stays the word on errors.
+    if (TStationSettings::Current().checkBeforeCompile) {
+      project.CommitViews();
+      bool worth = false;
+      for (const TFinding& f : TCheckResults::Run(project)) worth = worth || f.severity != TSeverity::kHinweis;
+      if (worth)
+        if (TStationFrame* frame = TStationFrame::Current()) frame->ShowWindow(QStringLiteral("TCheckResultForm"), false);
+    }
+    CompileProject(project, download, owner);
   });
   ui.SetInputHook([](QWidget* owner, const QString& caption, const QString& prompt, int32_t& value) {
     return TPlexorInputDialog::Ask(owner, caption, prompt, value);
