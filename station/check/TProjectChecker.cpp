@@ -482,16 +482,35 @@ class Checker {
     }
   }
 
-  // Whether running from cell c until its return passes a waiting block.
-  bool SubroutineWaits(int c, std::vector<int8_t>& state) const {
-    if (state[static_cast<size_t>(c)] != 0) return state[static_cast<size_t>(c)] == 2;
-    state[static_cast<size_t>(c)] = 1;  // on the way: a cycle does not count as waiting
-    const Cell& cell = cells_[static_cast<size_t>(c)];
-    bool waits = cell.ownWait;
-    for (const Jump& j : cell.jumps)
-      if (!waits && j.call) waits = SubroutineWaits(j.target, state);
-    if (!waits && cell.fallsThrough && static_cast<size_t>(c) + 1 < cells_.size()) waits = SubroutineWaits(c + 1, state);
-    state[static_cast<size_t>(c)] = waits ? 2 : 3;
+  // For every cell, whether running on from it through calls and into the
+  // following cells can pass a waiting block: the cells from which a cell
+  // with a waiting block of its own is reachable along those edges (found
+  // backwards, without recursion, so long chains of cells cost no stack).
+  std::vector<bool> RegionWaits() const {
+    const size_t count = cells_.size();
+    std::vector<std::vector<int>> callers(count);
+    for (size_t c = 0; c < count; ++c) {
+      const Cell& cell = cells_[c];
+      if (cell.fallsThrough && c + 1 < count) callers[c + 1].push_back(static_cast<int>(c));
+      for (const Jump& j : cell.jumps)
+        if (j.call) callers[static_cast<size_t>(j.target)].push_back(static_cast<int>(c));
+    }
+    std::vector<bool> waits(count, false);
+    std::vector<int> work;
+    for (size_t c = 0; c < count; ++c)
+      if (cells_[c].ownWait) {
+        waits[c] = true;
+        work.push_back(static_cast<int>(c));
+      }
+    while (!work.empty()) {
+      const int c = work.back();
+      work.pop_back();
+      for (int from : callers[static_cast<size_t>(c)])
+        if (!waits[static_cast<size_t>(from)]) {
+          waits[static_cast<size_t>(from)] = true;
+          work.push_back(from);
+        }
+    }
     return waits;
   }
 
@@ -524,15 +543,12 @@ class Checker {
             QStringLiteral("Keine Zelle springt hierher oder ruft diese Zelle auf, und die Zelle davor läuft nicht hinein."));
 
     // Cells that pass a wait (their own, or in a cell they call) break every loop through them.
+    const std::vector<bool> region = RegionWaits();
     std::vector<bool> quiet(static_cast<size_t>(count), false);
     for (int c = 0; c < count; ++c) {
       const Cell& cell = cells_[static_cast<size_t>(c)];
       bool waits = cell.ownWait;
-      for (const Jump& j : cell.jumps)
-        if (!waits && j.call) {
-          std::vector<int8_t> state(static_cast<size_t>(count), 0);
-          waits = SubroutineWaits(j.target, state);
-        }
+      for (const Jump& j : cell.jumps) waits = waits || (j.call && region[static_cast<size_t>(j.target)]);
       quiet[static_cast<size_t>(c)] = reached[static_cast<size_t>(c)] && !waits;
     }
     for (const std::vector<int>& loop : BusyLoops(quiet)) ReportLoop(loop);

@@ -124,6 +124,19 @@ const std::vector<Case>& Cases() {
          TBlock* jump = Place(m, b, 1000, 300, 10, QStringLiteral("A"));
          return Where{b, jump->Id()};
        }},
+      {"BusyLoopThroughACall", "W104",
+       [](TTarvixPlusModel& m, bool twin) {
+         // A calls B and jumps back to itself; only a pause in B lets the unit rest.
+         const int32_t a = NamedCell(m, QStringLiteral("A"));
+         PrintConstant(m, a, QStringLiteral("1"));
+         Place(m, a, 1001, 200, 10, QStringLiteral("B"));
+         TBlock* jump = Place(m, a, 1000, 300, 10, QStringLiteral("A"));
+         const int32_t b = NamedCell(m, QStringLiteral("B"));
+         PrintConstant(m, b, QStringLiteral("2"));
+         if (twin) Pause(m, b);
+         Place(m, b, 1002, 300, 10);
+         return Where{a, jump->Id()};
+       }},
       {"UnknownJumpTarget", "E102",
        [](TTarvixPlusModel& m, bool twin) {
          const int32_t a = NamedCell(m, QStringLiteral("A"));
