@@ -52,6 +52,8 @@ bool CCalculatorBlock::InputsComplete() const {
 }
 
 bool CComparatorBlock::CanConnect(const CBlock* source) const {
+  // Without a source the question is only whether the block has an output.
+  if (!source) return CBlock::CanConnect(nullptr);
   if (!CBlock::CanConnect(source)) return false;
   for (int i = 0; i < 2; ++i)
     if (Inputs[i] && Inputs[i]->OutputKind != source->OutputKind) return false;

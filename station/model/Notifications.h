@@ -15,6 +15,7 @@ enum : int32_t {
   kBlockEdited = 2018,
   kWireChanged = 2031,
   kErrorMark = 2050,
+  kCheckResults = 2055,  // the program checks ran; their findings are new
   kGridChanged = 2100,
   kBlockIndicesChanged = 2101,
   kBreakpointSet = 2200,

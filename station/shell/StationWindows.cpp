@@ -7,6 +7,8 @@
 #include <QToolBar>
 
 #include "CompileProject.h"
+#include "TCheckResultForm.h"
+#include "TCheckResults.h"
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
 #include "TCommentEditForm.h"
@@ -16,9 +18,11 @@
 #include "TPlexorInputDialog.h"
 #include "TProgramCellForm.h"
 #include "TSplashForm.h"
+#include "TStationFrame.h"
 #include "TStationSettings.h"
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
+#include "TTarvixPlusModel.h"
 #include "TTipOfDayDlg.h"
 #include "TWidgetUserInterface.h"
 #include "TWindowFactory.h"
@@ -29,6 +33,7 @@ void RegisterStationWindows() {
   TWindowFactory::Register<TTableEditorForm>(Kind::Document);
   TWindowFactory::Register<TCommentEditForm>(Kind::Document);
   TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
+  TWindowFactory::Register<TCheckResultForm>(Kind::Document);
   RegisterSimulationWindows();
 }
 
@@ -45,8 +50,25 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
   TTarvixForm::SetHook(QStringLiteral("OptionsEnvironment"), [](TTarvixForm& frame) {
     TEnvOptionDlg::Edit(TStationSettings::Current(), frame.Project(), &frame);
   });
+  TTarvixForm::SetHook(QStringLiteral("CheckProgram"), [](TTarvixForm& frame) {
+    TTarvixPlusModel* project = frame.Project();
+    if (!project) return;
+    project->CommitViews();
+    TCheckResults::Run(*project);
+    frame.ShowWindow(QStringLiteral("TCheckResultForm"));
+  });
   TTarvixForm::SetCompileHook([](TTarvixPlusModel& project, bool download, QWidget* owner) {
-    if (CanCompileProject(&project)) CompileProject(project, download, owner);
+    if (!CanCompileProject(&project)) return;
+    // The checks name every mistake at once; they never hold the compile
+    // back, whose own message stays the word on errors.
+    if (TStationSettings::Current().checkBeforeCompile) {
+      project.CommitViews();
+      bool worth = false;
+      for (const TFinding& f : TCheckResults::Run(project)) worth = worth || f.severity != TSeverity::kHinweis;
+      if (worth)
+        if (TStationFrame* frame = TStationFrame::Current()) frame->ShowWindow(QStringLiteral("TCheckResultForm"), false);
+    }
+    CompileProject(project, download, owner);
   });
   ui.SetInputHook([](QWidget* owner, const QString& caption, const QString& prompt, int32_t& value) {
     return TPlexorInputDialog::Ask(owner, caption, prompt, value);

@@ -79,8 +79,10 @@ TEnvOptionDlg::TEnvOptionDlg(QWidget* parent, bool portSelection) : TCenteredDlg
 QWidget* TEnvOptionDlg::CreateProjectPage() {
   auto* page = new QWidget;
   cbShowIndex = CheckBox(QStringLiteral("&Nummer von Ports und Speicherzellen anzeigen"), "cbShowIndex", page);
+  cbCheckBeforeCompile = CheckBox(QStringLiteral("Programm vor dem Compilieren &prüfen"), "cbCheckBeforeCompile", page);
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(cbShowIndex);
+  layout->addWidget(cbCheckBeforeCompile);
   layout->addStretch();
   return page;
 }
@@ -166,6 +168,7 @@ QWidget* TEnvOptionDlg::CreateSimulatorPage() {
 
 void TEnvOptionDlg::ReadSettings(const TStationSettings& s) {
   cbShowIndex->setChecked(s.blockIndicesVisible);
+  cbCheckBeforeCompile->setChecked(s.checkBeforeCompile);
   cbSynchronizeCellsProject->setChecked(s.autoSynchronize);
   cbExpandCells->setChecked(s.autoExpandCells);
   cbExpandTables->setChecked(s.autoExpandTables);
@@ -190,6 +193,7 @@ void TEnvOptionDlg::ReadSettings(const TStationSettings& s) {
 
 void TEnvOptionDlg::WriteSettings(TStationSettings& s) const {
   s.blockIndicesVisible = cbShowIndex->isChecked();
+  s.checkBeforeCompile = cbCheckBeforeCompile->isChecked();
   s.autoSynchronize = cbSynchronizeCellsProject->isChecked();
   s.autoExpandCells = cbExpandCells->isChecked();
   s.autoExpandTables = cbExpandTables->isChecked();

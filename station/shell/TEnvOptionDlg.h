@@ -53,6 +53,7 @@ class TEnvOptionDlg : public TCenteredDlg {
   const bool portSelection_;
   QTabWidget* pages_ = nullptr;
   QCheckBox* cbShowIndex = nullptr;
+  QCheckBox* cbCheckBeforeCompile = nullptr;
   QCheckBox* cbSynchronizeCellsProject = nullptr;
   QCheckBox* cbExpandCells = nullptr;
   QCheckBox* cbExpandTables = nullptr;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngineText.h"
+#include "TCheckRules.h"
 #include "TBlockCatalogue.h"
 #include "plexor.h"
 
@@ -28,7 +29,11 @@ QString ResourceText(const QString& path) {
   return QString::fromUtf8(file.readAll());
 }
 
-QString PageText(const QString& name) { return ResourceText(QStringLiteral(":/shell/help/%1.html").arg(name)); }
+QString PageText(const QString& name) {
+  // The program checks' page is made from their rule table, so it never lags behind.
+  if (name == QLatin1String("pruefung")) return checkrules::HelpPageHtml();
+  return ResourceText(QStringLiteral(":/shell/help/%1.html").arg(name));
+}
 
 QString TitleOf(const QString& html) {
   static const QRegularExpression kTitle(QStringLiteral("<title>(.*?)</title>"),
@@ -189,7 +194,7 @@ const QVector<THelpPages::Topic>& THelpPages::Topics() {
       {9000, "projekt"},     {10000, "zelleneditor"}, {12000, "variablen"},  {13000, "ausgabe"},
       {14000, "daten"},      {15000, "ports"},        {17000, "tasten"},     {20000, "optionen"},
       {7000, "kommentar"},   {0, "simulation"},       {0, "tabellen"},       {0, "uebertragen"},
-      {0, "tastenkuerzel"},
+      {0, "tastenkuerzel"}, {0, "pruefung"},
   };
   return topics;
 }

@@ -215,6 +215,7 @@ TStationSettings TSettingsStore::Load(const TStationSettings& d) {
     r.cellAlignAtGrid = in.Flag("CellAlignAtGrid", d.cellAlignAtGrid);
     r.cellGridVisible = in.Flag("CellGridVisible", d.cellGridVisible);
     r.blockIndicesVisible = in.Flag("BlockIndicesVisible", d.blockIndicesVisible);
+    r.checkBeforeCompile = in.Flag("CheckBeforeCompile", d.checkBeforeCompile);
     // An empty directory would only repeat the search in the current one, so
     // it counts as missing and gets the default written back.
     r.bitmapPath = in.Text("BitmapPath", QString());
@@ -335,6 +336,7 @@ bool TSettingsStore::Save(const TStationSettings& v) {
     out.Flag("CellAlignAtGrid", v.cellAlignAtGrid);
     out.Flag("CellGridVisible", v.cellGridVisible);
     out.Flag("BlockIndicesVisible", v.blockIndicesVisible);
+    out.Flag("CheckBeforeCompile", v.checkBeforeCompile);
     out.Text("BitmapPath", v.bitmapPath);
     out.Text("TablePath", v.tablePath);
   }

@@ -98,6 +98,7 @@ struct TStationSettings {
   bool cellAlignAtGrid = true;
   bool cellGridVisible = true;
   bool blockIndicesVisible = false;
+  bool checkBeforeCompile = true;  // program checks before each compile
   QString bitmapPath;  // Defaults() fills both from the program directory
   QString tablePath;
 

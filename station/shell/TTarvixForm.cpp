@@ -456,6 +456,9 @@ void TTarvixForm::CreateMenus() {
              QKeySequence(Qt::CTRL | Qt::Key_F2));
   AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
   sim->addSeparator();
+  AddItem(sim, QStringLiteral("SimulatorCheckItem"), QStringLiteral("&Programm prüfen"), QKeySequence(Qt::CTRL | Qt::Key_F7),
+          [this] { RunHook(QStringLiteral("CheckProgram")); });
+  sim->addSeparator();
   for (const bool lapse : {false, true}) {
     QAction* item = AddItem(sim, lapse ? QStringLiteral("SimulatorVirtualTimeItem") : QStringLiteral("SimulatorRealTimeItem"),
                             lapse ? QStringLiteral("&Zeitraffer") : QStringLiteral("E&chtzeit"), {},

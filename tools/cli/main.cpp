@@ -9,12 +9,14 @@
 //   vorblen-cli render PROJECT.tvp [--cell NAME|ID]... -o OUT.svg|png|pdf
 //   vorblen-cli list PROJECT.tvp
 //   vorblen-cli disasm PROJECT.tvp
+//   vorblen-cli check PROJECT.tvp [--format text|json|sarif] [--werror]
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
+#include "CheckCommand.h"
 #include "CliCommands.h"
 #include "CliUserInterface.h"
 #include "ProjectCommands.h"
@@ -100,6 +102,17 @@ const char kHelp[] =
     "      Sprungziele und die Tabellen, Texte in der Kodierung des Terminals.\n"
     "      Exit 0 bei Erfolg, sonst 1.\n"
     "\n"
+    "  vorblen-cli check PROJEKT.tvp [--format text|json|sarif] [--werror]\n"
+    "      Prüft das Programm, ohne es zu übersetzen: offene Eingänge, Blöcke ohne\n"
+    "      Wirkung, nie erreichte Zellen, ungenutzte Variablen, Schleifen ohne Warten,\n"
+    "      unbekannte Sprungziele und Tabellen, Konstanten außerhalb des Bereichs.\n"
+    "      Eine Zeile je Befund: DATEI: cell \"Name\", block 12: Warnung W103: ...\n"
+    "      --format json   die Befunde als JSON\n"
+    "      --format sarif  die Befunde als SARIF 2.1.0 (für Code-Hosting-Seiten)\n"
+    "      --werror        Warnungen zählen wie Fehler\n"
+    "      Exit 0 ohne Fehler, 1 mit Fehlern (mit --werror auch bei Warnungen), 2 wenn\n"
+    "      das Projekt nicht lesbar ist.\n"
+    "\n"
     "  vorblen-cli --version\n"
     "      Gibt die Version aus.\n";
 
@@ -110,7 +123,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|check|download PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -146,6 +159,7 @@ int main(int argc, char** argv) {
   if (command == QStringLiteral("test")) return cli::Test(project, options);
   if (command == QStringLiteral("render")) return cli::Render(project, options);
   if (command == QStringLiteral("list")) return cli::List(project, options);
+  if (command == QStringLiteral("check")) return cli::Check(project, options);
   if (command == QStringLiteral("disasm")) {
     if (!options.isEmpty()) return Usage(QStringLiteral("Unbekannte Angabe: %1").arg(options.first()));
     return cli::Disasm(project, ui);

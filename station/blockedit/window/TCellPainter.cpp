@@ -1,12 +1,17 @@
 #include "TCellPainter.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "CellEditorSettings.h"
+#include "TBlock.h"
 #include "TBlockList.h"
 #include "TLiveValues.h"
 #include "TMouseTool.h"
@@ -94,7 +99,85 @@ void TCellPainter::paintEvent(QPaintEvent* event) {
   cell_->PaintWires(painter, clip);
   if (tool_) tool_->PaintFeedback(painter);
   if (errorBlockId_ > 0) cell_->PaintErrorMark(painter, errorBlockId_);
+  PaintFindings(painter);
   if (live_) live_->Paint(painter, *cell_, clip);
+}
+
+namespace {
+
+constexpr int kMarkSize = 12;
+
+// The symbol of a block's findings: a disc in the block's upper right
+// corner, inside its box, so repainting the box repaints the symbol.
+QRect MarkRect(const TRect& bounds) { return QRect(bounds.right - kMarkSize, bounds.top, kMarkSize, kMarkSize); }
+
+QColor MarkColor(TSeverity s) {
+  switch (s) {
+    case TSeverity::kFehler: return QColor(0xD0, 0x20, 0x20);
+    case TSeverity::kWarnung: return QColor(0xE0, 0x90, 0x00);
+    case TSeverity::kHinweis: return QColor(0x20, 0x60, 0xC0);
+  }
+  return Qt::red;
+}
+
+}  // namespace
+
+void TCellPainter::SetFindings(std::vector<TFinding> findings) {
+  if (findings == findings_) return;
+  findings_ = std::move(findings);
+  update();
+}
+
+std::vector<TFinding> TCellPainter::FindingsAt(QPoint p) const {
+  std::vector<TFinding> out;
+  if (!cell_) return out;
+  for (const TFinding& f : findings_) {
+    const TBlock* b = cell_->FindBlock(f.blockId);
+    if (b && b->Id() == f.blockId && b->Bounds().Contains(p)) out.push_back(f);
+  }
+  return out;
+}
+
+void TCellPainter::PaintFindings(QPainter& painter) const {
+  if (!cell_ || findings_.empty()) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(kMarkSize - 2);
+  painter.setFont(font);
+  std::map<int32_t, TSeverity> worst;
+  for (const TFinding& f : findings_) {
+    auto [it, fresh] = worst.emplace(f.blockId, f.severity);
+    if (!fresh) it->second = std::min(it->second, f.severity);
+  }
+  for (const auto& [id, severity] : worst) {
+    const TBlock* b = cell_->FindBlock(id);
+    if (!b || b->Id() != id) continue;
+    const QRect r = MarkRect(b->Bounds());
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(MarkColor(severity));
+    painter.drawEllipse(r);
+    painter.drawText(r, Qt::AlignCenter, severity == TSeverity::kHinweis ? QStringLiteral("i") : QStringLiteral("!"));
+  }
+  painter.restore();
+}
+
+bool TCellPainter::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    QStringList lines;
+    for (const TFinding& f : FindingsAt(ToCell(help->pos())))
+      lines << QStringLiteral("%1 %2: %3").arg(SeverityName(f.severity), f.code, f.text);
+    if (lines.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), lines.join(QLatin1Char('\n')), this);
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void TCellPainter::mousePressEvent(QMouseEvent* event) {

@@ -1,15 +1,18 @@
 // TCellPainter: the 2000 x 2000 painting surface of a program cell.
 //
 // It draws the grid (or the background), the blocks, the wires, the mouse
-// tool's feedback, the compiler's error mark and the live values, scaled by
-// the zoom factor; it reports mouse events in cell coordinates.
+// tool's feedback, the compiler's error mark, the marks of the program
+// checks' findings (with their texts as tool tips) and the live values,
+// scaled by the zoom factor; it reports mouse events in cell coordinates.
 #pragma once
 
 #include <QPixmap>
 #include <QRegion>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
+#include "TFinding.h"
 #include "TRect.h"
 
 class TBlockList;
@@ -26,6 +29,12 @@ class TCellPainter : public QWidget {
   void SetTool(const TMouseTool* tool) { tool_ = tool; }
   void SetLiveValues(const TLiveValues* live) { live_ = live; }
   void SetErrorBlockId(int32_t id) { errorBlockId_ = id; }
+  // The findings of the shown cell's blocks; each marked block gets a small
+  // symbol at its upper right corner in the colour of its worst finding.
+  void SetFindings(std::vector<TFinding> findings);
+  const std::vector<TFinding>& Findings() const { return findings_; }
+  // The findings of the block under a cell point.
+  std::vector<TFinding> FindingsAt(QPoint cellPoint) const;
 
   // 1.0 is one screen pixel per cell pixel.
   double Zoom() const { return zoom_; }
@@ -53,6 +62,7 @@ class TCellPainter : public QWidget {
   void ZoomWheel(int steps, QPoint widgetPos);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -62,12 +72,14 @@ class TCellPainter : public QWidget {
 
  private:
   const QPixmap& GridTile();
+  void PaintFindings(QPainter& painter) const;
 
   quint64 lastMouseTime_ = 0;
   const TBlockList* cell_ = nullptr;
   const TMouseTool* tool_ = nullptr;
   const TLiveValues* live_ = nullptr;
   int32_t errorBlockId_ = 0;
+  std::vector<TFinding> findings_;
   double zoom_ = 1.0;
   QPixmap gridTile_;
 };

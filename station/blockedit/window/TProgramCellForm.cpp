@@ -21,6 +21,7 @@
 #include "TBlockList.h"
 #include "TCellPainter.h"
 #include "TChangeRecord.h"
+#include "TCheckResults.h"
 #include "TClipboard.h"
 #include "TInputLine.h"
 #include "TLiveValues.h"
@@ -206,8 +207,32 @@ void TProgramCellForm::ShowElement(int32_t cellId) {
   painter_->SetErrorBlockId(Model() ? Model()->ErrorBlockId() : 0);
   UpdateBusy();
   UpdateCaption();
+  RefreshFindings();
   UpdateDescription();
   painter_->update();
+}
+
+void TProgramCellForm::RefreshFindings() {
+  std::vector<TFinding> mine;
+  const std::vector<TFinding>* all = Model() ? TCheckResults::Last(Model()) : nullptr;
+  if (all && cell_)
+    for (const TFinding& f : *all) {
+      const TBlock* b = f.blockId && f.cellId == cell_->CellId() ? cell_->FindBlock(f.blockId) : nullptr;
+      if (b && b->Id() == f.blockId) mine.push_back(f);
+    }
+  painter_->SetFindings(std::move(mine));
+}
+
+bool TProgramCellForm::SelectBlock(int blockId) {
+  TBlock* block = cell_ ? cell_->FindBlock(blockId) : nullptr;
+  if (!block || block->Id() != blockId) return false;
+  tool_->SetSelection(TBlockSelection{block});
+  const QRect r = painter_->ToWidget(block->Bounds().ToQRect());
+  scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 20, r.height() / 2 + 20);
+  painter_->update();
+  UpdateDescription();
+  scroller_->setFocus();
+  return true;
 }
 
 QString TProgramCellForm::Caption() const {
@@ -276,6 +301,9 @@ void TProgramCellForm::UpdateDescription() {
     if (tool_->DrawingWire()) text += QStringLiteral(", Verbindung wird gezeichnet");
     else if (tool_->BendEditing()) text += QStringLiteral(", Knickpunkte werden bearbeitet");
     else if (tool_->Moving()) text += QStringLiteral(", Blöcke werden verschoben");
+    // The marked blocks' findings, as the tool tips show them.
+    for (const TFinding& f : painter_->Findings())
+      text += QStringLiteral("; Block %1: %2 %3: %4").arg(f.BlockNumber()).arg(SeverityName(f.severity), f.code, f.text);
   }
   if (painter_->accessibleDescription() != text) painter_->setAccessibleDescription(text);
 }
@@ -694,7 +722,11 @@ void TProgramCellForm::Update(int32_t code, int64_t data, const TChangeRecord* r
   if (code == notify::kCellRenamed || code == notify::kBreakpointSet || code == notify::kBreakpointRemoved ||
       code == notify::kBreakpointsCleared) {
     UpdateCaption();
+  } else if (code == notify::kCheckResults) {
+    RefreshFindings();
+    UpdateDescription();
   } else if (IsBlockChange(code)) {
+    RefreshFindings();
     tool_->CellChanged();
     RepaintDirty();
     live_->Clear(nullptr);

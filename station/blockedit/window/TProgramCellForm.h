@@ -51,6 +51,10 @@ class TProgramCellForm : public TMDIChildForm {
   int32_t HelpContext() const override { return kHelpContext; }
   int32_t ShownElement() const override;
   void ShowElement(int32_t cellId) override;
+  // Selects one block of the shown cell and scrolls it into view (the
+  // program checks' result window jumps here); false for a block that the
+  // cell does not hold.
+  Q_INVOKABLE bool SelectBlock(int blockId);
 
   TBlockList* Cell() const { return cell_; }
   TMouseTool& Tool() const { return *tool_; }
@@ -98,6 +102,8 @@ class TProgramCellForm : public TMDIChildForm {
   int ExecuteInputMenu(const QStringList& captions, const QString& flags, QPoint at);
   void RepaintDirty();
   void UpdateDescription();
+  // The marks of the last program check for the shown cell's blocks.
+  void RefreshFindings();
   void UpdateCaption();
   // The window's own tool buttons follow IsCommandEnabled.
   void UpdateToolBar();

@@ -92,6 +92,8 @@ TEST_F(Wires, MenuFlagsAndCanConnect) {
   EXPECT_EQ(PlexorCanConnectBlocks(e, tm, cmp), 1);
   Wire(e, v, cmp, 0);
   EXPECT_STREQ(PlexorGetBlockInputMenuFlags(e, v, cmp), "* ");
+  // Asking a wired comparison whether it has an output at all.
+  EXPECT_EQ(PlexorCanConnectBlocks(e, cmp, 0), 1);
   EXPECT_EQ(PlexorCanConnectBlocks(e, tm, cmp), 0);  // kinds must match
   EXPECT_EQ(PlexorCanConnectBlocks(e, v, cmp), 1);
   Wire(e, v, cmp, 1);

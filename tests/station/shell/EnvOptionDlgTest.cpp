@@ -61,6 +61,7 @@ class EnvOptionDlgTest : public QObject {
     QTest::addColumn<void*>("flip");
     auto row = [](const char* control, Flip f) { QTest::newRow(control) << QString::fromLatin1(control) << reinterpret_cast<void*>(f); };
     row("cbShowIndex", [](TStationSettings& s) { s.blockIndicesVisible = !s.blockIndicesVisible; });
+    row("cbCheckBeforeCompile", [](TStationSettings& s) { s.checkBeforeCompile = !s.checkBeforeCompile; });
     row("cbSynchronizeCellsProject", [](TStationSettings& s) { s.autoSynchronize = !s.autoSynchronize; });
     row("cbExpandCells", [](TStationSettings& s) { s.autoExpandCells = !s.autoExpandCells; });
     row("cbExpandTables", [](TStationSettings& s) { s.autoExpandTables = !s.autoExpandTables; });
