@@ -1,0 +1,20 @@
+// The differences between two project versions written out: a German report
+// for people, a summary line, and JSON for programs.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "TProjectDiff.h"
+
+// A text on one line in double quotes: line breaks as \n, quotes and
+// backslashes escaped, so every block stays on one line of a report.
+QString QuoteText(const QString& text);
+
+// "Keine Unterschiede." for equal versions; otherwise one paragraph for the
+// comment, per table and per cell.
+QString DiffReportText(const TProjectDiff& diff);
+// One line counting the differences by kind.
+QString DiffStatLine(const TProjectDiff& diff);
+// The whole difference as an indented JSON document.
+QByteArray DiffJson(const TProjectDiff& diff);
