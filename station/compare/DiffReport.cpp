@@ -38,7 +38,9 @@ void AppendLines(QString& out, const std::vector<TLineChange>& lines, const QStr
 
 QString CellTitle(int32_t id, const QString& name) { return QStringLiteral("Zelle %1 %2").arg(id).arg(QuoteText(name)); }
 
-QString BlockLine(const TBlockDiff& b) {
+}  // namespace
+
+QString BlockDiffText(const TBlockDiff& b) {
   switch (b.change) {
     case TChange::kAdded:
       return QStringLiteral("%1 hinzugefügt: %2 %3")
@@ -60,13 +62,15 @@ QString BlockLine(const TBlockDiff& b) {
   return line + QLatin1Char(' ') + parts.join(QStringLiteral(", "));
 }
 
-QString WireLine(const TWireDiff& w) {
+QString WireDiffText(const TWireDiff& w) {
   return QStringLiteral("Verbindung %1: Block %2 → Block %3, Eingang %4")
       .arg(w.change == TChange::kAdded ? QStringLiteral("hinzugefügt") : QStringLiteral("entfernt"))
       .arg(w.source)
       .arg(w.target)
       .arg(w.slot + 1);
 }
+
+namespace {
 
 QString ChangeName(TChange c) {
   switch (c) {
@@ -91,45 +95,48 @@ QJsonArray JsonLines(const std::vector<TLineChange>& lines) {
 
 }  // namespace
 
+QString CommentDiffText(const std::vector<TLineChange>& lines) {
+  if (lines.empty()) return {};
+  QString out = QStringLiteral("Kommentar geändert:\n");
+  AppendLines(out, lines, QStringLiteral("  "));
+  return out;
+}
+
+QString TableDiffText(const TTableDiff& t) {
+  if (t.change == TChange::kAdded)
+    return QStringLiteral("Tabelle %1 %2 hinzugefügt (%3, %4)\n")
+        .arg(t.newNumber)
+        .arg(QuoteText(t.newName), t.newSource, Count(t.lineCount, "Zeile", "Zeilen"));
+  if (t.change == TChange::kRemoved)
+    return QStringLiteral("Tabelle %1 %2 entfernt (%3, %4)\n")
+        .arg(t.oldNumber)
+        .arg(QuoteText(t.oldName), t.oldSource, Count(t.lineCount, "Zeile", "Zeilen"));
+  QString out = QStringLiteral("Tabelle %1 %2 geändert:\n").arg(t.newNumber).arg(QuoteText(t.newName));
+  if (t.oldName != t.newName) out += QStringLiteral("  umbenannt, vorher %1\n").arg(QuoteText(t.oldName));
+  if (t.oldSource != t.newSource) out += QStringLiteral("  %1 → %2\n").arg(t.oldSource, t.newSource);
+  AppendLines(out, t.lines, QStringLiteral("  "));
+  return out;
+}
+
+QString CellDiffText(const TCellDiff& c) {
+  if (c.change == TChange::kAdded)
+    return QStringLiteral("%1 hinzugefügt (%2)\n").arg(CellTitle(c.newId, c.newName), Count(c.blockCount, "Block", "Blöcke"));
+  if (c.change == TChange::kRemoved)
+    return QStringLiteral("%1 entfernt (%2)\n").arg(CellTitle(c.oldId, c.oldName), Count(c.blockCount, "Block", "Blöcke"));
+  QString out = CellTitle(c.newId, c.newName);
+  if (c.oldId != c.newId) out += QStringLiteral(" (vorher Zelle %1)").arg(c.oldId);
+  out += QStringLiteral(":\n");
+  if (c.Renamed()) out += QStringLiteral("  umbenannt, vorher %1\n").arg(QuoteText(c.oldName));
+  for (const TBlockDiff& b : c.blocks) out += QStringLiteral("  ") + BlockDiffText(b) + QLatin1Char('\n');
+  for (const TWireDiff& w : c.wires) out += QStringLiteral("  ") + WireDiffText(w) + QLatin1Char('\n');
+  return out;
+}
+
 QString DiffReportText(const TProjectDiff& diff) {
   if (diff.Empty()) return QStringLiteral("Keine Unterschiede.\n");
-  QString out;
-  if (!diff.comment.empty()) {
-    out += QStringLiteral("Kommentar geändert:\n");
-    AppendLines(out, diff.comment, QStringLiteral("  "));
-  }
-  for (const TTableDiff& t : diff.tables) {
-    if (t.change == TChange::kAdded) {
-      out += QStringLiteral("Tabelle %1 %2 hinzugefügt (%3, %4)\n")
-                 .arg(t.newNumber)
-                 .arg(QuoteText(t.newName), t.newSource, Count(t.lineCount, "Zeile", "Zeilen"));
-    } else if (t.change == TChange::kRemoved) {
-      out += QStringLiteral("Tabelle %1 %2 entfernt (%3, %4)\n")
-                 .arg(t.oldNumber)
-                 .arg(QuoteText(t.oldName), t.oldSource, Count(t.lineCount, "Zeile", "Zeilen"));
-    } else {
-      out += QStringLiteral("Tabelle %1 %2 geändert:\n").arg(t.newNumber).arg(QuoteText(t.newName));
-      if (t.oldName != t.newName) out += QStringLiteral("  umbenannt, vorher %1\n").arg(QuoteText(t.oldName));
-      if (t.oldSource != t.newSource) out += QStringLiteral("  %1 → %2\n").arg(t.oldSource, t.newSource);
-      AppendLines(out, t.lines, QStringLiteral("  "));
-    }
-  }
-  for (const TCellDiff& c : diff.cells) {
-    if (c.change == TChange::kAdded) {
-      out += QStringLiteral("%1 hinzugefügt (%2)\n").arg(CellTitle(c.newId, c.newName), Count(c.blockCount, "Block", "Blöcke"));
-      continue;
-    }
-    if (c.change == TChange::kRemoved) {
-      out += QStringLiteral("%1 entfernt (%2)\n").arg(CellTitle(c.oldId, c.oldName), Count(c.blockCount, "Block", "Blöcke"));
-      continue;
-    }
-    out += CellTitle(c.newId, c.newName);
-    if (c.oldId != c.newId) out += QStringLiteral(" (vorher Zelle %1)").arg(c.oldId);
-    out += QStringLiteral(":\n");
-    if (c.Renamed()) out += QStringLiteral("  umbenannt, vorher %1\n").arg(QuoteText(c.oldName));
-    for (const TBlockDiff& b : c.blocks) out += QStringLiteral("  ") + BlockLine(b) + QLatin1Char('\n');
-    for (const TWireDiff& w : c.wires) out += QStringLiteral("  ") + WireLine(w) + QLatin1Char('\n');
-  }
+  QString out = CommentDiffText(diff.comment);
+  for (const TTableDiff& t : diff.tables) out += TableDiffText(t);
+  for (const TCellDiff& c : diff.cells) out += CellDiffText(c);
   return out;
 }
 
