@@ -9,6 +9,7 @@
 #include "CompileProject.h"
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
+#include "TCompareForm.h"
 #include "TCommentEditForm.h"
 #include "THelpViewer.h"
 #include "TEnvOptionDlg.h"
@@ -29,6 +30,7 @@ void RegisterStationWindows() {
   TWindowFactory::Register<TTableEditorForm>(Kind::Document);
   TWindowFactory::Register<TCommentEditForm>(Kind::Document);
   TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
+  TWindowFactory::Register<TCompareForm>(Kind::Document);
   RegisterSimulationWindows();
 }
 
@@ -41,6 +43,7 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
   TTarvixForm::SetTipAvailable([] { return TTipOfDayDlg::TipFileAvailable(); });
   TTarvixForm::SetHook(QStringLiteral("TipOfDay"), [](TTarvixForm& frame) { TTipOfDayDlg::ShowTipOfDay(&frame); });
   TTarvixForm::SetHook(QStringLiteral("StartupTip"), [](TTarvixForm& frame) { TTipOfDayDlg::ShowTipOfDay(&frame); });
+  TTarvixForm::SetHook(QStringLiteral("CompareWith"), [](TTarvixForm& frame) { TCompareForm::CompareWith(frame); });
   TTarvixForm::SetHook(QStringLiteral("About"), [](TTarvixForm& frame) { TSplashForm::ShowAbout(&frame); });
   TTarvixForm::SetHook(QStringLiteral("OptionsEnvironment"), [](TTarvixForm& frame) {
     TEnvOptionDlg::Edit(TStationSettings::Current(), frame.Project(), &frame);
