@@ -23,6 +23,12 @@ QString BlockName(int32_t number, const QString& typeName) { return QStringLiter
 
 QString Place(const TRect& r) { return QStringLiteral("(%1,%2)").arg(r.left).arg(r.top); }
 
+// Parameter (a block without one has none to show) and place.
+QString Described(int kind, const QString& content, const TRect& bounds) {
+  if (content.isEmpty() && kind != 1) return Place(bounds);
+  return QuoteText(content) + QLatin1Char(' ') + Place(bounds);
+}
+
 QString Count(int n, const char* one, const char* many) {
   return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
 }
@@ -43,11 +49,9 @@ QString CellTitle(int32_t id, const QString& name) { return QStringLiteral("Zell
 QString BlockDiffText(const TBlockDiff& b) {
   switch (b.change) {
     case TChange::kAdded:
-      return QStringLiteral("%1 hinzugefügt: %2 %3")
-          .arg(BlockName(b.newNumber, b.newTypeName), QuoteText(b.newContent), Place(b.newBounds));
+      return QStringLiteral("%1 hinzugefügt: %2").arg(BlockName(b.newNumber, b.newTypeName), Described(b.kind, b.newContent, b.newBounds));
     case TChange::kRemoved:
-      return QStringLiteral("%1 entfernt: %2 %3")
-          .arg(BlockName(b.oldNumber, b.oldTypeName), QuoteText(b.oldContent), Place(b.oldBounds));
+      return QStringLiteral("%1 entfernt: %2").arg(BlockName(b.oldNumber, b.oldTypeName), Described(b.kind, b.oldContent, b.oldBounds));
     case TChange::kMoved:
       return QStringLiteral("%1 verschoben: %2 → %3").arg(BlockName(b.newNumber, b.newTypeName), Place(b.oldBounds), Place(b.newBounds));
     case TChange::kChanged:

@@ -140,6 +140,7 @@ void CompareCells(const TCellSnapshot& oldCell, const TCellSnapshot& newCell, TC
     const TBlockSnapshot& n = news[j];
     if (back[j] < 0) {
       diff.blocks.push_back(blockDiff(TChange::kAdded, nullptr, &n));
+      for (const TWireSnapshot& w : n.inputs) diff.wires.push_back({TChange::kAdded, n.number, w.source, w.slot, w.connectionKind, n.number});
       continue;
     }
     const TBlockSnapshot& o = olds[static_cast<size_t>(back[j])];
@@ -171,8 +172,11 @@ void CompareCells(const TCellSnapshot& oldCell, const TCellSnapshot& newCell, TC
       if (a.present) diff.wires.push_back({TChange::kAdded, n.number, a.source, slot, a.connectionKind, n.number});
     }
   }
-  for (size_t i = 0; i < olds.size(); ++i)
-    if (pair[i] < 0) diff.blocks.push_back(blockDiff(TChange::kRemoved, &olds[i], nullptr));
+  for (size_t i = 0; i < olds.size(); ++i) {
+    if (pair[i] >= 0) continue;
+    diff.blocks.push_back(blockDiff(TChange::kRemoved, &olds[i], nullptr));
+    for (const TWireSnapshot& w : olds[i].inputs) diff.wires.push_back({TChange::kRemoved, olds[i].number, w.source, w.slot, w.connectionKind, 0});
+  }
 }
 
 TProjectDiff CompareProjects(const TProjectSnapshot& oldProject, const TProjectSnapshot& newProject) {

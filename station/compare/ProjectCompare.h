@@ -7,7 +7,8 @@
 // differs when its type or content changed (changed) or only its place
 // (moved); a renumbering alone is no difference. Wires are compared per
 // input slot of paired blocks, with the sources translated through the
-// pairing; the route of a wire is drawing only. Tables are paired by name,
+// pairing; the inputs of an added or removed block are added or removed
+// wires too. The route of a wire is drawing only. Tables are paired by name,
 // then by number.
 #pragma once
 

@@ -101,10 +101,8 @@ void Draw(QPainter& painter, const ChangedCell& c) {
     if (b.change == TChange::kRemoved) {
       // Removed blocks are gone from the new drawing: paint them from the old one.
       if (const TBlock* old = c.before->FindBlock(b.oldNumber)) old->Paint(painter, settings);
-      MarkInputs(painter, c.before, b.oldNumber, kRemoved);
       Mark(painter, b.oldBounds, kRemoved);
     } else if (b.change == TChange::kAdded) {
-      MarkInputs(painter, c.after, b.newNumber, kAdded);
       Mark(painter, b.newBounds, kAdded);
     } else {
       Mark(painter, b.newBounds, kAltered);

@@ -65,6 +65,18 @@ const Case kCases[] = {
     {"identical", [](spec::Project&) {}, "Keine Unterschiede.\n"},
     {"block added", [](spec::Project& p) { p.cells[0].blocks.push_back({7, 700, 300, 100, "9", {}}); },
      "Zelle 1 \"Zählen\":\n  Block 7 Typ 700 hinzugefügt: \"9\" (300,100)\n"},
+    {"block added with an input", [](spec::Project& p) { p.cells[0].blocks.push_back({8, 900, 300, 300, "3", {{0, 1}}}); },
+     "Zelle 1 \"Zählen\":\n  Block 8 Typ 900 hinzugefügt: \"3\" (300,300)\n"
+     "  Verbindung hinzugefügt: Block 1 → Block 8, Eingang 1\n"},
+    {"block removed with its inputs",
+     [](spec::Project& p) {
+       p.cells[0].Remove(2);
+       p.cells[0].Find(3)->inputs.clear();
+     },
+     "Zelle 1 \"Zählen\":\n  Block 2 Typ 200 entfernt: (120,20)\n"
+     "  Verbindung entfernt: Block 2 → Block 3, Eingang 1\n"
+     "  Verbindung entfernt: Block 3 → Block 2, Eingang 1\n"
+     "  Verbindung entfernt: Block 1 → Block 2, Eingang 2\n"},
     {"block removed with its wire",
      [](spec::Project& p) {
        p.cells[0].Remove(4);
