@@ -58,6 +58,9 @@ enum TCommand : int32_t {
   kBlockHelp = 622,
   kSplitConnection = 630,
   kDeleteBend = 631,
+  // Cell editor: selects the blocks whose full ids the sender's "blockIds"
+  // property lists (the compare window's changed blocks).
+  kSelectBlocks = 640,
 
   // Alignment (left, top, right, bottom edges).
   kAlignLeft = 700,

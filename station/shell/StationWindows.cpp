@@ -11,6 +11,7 @@
 #include "TCheckResults.h"
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
+#include "TCompareForm.h"
 #include "TCommentEditForm.h"
 #include "THelpViewer.h"
 #include "TEnvOptionDlg.h"
@@ -34,6 +35,7 @@ void RegisterStationWindows() {
   TWindowFactory::Register<TCommentEditForm>(Kind::Document);
   TWindowFactory::Register<TPlexorFileForm>(Kind::Document);
   TWindowFactory::Register<TCheckResultForm>(Kind::Document);
+  TWindowFactory::Register<TCompareForm>(Kind::Document);
   RegisterSimulationWindows();
 }
 
@@ -46,6 +48,7 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
   TTarvixForm::SetTipAvailable([] { return TTipOfDayDlg::TipFileAvailable(); });
   TTarvixForm::SetHook(QStringLiteral("TipOfDay"), [](TTarvixForm& frame) { TTipOfDayDlg::ShowTipOfDay(&frame); });
   TTarvixForm::SetHook(QStringLiteral("StartupTip"), [](TTarvixForm& frame) { TTipOfDayDlg::ShowTipOfDay(&frame); });
+  TTarvixForm::SetHook(QStringLiteral("CompareWith"), [](TTarvixForm& frame) { TCompareForm::CompareWith(frame); });
   TTarvixForm::SetHook(QStringLiteral("About"), [](TTarvixForm& frame) { TSplashForm::ShowAbout(&frame); });
   TTarvixForm::SetHook(QStringLiteral("OptionsEnvironment"), [](TTarvixForm& frame) {
     TEnvOptionDlg::Edit(TStationSettings::Current(), frame.Project(), &frame);

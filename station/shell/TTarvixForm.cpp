@@ -358,6 +358,7 @@ void TTarvixForm::CreateMenus() {
           [this] { FileOpen(); });
   AddCommand(fileMenu_, cmd::kSave, QStringLiteral("FileSaveItem"), QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S));
   AddCommand(fileMenu_, cmd::kSaveAs, QStringLiteral("FileSaveAsItem"), QStringLiteral("Speichern &unter..."));
+  AddItem(fileMenu_, QStringLiteral("FileCompareItem"), QStringLiteral("&Vergleichen mit..."), {}, [this] { RunHook(QStringLiteral("CompareWith")); });
   fileMenu_->addSeparator();
   AddCommand(fileMenu_, cmd::kPrint, QStringLiteral("FilePrintItem"), QStringLiteral("&Drucken..."));
   AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {},

@@ -10,6 +10,9 @@
 //   vorblen-cli list PROJECT.tvp
 //   vorblen-cli disasm PROJECT.tvp
 //   vorblen-cli check PROJECT.tvp [--format text|json|sarif] [--werror]
+//   vorblen-cli diff OLD.tvp NEW.tvp [--stat] [--format json]
+//   vorblen-cli textconv PROJECT.tvp [--positions]
+//   vorblen-cli render --compare OLD.tvp NEW.tvp -o OUT.svg|png
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -19,6 +22,7 @@
 #include "CheckCommand.h"
 #include "CliCommands.h"
 #include "CliUserInterface.h"
+#include "CompareCommands.h"
 #include "ProjectCommands.h"
 
 namespace {
@@ -113,6 +117,26 @@ const char kHelp[] =
     "      Exit 0 ohne Fehler, 1 mit Fehlern (mit --werror auch bei Warnungen), 2 wenn\n"
     "      das Projekt nicht lesbar ist.\n"
     "\n"
+    "  vorblen-cli diff ALT.tvp NEU.tvp [--stat] [--format json]\n"
+    "      Vergleicht zwei Fassungen eines Projekts: Zellen hinzugefügt, entfernt,\n"
+    "      umbenannt; je Zelle Blöcke hinzugefügt, entfernt, verschoben, geändert (mit\n"
+    "      altem und neuem Parameter) und Verbindungen; Tabellen und Kommentar.\n"
+    "      Umnummerierte Blöcke werden über Typ und Lage wiedererkannt.\n"
+    "      --stat         nur eine Zeile mit der Zahl der Unterschiede je Art\n"
+    "      --format json  der Vergleich als JSON\n"
+    "      Exit 0 wenn gleich, 1 wenn verschieden, 2 wenn eine Datei nicht lesbar ist.\n"
+    "\n"
+    "  vorblen-cli textconv PROJEKT.tvp [--positions]\n"
+    "      Gibt das Projekt als gleichbleibenden, lesbaren Text aus (Zellen in ihrer\n"
+    "      Reihenfolge, eine Zeile je Block mit Typ, Nummer, Parameter und Eingängen),\n"
+    "      für diff.<treiber>.textconv von git. Koordinaten nur mit --positions.\n"
+    "      Exit 0 bei Erfolg, 2 wenn die Datei nicht lesbar ist.\n"
+    "\n"
+    "  vorblen-cli render --compare ALT.tvp NEU.tvp -o AUSGABE.svg|png\n"
+    "      Zeichnet jede geänderte Zelle: hinzugefügte Blöcke und Verbindungen grün,\n"
+    "      entfernte rot (aus der alten Zeichnung), verschobene und geänderte gelb.\n"
+    "      Bei mehreren Zellen eine Datei je Zelle (AUSGABE-ZELLENNAME.svg).\n"
+    "\n"
     "  vorblen-cli --version\n"
     "      Gibt die Version aus.\n";
 
@@ -123,7 +147,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|check|download PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|check|download|diff|textconv PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -157,7 +181,10 @@ int main(int argc, char** argv) {
   if (command == QStringLiteral("run")) return cli::Run(project, options, ui);
   if (command == QStringLiteral("download")) return cli::Download(project, options, ui);
   if (command == QStringLiteral("test")) return cli::Test(project, options);
+  if (command == QStringLiteral("render") && project == QStringLiteral("--compare")) return cli::RenderCompare(options);
   if (command == QStringLiteral("render")) return cli::Render(project, options);
+  if (command == QStringLiteral("diff")) return cli::Diff(project, options);
+  if (command == QStringLiteral("textconv")) return cli::Textconv(project, options);
   if (command == QStringLiteral("list")) return cli::List(project, options);
   if (command == QStringLiteral("check")) return cli::Check(project, options);
   if (command == QStringLiteral("disasm")) {

@@ -577,6 +577,15 @@ void TProgramCellForm::DoCommand(int32_t command, QObject* sender) {
       break;
     }
     case cmd::kPaste: Paste(); break;
+    case cmd::kSelectBlocks: {
+      if (!cell_ || !sender) break;
+      TBlockSelection selection;
+      for (const QVariant& id : sender->property("blockIds").toList())
+        if (TBlock* b = cell_->FindBlock(id.toInt()); b && b->Id() == id.toInt()) selection.push_back(b);
+      tool_->SetSelection(selection);
+      if (!selection.empty()) ScrollToPastePoint(selection.front()->Bounds().TopLeft());
+      break;
+    }
     case cmd::kToggleBreakpoint:
       if (cell_) m->ToggleBreakpoint(cell_->CellId());
       break;
