@@ -43,8 +43,7 @@ class LineReader {
 
 }  // namespace
 
-bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
-  if (fileName.isEmpty()) return false;
+QByteArray TTarvixPlusModel::SaveToBytes() const {
   QStringList lines;
   lines << QString::fromLatin1(kFileHeader) << QStringLiteral("Version=1.0") << QString::number(nextTableNumber_)
         << QString();
@@ -59,10 +58,15 @@ bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
     cell->WriteToLines(true, lines);
     lines << QStringLiteral("#CELL_END") << QString();
   }
+  return cellbody::BytesFromLines(lines);
+}
+
+bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
+  if (fileName.isEmpty()) return false;
   // The old file is replaced only once the new one is completely on disk.
   // Unbuffered, so that a full disk fails the write itself: a buffered
   // QSaveFile can lose that error and commit an empty file.
-  const QByteArray bytes = cellbody::BytesFromLines(lines);
+  const QByteArray bytes = SaveToBytes();
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit())
     throw TModelError{QStringLiteral("Die Projektdatei %1 konnte nicht gespeichert werden:\r%2").arg(fileName, file.errorString())};
@@ -84,6 +88,12 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
     Ui().ErrorBox(QStringLiteral("Die Projektdatei %1 konnte nicht gelesen werden:\r%2").arg(fileName, problem));
     return false;
   }
+  return LoadFromBytes(std::move(bytes), fileName);
+}
+
+bool TTarvixPlusModel::LoadFromBytes(QByteArray bytes, const QString& fileName) {
+  fileName_ = fileName;
+  loadLosses_.clear();
   QStringList lines = cellbody::LinesFromBytes(bytes);
   bytes.clear();
   // A NUL byte would cut the text at that place once it reaches the engine;
