@@ -9,6 +9,7 @@
 //   vorblen-cli render PROJECT.tvp [--cell NAME|ID]... -o OUT.svg|png|pdf
 //   vorblen-cli list PROJECT.tvp
 //   vorblen-cli disasm PROJECT.tvp
+//   vorblen-cli recover --list | COPY -o PROJECT.tvp | COPY --discard
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -18,6 +19,7 @@
 #include "CliCommands.h"
 #include "CliUserInterface.h"
 #include "ProjectCommands.h"
+#include "RecoverCommand.h"
 
 namespace {
 
@@ -83,6 +85,16 @@ const char kHelp[] =
     "      Liste aus: Adresse, Bytes, Befehl und Operand, die Zellen als Marken,\n"
     "      Sprungziele und die Tabellen. Exit 0 bei Erfolg, sonst 1.\n"
     "\n"
+    "  vorblen-cli recover --list\n"
+    "      Zeigt die Wiederherstellungskopien beendeter Stationen (in\n"
+    "      $XDG_STATE_HOME/vorblen/recovery, sonst ~/.local/state/vorblen/recovery)\n"
+    "      mit Projekt, Datei, Zeit der Kopie und ob die Datei seitdem geändert wurde.\n"
+    "  vorblen-cli recover KOPIE -o PROJEKT.tvp\n"
+    "      Schreibt das Projekt aus der Kopie nach PROJEKT.tvp; die Kopie bleibt.\n"
+    "      Eine beschädigte Kopie wird gemeldet und nicht geschrieben (Exit 1).\n"
+    "  vorblen-cli recover KOPIE --discard\n"
+    "      Löscht die Kopie (nicht die einer laufenden Station).\n"
+    "\n"
     "  vorblen-cli --version\n"
     "      Gibt die Version aus.\n";
 
@@ -115,6 +127,7 @@ int main(int argc, char** argv) {
   TUserInterface::SetCurrent(&ui);
 
   QStringList args = QCoreApplication::arguments();
+  if (args.size() >= 2 && args[1] == QStringLiteral("recover")) return cli::Recover(args.mid(2));
   if (args.size() < 3) return Usage(QStringLiteral("Es fehlen Befehl oder Projektdatei."));
   const QString command = args[1];
   const QString project = args[2];
