@@ -32,6 +32,7 @@
 #include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
+#include "TRecoveryController.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
 #include "TStationSettings.h"
@@ -195,6 +196,7 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   addDockWidget(Qt::LeftDockWidgetArea, dock);
   resizeDocks({dock}, {TStationSettings::kDefaultProjectWindowWidth}, Qt::Horizontal);
 
+  recovery_ = new TRecoveryController(*this);
   CreateActions();
   CreateMenus();
   CreateToolBars();
@@ -249,6 +251,8 @@ TTarvixForm::~TTarvixForm() {
   for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
   delete mdi_;
   mdi_ = nullptr;
+  delete recovery_;
+  recovery_ = nullptr;
   tree_->SetProject(nullptr);
   if (TStationFrame::Current() == this) TStationFrame::SetCurrent(nullptr);
   if (&TSimulationHost::Current() == this) TSimulationHost::SetCurrent(nullptr);
@@ -556,6 +560,7 @@ bool TTarvixForm::CloseProject() {
   TTarvixPlusModel* project = Project();
   if (!project) return true;
   if (!project->CloseQuery()) return false;
+  recovery_->ProjectClosing();
   if (!project->FileName().isEmpty()) mru_.Add(project->FileName());
   RefreshMru();
   tree_->SetProject(nullptr);
@@ -571,25 +576,33 @@ bool TTarvixForm::CloseProject() {
 
 bool TTarvixForm::OpenProject(const QString& fileName) {
   if (!fileName.isEmpty() && Project() && Project()->FileName() == fileName) return true;
+  return ReplaceProject(
+      [&fileName](TTarvixPlusModel& project) { return fileName.isEmpty() ? project.InitNew() : project.Open(fileName); },
+      nullptr);
+}
+
+bool TTarvixForm::OpenProject(std::unique_ptr<TTarvixPlusModel> project) { return ReplaceProject({}, std::move(project)); }
+
+bool TTarvixForm::ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load,
+                                 std::unique_ptr<TTarvixPlusModel> loaded) {
   // The terminal and the data-log view stay open for the next project.
   QStringList following;
   for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
     if (FindWindow(QString::fromLatin1(cls))) following << QString::fromLatin1(cls);
   if (!CloseProject()) return false;
   Ui().ProcessEvents();
-  std::unique_ptr<TTarvixPlusModel> project;
-  try {
-    project = std::make_unique<TTarvixPlusModel>();
-  } catch (const TModelError&) {
-    return false;
-  }
+  std::unique_ptr<TTarvixPlusModel> project = std::move(loaded);
   bool ok = true;
-  if (fileName.isEmpty()) {
-    project->InitNew();
-  } else {
-    ok = project->Open(fileName);
+  if (!project) {
+    try {
+      project = std::make_unique<TTarvixPlusModel>();
+    } catch (const TModelError&) {
+      return false;
+    }
+    ok = load(*project);
   }
   tree_->SetProject(std::move(project));
+  recovery_->ProjectChanged();
   for (TToolWindow* tool : ToolWindows()) tool->SetModel(Project());
   for (const QString& cls : following) ShowWindow(cls, false);
   TTarvixPlusModel* model = Project();
@@ -600,7 +613,7 @@ bool TTarvixForm::OpenProject(const QString& fileName) {
   } else {
     tree_->setCurrentItem(tree_->CellsGroup());
   }
-  if (ok && !fileName.isEmpty()) mru_.Remove(fileName);
+  if (ok && !model->FileName().isEmpty()) mru_.Remove(model->FileName());
   RefreshMru();
   RefreshTitle();
   tree_->setFocus();
@@ -651,6 +664,7 @@ bool TTarvixForm::FrameCommand(int32_t command) {
       return true;
     case cmd::kCompile:
     case cmd::kDownload:
+      recovery_->BeforeCompile();
       if (CompileHookSlot()) CompileHookSlot()(*project, command == cmd::kDownload, this);
       return false;
     case cmd::kRun:
@@ -931,6 +945,7 @@ void TTarvixForm::ShowStatusText(const QString& text) {
 
 void TTarvixForm::CommandStatesChanged() {
   if (closing_) return;
+  if (recovery_) recovery_->Sync();
   ScheduleIdle();
 }
 
@@ -1280,6 +1295,7 @@ void TTarvixForm::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
+  recovery_->ProjectClosing();
   CollectSettingsFromWindow();
   Collect(TStationSettings::Current());
   TSettingsStore store;
