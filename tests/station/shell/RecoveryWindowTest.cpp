@@ -225,9 +225,12 @@ class RecoveryWindowTest : public QObject {
     QCOMPARE(frame_->Project()->FileName(), file);
     QVERIFY(frame_->Project()->Modified());
     QCOMPARE(frame_->Project()->SaveToBytes(), edited);
-    QVERIFY(!QFile::exists(copyOfFile));
     QCOMPARE(Copies().size(), qsizetype(2));  // its own and the running station's
+    QVERIFY(!QFile::exists(copyOfFile));
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!frame_->Project()->Modified());
     QCOMPARE(Read(file), edited);
     QCOMPARE(Copies(), QStringList{QStringLiteral("d.vrc")});
   }
