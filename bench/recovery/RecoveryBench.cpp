@@ -1,4 +1,5 @@
-// The recovery copy of a project of 200 cells with 50 blocks each: what the
+// The recovery copy of a project of 200 cells with 10 or 50 blocks each
+// (the argument: constant and print pairs per cell): what the
 // interface thread pays (serialising, framing, handing over), what the
 // writer thread pays (the file through a temporary file, fsync and rename),
 // and whether an edit gets slower while a copy is being written.
@@ -30,9 +31,9 @@ QGuiApplication& App() {
 struct BigProject {
   QTemporaryDir dir;
   TTarvixPlusModel model;
-  BigProject() {
+  explicit BigProject(int pairs = 25) {
     App();
-    model.Open(BuildPrintProject(dir.filePath("big.tvp"), 200, 25));
+    model.Open(BuildPrintProject(dir.filePath("big.tvp"), 200, pairs));
     model.SetModified(true);
   }
 };
@@ -47,23 +48,23 @@ TRecoveryCopy CopyOf(const TTarvixPlusModel& m) {
 
 // Interface thread: the model into the bytes saving would write.
 void BM_SerialiseProject(benchmark::State& state) {
-  BigProject p;
+  BigProject p(static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(p.model.SaveToBytes());
   state.counters["bytes"] = static_cast<double>(p.model.SaveToBytes().size());
 }
-BENCHMARK(BM_SerialiseProject)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SerialiseProject)->Arg(5)->Arg(25)->Unit(benchmark::kMillisecond);
 
 // Interface thread: the header with length and checksum around the body.
 void BM_EncodeCopy(benchmark::State& state) {
-  BigProject p;
+  BigProject p(static_cast<int>(state.range(0)));
   const TRecoveryCopy copy = CopyOf(p.model);
   for (auto _ : state) benchmark::DoNotOptimize(copy.Encode());
 }
-BENCHMARK(BM_EncodeCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeCopy)->Arg(5)->Arg(25)->Unit(benchmark::kMillisecond);
 
 // Interface thread, all of it: what a due copy costs the user's typing.
 void BM_CopyOnInterfaceThread(benchmark::State& state) {
-  BigProject p;
+  BigProject p(static_cast<int>(state.range(0)));
   TRecoveryWriter writer;
   int64_t now = 0;
   TRecoveryKeeper keeper(p.dir.filePath("state"), writer, [&now] { return now; });
@@ -74,11 +75,11 @@ void BM_CopyOnInterfaceThread(benchmark::State& state) {
   }
   writer.Flush();
 }
-BENCHMARK(BM_CopyOnInterfaceThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyOnInterfaceThread)->Arg(5)->Arg(25)->Unit(benchmark::kMillisecond);
 
 // Writer thread: temporary file, fsync, rename, fsync of the directory.
 void BM_WriteCopyFile(benchmark::State& state) {
-  BigProject p;
+  BigProject p(static_cast<int>(state.range(0)));
   const QByteArray bytes = CopyOf(p.model).Encode();
   const QString path = p.dir.filePath("copy.vrc");
   QString problem;
@@ -86,11 +87,11 @@ void BM_WriteCopyFile(benchmark::State& state) {
     if (!TRecoveryWriter::WriteFile(path, bytes, problem)) state.SkipWithError(problem.toUtf8().constData());
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
-BENCHMARK(BM_WriteCopyFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteCopyFile)->Arg(5)->Arg(25)->Unit(benchmark::kMillisecond);
 
 // Reading a copy back and checking it (the list at start reads every copy).
 void BM_ReadCopy(benchmark::State& state) {
-  BigProject p;
+  BigProject p(static_cast<int>(state.range(0)));
   const QString path = p.dir.filePath("copy.vrc");
   QString problem;
   TRecoveryWriter::WriteFile(path, CopyOf(p.model).Encode(), problem);
@@ -99,7 +100,7 @@ void BM_ReadCopy(benchmark::State& state) {
     if (!TRecoveryCopy::Read(path, copy, problem)) state.SkipWithError("damaged");
   }
 }
-BENCHMARK(BM_ReadCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadCopy)->Arg(5)->Arg(25)->Unit(benchmark::kMillisecond);
 
 // One edit of the interface thread (a block inserted and taken back), with
 // the writer thread writing copies without pause (Arg 1) or idle (Arg 0):
