@@ -84,7 +84,12 @@ void TRecoveryKeeper::Adopt(const QString& path) {
 
 bool TRecoveryKeeper::Write() {
   if (!directoryMade_) {
-    if (!recovery::MakeStateDirectory(directory_, problem_)) return false;
+    if (!recovery::MakeStateDirectory(directory_, problem_)) {
+      // Tried again one interval later, not at every turn of the timer.
+      schedule_.Settled();
+      schedule_.Changed(clock_());
+      return false;
+    }
     directoryMade_ = true;
     problem_.clear();
   }

@@ -45,6 +45,15 @@ TRecoveryController::~TRecoveryController() {
 void TRecoveryController::TakeInterval() { keeper_.SetInterval(TStationSettings::Current().recoveryInterval); }
 
 void TRecoveryController::Arm() {
+  // A copy that cannot be written is said in the status bar, not hidden.
+  const QString problem = !keeper_.Problem().isEmpty() ? keeper_.Problem() : writer_.LastProblem();
+  if (problem != shownProblem_) {
+    if (!problem.isEmpty())
+      frame_.ShowStatusText(problem);
+    else if (frame_.StatusPanel(1) == shownProblem_)
+      frame_.ShowStatusText(QString());
+    shownProblem_ = problem;
+  }
   const int64_t at = keeper_.Schedule().DueAt();
   if (at < 0) {
     due_->stop();

@@ -67,4 +67,5 @@ class TRecoveryController : public QObject, public TModelView {
   QTimer* due_ = nullptr;
   QTimer* changed_ = nullptr;
   TTarvixPlusModel* followed_ = nullptr;
+  QString shownProblem_;
 };

@@ -99,6 +99,16 @@ TEST_F(RecoveryKeeperTest, AnIntervalOfZeroMakesNoCopies) {
   EXPECT_FALSE(QFileInfo::exists(state_));
 }
 
+TEST_F(RecoveryKeeperTest, ADirectoryThatCannotBeMadeIsTriedAgainOneIntervalLater) {
+  mt::WriteFile(dir_.filePath(QStringLiteral("state")), "a file where the directory should be");
+  keeper_.SetInterval(30);
+  keeper_.Attach(project_.get());
+  EXPECT_FALSE(At(30000));
+  EXPECT_FALSE(keeper_.Problem().isEmpty());
+  EXPECT_EQ(keeper_.Schedule().DueAt(), 60000);
+  EXPECT_FALSE(At(59999));
+}
+
 TEST_F(RecoveryKeeperTest, ACleanSaveOrAProjectBackAtItsFileRemovesTheCopy) {
   keeper_.SetInterval(5);
   keeper_.Attach(project_.get());

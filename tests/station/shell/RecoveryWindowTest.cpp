@@ -140,6 +140,16 @@ class RecoveryWindowTest : public QObject {
     QCOMPARE(Copies().size(), qsizetype(1));
   }
 
+  void aCopyThatCannotBeWrittenIsSaid() {
+    QFile blocker(dir_->filePath(QStringLiteral("state")));  // where the directory belongs
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(frame_->OpenProject(Example(QStringLiteral("counter.tvp"))));
+    TypeAChange();
+    frame_->DoChildCommand(cmd::kCompile);
+    QVERIFY2(frame_->StatusPanel(1).contains(QStringLiteral("lässt sich nicht anlegen")), qPrintable(frame_->StatusPanel(1)));
+  }
+
   void theCloseQuestionDecides_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("kept");
