@@ -8,6 +8,7 @@
 // simulation.
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -44,6 +45,11 @@ class TTarvixPlusModel : public TModel {
   bool LoadFromFile(const QString& fileName) override;
   bool LoadLostContent() const override { return !loadLosses_.isEmpty(); }
   bool SaveToFile(const QString& fileName) override;
+  // The bytes SaveToFile writes, without touching any file.
+  QByteArray SaveToBytes() const;
+  // Reads the project from the bytes of a project file as LoadFromFile does;
+  // fileName names the project in messages and becomes its file name.
+  bool LoadFromBytes(QByteArray bytes, const QString& fileName);
   // The reports of the last LoadFromFile that lost or changed content (a
   // cell body that did not read, blocks, wires or parameters the engine
   // refused, an external table that cannot be found, NUL bytes). Reports

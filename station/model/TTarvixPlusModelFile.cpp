@@ -67,8 +67,7 @@ qsizetype CountLines(const QByteArray& bytes) {
 
 }  // namespace
 
-bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
-  if (fileName.isEmpty()) return false;
+QByteArray TTarvixPlusModel::SaveToBytes() const {
   QStringList lines;
   lines << QString::fromLatin1(kFileHeader) << QStringLiteral("Version=1.0") << QString::number(nextTableNumber_)
         << QString();
@@ -83,9 +82,14 @@ bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
     cell->WriteToLines(true, lines);
     lines << QStringLiteral("#CELL_END") << QString();
   }
+  return cellbody::BytesFromLines(lines);
+}
+
+bool TTarvixPlusModel::SaveToFile(const QString& fileName) {
+  if (fileName.isEmpty()) return false;
   // The old file is replaced only once the new one is completely on disk,
   // and a device node is never replaced by a regular file.
-  const QByteArray bytes = cellbody::BytesFromLines(lines);
+  const QByteArray bytes = SaveToBytes();
   QString problem;
   if (!outputfile::Write(fileName, bytes, problem))
     throw TModelError{QStringLiteral("Die Projektdatei %1 konnte nicht gespeichert werden:\r%2").arg(fileName, problem)};
@@ -107,6 +111,12 @@ bool TTarvixPlusModel::LoadFromFile(const QString& fileName) {
     Ui().ErrorBox(QStringLiteral("Die Projektdatei %1 konnte nicht gelesen werden:\r%2").arg(fileName, problem));
     return false;
   }
+  return LoadFromBytes(std::move(bytes), fileName);
+}
+
+bool TTarvixPlusModel::LoadFromBytes(QByteArray bytes, const QString& fileName) {
+  fileName_ = fileName;
+  loadLosses_.clear();
   // Every line costs a string while its section is read: beyond this many
   // the file is refused rather than filling the memory.
   if (const qsizetype count = CountLines(bytes); count > regularfile::kMaxProjectLines) {

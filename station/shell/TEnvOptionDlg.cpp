@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "CellEditorSettings.h"
@@ -47,6 +49,7 @@ TEnvOptionDlg::TEnvOptionDlg(QWidget* parent, bool portSelection) : TCenteredDlg
   pages_->addTab(CreateProjectPage(), QStringLiteral("Projekt"));
   pages_->addTab(CreateTreePage(), QStringLiteral("Projektübersichtsfenster"));
   pages_->addTab(CreateSimulatorPage(), QStringLiteral("Simulator und Lader"));
+  pages_->addTab(CreateEnvironmentPage(), QStringLiteral("Umgebung"));
 
   auto* buttons = new QDialogButtonBox(this);
   bOk = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -69,6 +72,7 @@ TEnvOptionDlg::TEnvOptionDlg(QWidget* parent, bool portSelection) : TCenteredDlg
   if (portSelection_) {
     pages_->setTabVisible(0, false);
     pages_->setTabVisible(1, false);
+    pages_->setTabVisible(3, false);
     pages_->setCurrentIndex(2);
     CBAutoTiming->setEnabled(false);
     CBSaveAnalogInPorts->setEnabled(false);
@@ -166,7 +170,35 @@ QWidget* TEnvOptionDlg::CreateSimulatorPage() {
   return page;
 }
 
+QWidget* TEnvOptionDlg::CreateEnvironmentPage() {
+  auto* page = new QWidget;
+  // "Wiederherstellungskopie alle [30] s": the number stands in the sentence.
+  auto* before = new QLabel(QStringLiteral("&Wiederherstellungskopie alle"), page);
+  seRecoveryInterval = new QSpinBox(page);
+  seRecoveryInterval->setObjectName(QStringLiteral("seRecoveryInterval"));
+  seRecoveryInterval->setAccessibleName(QStringLiteral("Wiederherstellungskopie alle N s"));
+  seRecoveryInterval->setRange(0, TStationSettings::kMaxRecoveryInterval);
+  seRecoveryInterval->setSuffix(QStringLiteral(" s"));
+  seRecoveryInterval->setSpecialValueText(QStringLiteral("aus"));
+  before->setBuddy(seRecoveryInterval);
+  auto* hint = new QLabel(QStringLiteral("Solange ein Projekt ungespeicherte Änderungen hat, sichert die Station es "
+                                         "so oft (und vor jedem Compilieren und Laden) für den Fall eines Absturzes. "
+                                         "0 schaltet die Kopie ab."),
+                          page);
+  hint->setWordWrap(true);
+  auto* row = new QHBoxLayout;
+  row->addWidget(before);
+  row->addWidget(seRecoveryInterval);
+  row->addStretch();
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(row);
+  layout->addWidget(hint);
+  layout->addStretch();
+  return page;
+}
+
 void TEnvOptionDlg::ReadSettings(const TStationSettings& s) {
+  seRecoveryInterval->setValue(s.recoveryInterval);
   cbShowIndex->setChecked(s.blockIndicesVisible);
   cbCheckBeforeCompile->setChecked(s.checkBeforeCompile);
   cbSynchronizeCellsProject->setChecked(s.autoSynchronize);
@@ -192,6 +224,7 @@ void TEnvOptionDlg::ReadSettings(const TStationSettings& s) {
 }
 
 void TEnvOptionDlg::WriteSettings(TStationSettings& s) const {
+  s.recoveryInterval = seRecoveryInterval->value();
   s.blockIndicesVisible = cbShowIndex->isChecked();
   s.checkBeforeCompile = cbCheckBeforeCompile->isChecked();
   s.autoSynchronize = cbSynchronizeCellsProject->isChecked();

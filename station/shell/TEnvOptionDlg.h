@@ -1,7 +1,7 @@
-// TEnvOptionDlg: the environment options ("Umgebungseinstellungen"), three
-// pages of switches for the project, the project tree and the simulator and
-// loader, including the COM port for downloads and the device behind each
-// port.
+// TEnvOptionDlg: the environment options ("Umgebungseinstellungen"), pages
+// of switches for the project, the project tree, the simulator and loader
+// (including the COM port for downloads and the device behind each port)
+// and the environment (how often a recovery copy is written).
 //
 // In port-selection mode, used when a download finds no port chosen, only
 // the simulator page is shown, its two check boxes are disabled and OK is
@@ -18,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class TTarvixPlusModel;
 
@@ -48,6 +49,7 @@ class TEnvOptionDlg : public TCenteredDlg {
   QWidget* CreateProjectPage();
   QWidget* CreateTreePage();
   QWidget* CreateSimulatorPage();
+  QWidget* CreateEnvironmentPage();
   void PortChosen();
 
   const bool portSelection_;
@@ -63,5 +65,6 @@ class TEnvOptionDlg : public TCenteredDlg {
   std::array<QComboBox*, TStationSettings::kComPorts> comDevices_{};
   QCheckBox* CBAutoTiming = nullptr;
   QCheckBox* CBSaveAnalogInPorts = nullptr;
+  QSpinBox* seRecoveryInterval = nullptr;
   QPushButton* bOk = nullptr;
 };

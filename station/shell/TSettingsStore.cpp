@@ -216,6 +216,7 @@ TStationSettings TSettingsStore::Load(const TStationSettings& d) {
     r.cellGridVisible = in.Flag("CellGridVisible", d.cellGridVisible);
     r.blockIndicesVisible = in.Flag("BlockIndicesVisible", d.blockIndicesVisible);
     r.checkBeforeCompile = in.Flag("CheckBeforeCompile", d.checkBeforeCompile);
+    r.recoveryInterval = in.Int("RecoveryInterval", d.recoveryInterval, 0, TStationSettings::kMaxRecoveryInterval);
     // An empty directory would only repeat the search in the current one, so
     // it counts as missing and gets the default written back.
     r.bitmapPath = in.Text("BitmapPath", QString());
@@ -337,6 +338,7 @@ bool TSettingsStore::Save(const TStationSettings& v) {
     out.Flag("CellGridVisible", v.cellGridVisible);
     out.Flag("BlockIndicesVisible", v.blockIndicesVisible);
     out.Flag("CheckBeforeCompile", v.checkBeforeCompile);
+    out.Int("RecoveryInterval", v.recoveryInterval);
     out.Text("BitmapPath", v.bitmapPath);
     out.Text("TablePath", v.tablePath);
   }

@@ -101,6 +101,9 @@ struct TStationSettings {
   bool checkBeforeCompile = true;  // program checks before each compile
   QString bitmapPath;  // Defaults() fills both from the program directory
   QString tablePath;
+  // Seconds between recovery copies of an unsaved project; 0 = none.
+  static constexpr int32_t kMaxRecoveryInterval = 3600;
+  int32_t recoveryInterval = 30;
 
   // "MRUList": newest first, at most kMruMax names.
   QStringList mruFiles;

@@ -35,6 +35,7 @@
 #include "TProjectController.h"
 #include "OutputFile.h"
 #include "RegularFile.h"
+#include "TRecoveryController.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
 #include "TStartPage.h"
@@ -225,6 +226,7 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   addDockWidget(Qt::LeftDockWidgetArea, dock);
   resizeDocks({dock}, {std::max(TStationSettings::kDefaultProjectWindowWidth, tree_->FittingWidth())}, Qt::Horizontal);
 
+  recovery_ = new TRecoveryController(*this);
   CreateActions();
   CreateMenus();
   CreateToolBars();
@@ -290,6 +292,8 @@ TTarvixForm::~TTarvixForm() {
   for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
   delete mdi_;
   mdi_ = nullptr;
+  delete recovery_;
+  recovery_ = nullptr;
   tree_->SetProject(nullptr);
   if (TStationFrame::Current() == this) TStationFrame::SetCurrent(nullptr);
   if (&TSimulationHost::Current() == this) TSimulationHost::SetCurrent(nullptr);
@@ -624,6 +628,7 @@ bool TTarvixForm::CloseProject() {
   TTarvixPlusModel* project = Project();
   if (!project) return true;
   if (!project->CloseQuery()) return false;
+  recovery_->ProjectClosing();
   if (!project->FileName().isEmpty()) mru_.Add(project->FileName());
   RefreshMru();
   tree_->SetProject(nullptr);
@@ -639,25 +644,33 @@ bool TTarvixForm::CloseProject() {
 
 bool TTarvixForm::OpenProject(const QString& fileName) {
   if (!fileName.isEmpty() && Project() && Project()->FileName() == fileName) return true;
+  return ReplaceProject(
+      [&fileName](TTarvixPlusModel& project) { return fileName.isEmpty() ? project.InitNew() : project.Open(fileName); },
+      nullptr);
+}
+
+bool TTarvixForm::OpenProject(std::unique_ptr<TTarvixPlusModel> project) { return ReplaceProject({}, std::move(project)); }
+
+bool TTarvixForm::ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load,
+                                 std::unique_ptr<TTarvixPlusModel> loaded) {
   // The terminal and the data-log view stay open for the next project.
   QStringList following;
   for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
     if (FindWindow(QString::fromLatin1(cls))) following << QString::fromLatin1(cls);
   if (!CloseProject()) return false;
   Ui().ProcessEvents();
-  std::unique_ptr<TTarvixPlusModel> project;
-  try {
-    project = std::make_unique<TTarvixPlusModel>();
-  } catch (const TModelError&) {
-    return false;
-  }
+  std::unique_ptr<TTarvixPlusModel> project = std::move(loaded);
   bool ok = true;
-  if (fileName.isEmpty()) {
-    project->InitNew();
-  } else {
-    ok = project->Open(fileName);
+  if (!project) {
+    try {
+      project = std::make_unique<TTarvixPlusModel>();
+    } catch (const TModelError&) {
+      return false;
+    }
+    ok = load(*project);
   }
   tree_->SetProject(std::move(project));
+  recovery_->ProjectChanged();
   for (TToolWindow* tool : ToolWindows()) tool->SetModel(Project());
   for (const QString& cls : following) ShowWindow(cls, false);
   TTarvixPlusModel* model = Project();
@@ -668,7 +681,7 @@ bool TTarvixForm::OpenProject(const QString& fileName) {
   } else {
     tree_->setCurrentItem(tree_->CellsGroup());
   }
-  if (ok && !fileName.isEmpty()) mru_.Remove(fileName);
+  if (ok && !model->FileName().isEmpty()) mru_.Remove(model->FileName());
   RefreshMru();
   RefreshTitle();
   tree_->setFocus();
@@ -728,6 +741,7 @@ bool TTarvixForm::FrameCommand(int32_t command) {
       return true;
     case cmd::kCompile:
     case cmd::kDownload:
+      recovery_->BeforeCompile();
       if (CompileHookSlot()) CompileHookSlot()(*project, command == cmd::kDownload, this);
       return false;
     case cmd::kRun:
@@ -1110,6 +1124,7 @@ void TTarvixForm::ShowPositionText(const QString& text) {
 
 void TTarvixForm::CommandStatesChanged() {
   if (closing_) return;
+  if (recovery_) recovery_->Sync();
   ScheduleIdle();
 }
 
@@ -1491,6 +1506,7 @@ void TTarvixForm::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
+  recovery_->ProjectClosing();
   CollectSettingsFromWindow();
   Collect(TStationSettings::Current());
   TSettingsStore store;

@@ -34,6 +34,7 @@ class QTimer;
 class TMDIChildForm;
 class TProjectController;
 class TStartPage;
+class TRecoveryController;
 class TTarvixPlusModel;
 class TToolWindow;
 
@@ -68,11 +69,16 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   // Opens a project (empty name: a new one); false when the current project
   // refused to close or the file could not be read.
   bool OpenProject(const QString& fileName);
+  // Shows a project loaded elsewhere (a recovery copy) in place of the
+  // current one; false when the current project refused to close.
+  bool OpenProject(std::unique_ptr<TTarvixPlusModel> project);
   bool CloseProject();
   void RefreshTitle();
   // The page over the empty document area while no project is open.
   TStartPage* StartPage() const { return startPage_; }
   TMruList& Mru() { return mru_; }
+  // The recovery copies of the open project.
+  TRecoveryController& Recovery() const { return *recovery_; }
 
  signals:
   // The enabled states of the commands were refreshed (the idle cycle,
@@ -170,6 +176,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   int FrameEnabled(int32_t command) const;  // 1 yes, 0 no, -1 no rule
   void RunHook(const QString& name);
   void FileOpen();
+  bool ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load, std::unique_ptr<TTarvixPlusModel> loaded);
   void NewCellEditor();
   void RefreshStatusBar();
   void UpdateMenuItems(QMenu* menu);
@@ -189,6 +196,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QMdiArea* mdi_ = nullptr;
   TStartPage* startPage_ = nullptr;
   TProjectController* tree_ = nullptr;
+  TRecoveryController* recovery_ = nullptr;
   QLabel* modifiedPanel_ = nullptr;
   QLabel* hintPanel_ = nullptr;
   QLabel* positionPanel_ = nullptr;

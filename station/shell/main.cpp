@@ -19,6 +19,7 @@
 #include "TImagesCatalogueSource.h"
 #include "TSettingsStore.h"
 #include "TStationSettings.h"
+#include "TRecoveryController.h"
 #include "TTarvixForm.h"
 #include "TWidgetUserInterface.h"
 #include "WindowIcons.h"
@@ -123,6 +124,8 @@ int main(int argc, char** argv) {
       const QString path = QFileInfo(project).absoluteFilePath();
       QTimer::singleShot(0, &frame, [&frame, path] { frame.OpenProject(path); });
     }
+    // Copies of unsaved projects that ended stations left behind.
+    QTimer::singleShot(0, &frame, [&frame] { frame.Recovery().OfferCopies(); });
     result = QApplication::exec();
   }
   TBlockCatalogue::Instance().Clear();

@@ -13,6 +13,7 @@
 //   vorblen-cli diff OLD.tvp NEW.tvp [--stat] [--format json]
 //   vorblen-cli textconv PROJECT.tvp [--positions]
 //   vorblen-cli render --compare OLD.tvp NEW.tvp -o OUT.svg|png
+//   vorblen-cli recover --list | COPY -o PROJECT.tvp | COPY --discard
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
@@ -24,6 +25,7 @@
 #include "CliUserInterface.h"
 #include "CompareCommands.h"
 #include "ProjectCommands.h"
+#include "RecoverCommand.h"
 
 namespace {
 
@@ -137,6 +139,16 @@ const char kHelp[] =
     "      entfernte rot (aus der alten Zeichnung), verschobene und geänderte gelb.\n"
     "      Bei mehreren Zellen eine Datei je Zelle (AUSGABE-ZELLENNAME.svg).\n"
     "\n"
+    "  vorblen-cli recover --list\n"
+    "      Zeigt die Wiederherstellungskopien beendeter Stationen (in\n"
+    "      $XDG_STATE_HOME/vorblen/recovery, sonst ~/.local/state/vorblen/recovery)\n"
+    "      mit Projekt, Datei, Zeit der Kopie und ob die Datei seitdem geändert wurde.\n"
+    "  vorblen-cli recover KOPIE -o PROJEKT.tvp\n"
+    "      Schreibt das Projekt aus der Kopie nach PROJEKT.tvp; die Kopie bleibt.\n"
+    "      Eine beschädigte Kopie wird gemeldet und nicht geschrieben (Exit 1).\n"
+    "  vorblen-cli recover KOPIE --discard\n"
+    "      Löscht die Kopie (nicht die einer laufenden Station).\n"
+    "\n"
     "  vorblen-cli --version\n"
     "      Gibt die Version aus.\n";
 
@@ -147,7 +159,7 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 
 int Usage(const QString& problem) {
   TCliUserInterface::Print(problem);
-  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|check|download|diff|textconv PROJEKT.tvp ... (vorblen-cli --help)"));
+  TCliUserInterface::Print(QStringLiteral("Aufruf: vorblen-cli compile|run|test|render|list|disasm|check|download|diff|textconv|recover PROJEKT.tvp ... (vorblen-cli --help)"));
   return 1;
 }
 
@@ -169,6 +181,7 @@ int main(int argc, char** argv) {
   TUserInterface::SetCurrent(&ui);
 
   QStringList args = QCoreApplication::arguments();
+  if (args.size() >= 2 && args[1] == QStringLiteral("recover")) return cli::Recover(args.mid(2));
   if (args.size() < 3) return Usage(QStringLiteral("Es fehlen Befehl oder Projektdatei."));
   const QString command = args[1];
   const QString project = args[2];

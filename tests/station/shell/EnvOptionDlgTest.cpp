@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "CellEditorSettings.h"
@@ -124,9 +125,31 @@ class EnvOptionDlgTest : public QObject {
     });
     QVERIFY(!ok);
     QCOMPARE(settings.comDevices[1], QString());  // cancelled: nothing taken
-    QCOMPARE(pageNames, (QStringList{"Projekt", "Projektübersichtsfenster", "Simulator und Lader"}));
+    QCOMPARE(pageNames, (QStringList{"Projekt", "Projektübersichtsfenster", "Simulator und Lader", "Umgebung"}));
     QCOMPARE(ui.Texts("ShowHelp"), QStringList{"20000"});
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+  }
+
+  void recoveryIntervalIsTypedOnTheEnvironmentPage() {
+    TStationSettings settings;
+    QVERIFY(settings.recoveryInterval == 30);
+    QVERIFY(EditWith(settings, nullptr, [](TEnvOptionDlg& dlg) {
+      auto* pages = dlg.findChild<QTabWidget*>("Pages");
+      auto* box = dlg.findChild<QSpinBox*>("seRecoveryInterval");
+      QVERIFY(box);
+      QCOMPARE(box->accessibleName(), QStringLiteral("Wiederherstellungskopie alle N s"));
+      pages->setCurrentIndex(3);
+      QCOMPARE(pages->tabText(3), QStringLiteral("Umgebung"));
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, "0");
+      QCOMPARE(box->value(), 0);  // shown as "aus"
+      QCOMPARE(box->specialValueText(), QStringLiteral("aus"));
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, "90");
+      QTest::mouseClick(dlg.findChild<QPushButton*>("bOk"), Qt::LeftButton);
+    }));
+    QCOMPARE(settings.recoveryInterval, 90);
   }
 
   void deviceOverrides() {

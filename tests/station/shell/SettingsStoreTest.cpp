@@ -89,7 +89,7 @@ TEST_F(SettingsFileTest, SectionAndValueNamesAreExactlyTheStationsOwn) {
   };
   add("MainWindow", {"Left", "Top", "Right", "Bottom", "WindowState", "Statusbar", "Toolbars", "ProjectWindowWidth",
                      "ShowTipsOfDay", "NextTipOfDay", "CellAlignAtGrid", "CellGridVisible", "BlockIndicesVisible",
-                     "CheckBeforeCompile", "BitmapPath", "TablePath"});
+                     "CheckBeforeCompile", "BitmapPath", "TablePath", "RecoveryInterval"});
   add("MRUList", {"Count", "File1", "File2", "File3", "File4", "File5", "File6", "File7", "File8"});
   add("ProjectWindow", {"AutoExpandCells", "AutoExpandTables", "AutoOpenFirstCell", "AutoSynchronize"});
   add("Simulator", {"AutoTiming", "VirtualTime", "COM", "FixedDigitalIn", "COM2Device", "COM4Device"});

@@ -60,6 +60,7 @@ inline TStationSettings NonDefaultSettings() {
   s.cellGridVisible = false;
   s.blockIndicesVisible = true;
   s.checkBeforeCompile = false;
+  s.recoveryInterval = 5;
   s.bitmapPath = QStringLiteral("@C:\\Tarvix Daten\\Bilder, alt;=\"x\"");
   s.tablePath = QString::fromUtf8("/home/jörg/Tabellen [neu]");
   s.mruFiles = {QStringLiteral("/p/eins.tvp"), QStringLiteral("/p/zwei, drei.tvp"), QString::fromUtf8("/p/vier ü.tvp"),
