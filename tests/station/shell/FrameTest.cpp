@@ -723,13 +723,13 @@ class FrameTest : public QObject {
   }
 
   void minimisedMainWindowStartsMinimised() {
-    TStationSettings::Current().mainWindow = TRect{40, 50, 940, 650};
+    TStationSettings::Current().mainWindow = TRect{40, 50, 740, 550};
     TStationSettings::Current().windowState = 1;
     frame_.reset();
     frame_ = std::make_unique<TTarvixForm>();
     frame_->show();
     QTRY_VERIFY(frame_->isMinimized());
-    QCOMPARE(frame_->normalGeometry().size(), QSize(900, 600));
+    QCOMPARE(frame_->normalGeometry().size(), QSize(700, 500));
     QVERIFY(frame_->close());
     QCOMPARE(TStationSettings::Current().windowState, 1);
   }

@@ -247,7 +247,7 @@ TEST_F(DataLogTest, TheLoggersValuesAreShownAfterItsEnd) {
   in.AdcValue[0] = 120;  // 40.0 degrees through the table
   in.AdcChanged[0] = true;
   m->RunCommand(cmd::kRun);
-  for (int i = 0; i < 100000 && m->IsSimulating(); ++i) m->Step();
+  for (int i = 0; i < 100000 && m->IsSimulating(); ++i) m->StepOrSleep();
   TSimulationHost::SetCurrent(nullptr);
   ASSERT_EQ(m->SimState(), TSimState::Ready);  // the program ended
   ASSERT_EQ(m->DataFileLength(), 10);
