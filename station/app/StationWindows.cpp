@@ -3,15 +3,17 @@
 // its library in the Vorblen program's link).
 #include "StationWindows.h"
 
-#include "SimulationWindows.h"
 #include <QToolBar>
 
 #include "CompileProject.h"
+#include "TAnalogPortForm.h"
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
 #include "TCommentEditForm.h"
+#include "TDigitalPortForm.h"
 #include "THelpViewer.h"
 #include "TEnvOptionDlg.h"
+#include "TKeyLEDForm.h"
 #include "TPlexorFileForm.h"
 #include "TPlexorInputDialog.h"
 #include "TProgramCellForm.h"
@@ -19,9 +21,22 @@
 #include "TStationSettings.h"
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
+#include "TTerminalForm.h"
 #include "TTipOfDayDlg.h"
+#include "TTrendView.h"
+#include "TWatchForm.h"
 #include "TWidgetUserInterface.h"
 #include "TWindowFactory.h"
+
+void RegisterSimulationWindows() {
+  using Kind = TWindowFactory::Kind;
+  TWindowFactory::Register<TTerminalForm>(Kind::Document);
+  TWindowFactory::Register<TWatchForm>(Kind::Document);
+  TWindowFactory::Register<TDigitalPortForm>(Kind::Tool);
+  TWindowFactory::Register<TAnalogPortForm>(Kind::Tool);
+  TWindowFactory::Register<TKeyLEDForm>(Kind::Tool);
+  TWindowFactory::Register<TTrendView>(Kind::Tool);
+}
 
 void RegisterStationWindows() {
   using Kind = TWindowFactory::Kind;
