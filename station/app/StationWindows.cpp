@@ -10,6 +10,7 @@
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
 #include "TCommentEditForm.h"
+#include "TCompilerForm.h"
 #include "TDigitalPortForm.h"
 #include "THelpViewer.h"
 #include "TEnvOptionDlg.h"
@@ -59,6 +60,9 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
   TTarvixForm::SetHook(QStringLiteral("About"), [](TTarvixForm& frame) { TSplashForm::ShowAbout(&frame); });
   TTarvixForm::SetHook(QStringLiteral("OptionsEnvironment"), [](TTarvixForm& frame) {
     TEnvOptionDlg::Edit(TStationSettings::Current(), frame.Project(), &frame);
+  });
+  TCompilerForm::SetPortChooser([](TStationSettings& settings, TTarvixPlusModel* project, QWidget* owner) {
+    return TEnvOptionDlg::Edit(settings, project, owner, true);
   });
   TTarvixForm::SetCompileHook([](TTarvixPlusModel& project, bool download, QWidget* owner) {
     if (CanCompileProject(&project)) CompileProject(project, download, owner);
