@@ -640,9 +640,7 @@ void TProjectController::ModelChanged(int32_t code, int64_t data, const TChangeR
     case notify::kBlocksMoved:
     case notify::kBlocksDeleted:
     case notify::kBlockEdited:
-    case 2030:
     case notify::kWireChanged:
-    case 2032:
     case notify::kGridChanged:
     case notify::kBlockIndicesChanged:
     case notify::kSimulationReset:
@@ -654,7 +652,8 @@ void TProjectController::ModelChanged(int32_t code, int64_t data, const TChangeR
     case notify::kTerminalLine:
       return;
     default:
-      Ui().ErrorBox(QStringLiteral("UpdateAspekt nicht bearbeitet..."));
+      // A code added for other views: the tree has nothing to show for it.
+      qDebug("project tree: notification %d ignored", static_cast<int>(code));
       return;
   }
 }
