@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include "BreakpointPicture.h"
 #include "Commands.h"
 #include "Notifications.h"
 #include "TClipboard.h"
@@ -85,9 +86,7 @@ QPixmap StateImage(int state) {
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   if (state == 1) {
-    p.setPen(QColor(128, 0, 0));
-    p.setBrush(QColor(220, 0, 0));
-    p.drawEllipse(3, 3, 10, 10);
+    PaintBreakpoint(p, QRect(3, 3, 10, 10));
   } else {
     p.setPen(QColor(96, 96, 0));
     p.setBrush(QColor(255, 230, 0));
