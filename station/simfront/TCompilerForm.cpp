@@ -31,7 +31,7 @@ TCompilerForm::PortChooser& PortChooserSlot() {
 
 QLabel* NewLabel(const char* name, const QString& text, QWidget* parent) {
   // No accessible name of its own: a label's name is its current text,
-  // which is what assistive technology (and the acceptance checks) read.
+  // which is what assistive technology reads, and the window tests with it.
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
   label->setTextFormat(Qt::PlainText);
