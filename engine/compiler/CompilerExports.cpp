@@ -31,6 +31,30 @@ void Fail(CPlexor& engine, const char* message) {
   StateOf(engine) = JobState::Failed;
 }
 
+// Runs one step of the job on both compilers, the download compiler first.
+// False when the job is not in the state the step needs or the step threw;
+// the engine then holds the message and `blockId` the block at fault (-1:
+// none). Anything but a CompileError is the unknown compiler error.
+template <typename Step>
+bool RunStep(CPlexor& engine, int32_t required, Step step, int32_t& blockId) {
+  blockId = -1;
+  if (StateOf(engine) != required) {
+    Fail(engine, compile_msg::kUnknown);
+    return false;
+  }
+  try {
+    step(*engine.DownloadCompiler);
+    step(*engine.SimulationCompiler);
+    return true;
+  } catch (const CompileError& e) {
+    Fail(engine, e.Message.c_str());
+    blockId = e.BlockId;
+  } catch (...) {
+    Fail(engine, compile_msg::kUnknown);
+  }
+  return false;
+}
+
 // The listing goes to a fresh file beside CODE.TXT and is renamed into place
 // only when it is complete, so a full disk or a file-size limit never leaves
 // a partial listing; after a failure no CODE.TXT remains at all, and an
@@ -101,59 +125,22 @@ PLEXOR_API int32_t PlexorCompile(PlexorHandle engine) try {
   engine->Progress.store(0, std::memory_order_relaxed);
   engine->ProgressTotal.store(2 * engine->Pages.count(), std::memory_order_relaxed);
   engine->BreakRequested.store(0, std::memory_order_relaxed);
-  if (StateOf(*engine) != JobState::Initialised) {
-    Fail(*engine, compile_msg::kUnknown);
-    return -1;
-  }
-  try {
-    engine->DownloadCompiler->CompilePages();
-    engine->SimulationCompiler->CompilePages();
-  } catch (const CompileError& e) {
-    Fail(*engine, e.Message.c_str());
-    return e.BlockId;
-  } catch (...) {
-    Fail(*engine, compile_msg::kUnknown);
-    return -1;
-  }
+  int32_t blockId;
+  if (!RunStep(*engine, JobState::Initialised, [](CPlexorCompiler& c) { c.CompilePages(); }, blockId)) return blockId;
   StateOf(*engine) = JobState::Compiled;
   return 0;
 } PLEXOR_CATCH(-1)
 
 PLEXOR_API int32_t PlexorLoadTable(PlexorHandle engine, const char* name, const char* text) try {
   if (!engine) return 0;
-  if (StateOf(*engine) != JobState::Compiled) {
-    Fail(*engine, compile_msg::kUnknown);
-    return 0;
-  }
-  try {
-    engine->DownloadCompiler->LoadTable(name, text);
-    engine->SimulationCompiler->LoadTable(name, text);
-  } catch (const CompileError& e) {
-    Fail(*engine, e.Message.c_str());
-    return 0;
-  } catch (...) {
-    Fail(*engine, compile_msg::kUnknown);
-    return 0;
-  }
-  return 1;
+  int32_t blockId;
+  return RunStep(*engine, JobState::Compiled, [name, text](CPlexorCompiler& c) { c.LoadTable(name, text); }, blockId) ? 1 : 0;
 } PLEXOR_CATCH(0)
 
 PLEXOR_API int32_t PlexorCompilerDone(PlexorHandle engine) try {
   if (!engine) return 0;
-  if (StateOf(*engine) != JobState::Compiled) {
-    Fail(*engine, compile_msg::kUnknown);
-    return 0;
-  }
-  try {
-    engine->DownloadCompiler->ResolveFixups();
-    engine->SimulationCompiler->ResolveFixups();
-  } catch (const CompileError& e) {
-    Fail(*engine, e.Message.c_str());
-    return 0;
-  } catch (...) {
-    Fail(*engine, compile_msg::kUnknown);
-    return 0;
-  }
+  int32_t blockId;
+  if (!RunStep(*engine, JobState::Compiled, [](CPlexorCompiler& c) { c.ResolveFixups(); }, blockId)) return 0;
   LoadSimulatedUnit(*engine);
   // A listing that cannot be written is reported, not passed over: the
   // station shows the message and the image is neither sent nor offered.

@@ -1,8 +1,10 @@
 #include "PlexorCompiler.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "Block.h"
+#include "OpcodeTable.h"
 #include "Opcodes.h"
 #include "Plexor.h"
 
@@ -27,11 +29,11 @@ void CPlexorCompiler::CompilePages() {
         throw CompileError{-1, compile_msg::kAborted};
       CPlexorPage& page = *node->item;
       if (page.hasName) DefineLabel(page.name, Length());
-      if (EmitMarkers) AppendOpWord(op::PAGEMARK, static_cast<uint16_t>(node->key));
+      if (EmitMarkers) Emit(op::PAGEMARK, static_cast<uint16_t>(node->key));
       CompilePageStatements(page);
       Engine.Progress.fetch_add(1, std::memory_order_relaxed);
     }
-    Append(op::END);
+    Emit(op::END);
     CodeEnd = Length();
   } catch (const BufferFull&) {
     throw CompileError{-1, compile_msg::kTooLong};
@@ -99,10 +101,36 @@ void CPlexorCompiler::ResolveFixups() {
   }
 }
 
-void CPlexorCompiler::AppendJump(uint8_t opcode, const std::string& label) {
+void CPlexorCompiler::Emit(uint8_t opcode, int32_t operand) {
+  const OpcodeInfo& info = Opcode(opcode);
+  const bool none = operand == kNoOperand;
+  bool fits = false;
+  switch (info.Operand) {
+    case OperandForm::None:
+    case OperandForm::String:
+      fits = none;
+      break;
+    case OperandForm::Byte:
+      fits = operand >= 0 && operand <= 0xFF;
+      break;
+    case OperandForm::Word:
+    case OperandForm::Address:
+      fits = operand >= 0 && operand <= 0xFFFF;
+      break;
+    case OperandForm::ByteAddress:
+      break;  // the generator emits none of these
+  }
+  if (info.Mnemonic.empty() || !fits)
+    throw std::logic_error("operand does not fit opcode " + std::to_string(opcode) + ": " + std::to_string(operand));
   Append(opcode);
-  AddFixup(label, Length());
-  AppendWord(0);
+  if (none) return;
+  if (OperandBytes(info.Operand) == 1) Append(static_cast<uint8_t>(operand));
+  else AppendWord(static_cast<uint16_t>(operand));
+}
+
+void CPlexorCompiler::AppendJump(uint8_t opcode, const std::string& label) {
+  Emit(opcode, 0);
+  AddFixup(label, Length() - 2);
 }
 
 void CPlexorCompiler::NewSwitchLabels(std::string& a, std::string& b) {

@@ -39,14 +39,14 @@ class CPlexorCompiler {
     Append(static_cast<uint8_t>(word >> 8));
     Append(static_cast<uint8_t>(word & 0xFF));
   }
-  void AppendOp(uint8_t opcode, uint8_t operand) {
-    Append(opcode);
-    Append(operand);
-  }
-  void AppendOpWord(uint8_t opcode, uint16_t operand) {
-    Append(opcode);
-    AppendWord(operand);
-  }
+  // One instruction: the opcode byte and its operand, as wide as the opcode
+  // table says (none, a byte, or a big-endian word). A string instruction
+  // takes no operand here; its text and the terminating 0 follow. An opcode
+  // that is no instruction, a missing or superfluous operand, or one too
+  // wide for its form is a fault of the generator: std::logic_error, and
+  // nothing is appended.
+  void Emit(uint8_t opcode, int32_t operand = kNoOperand);
+  static constexpr int32_t kNoOperand = -1;
   int32_t Length() const { return Code.length(); }
   uint16_t UnitAddress(int32_t offset) const { return static_cast<uint16_t>(offset + kUnitAddressBase); }
   void DefineLabel(const std::string& name, int32_t offset) { Labels.push_back({name, offset}); }

@@ -209,6 +209,14 @@ TBlock* WireTarget(const TTarvixPlusModel& model, int32_t blockId, TBlockList*& 
   return block;
 }
 
+// After every wire edit: the program is stale, and the views repaint the
+// block's area as it was and as it is.
+void WireChanged(TTarvixPlusModel& model, const TBlockList& cell, int32_t blockId, const TRect& before) {
+  model.EditDone();
+  TChangeRecord record{cell.CellId(), blockId, 1, before, cell.GetBlockExtent(blockId)};
+  model.UpdateViews(notify::kWireChanged, 0, &record);
+}
+
 }  // namespace
 
 bool TTarvixPlusModel::ConnectWire(int32_t blockId, int& input, std::unique_ptr<TInputLine> wire) {
@@ -219,9 +227,7 @@ bool TTarvixPlusModel::ConnectWire(int32_t blockId, int& input, std::unique_ptr<
   // A connection the engine refuses leaves the block as it was: nothing to undo.
   if (!block->ChangeWire(TBlock::kConnect, input, std::move(wire))) return false;
   PushUndo(std::make_unique<TWireUndoAction>(block->Id(), 2, input, QString()));  // the input the engine chose
-  EditDone();
-  TChangeRecord record{cell->CellId(), block->Id(), 1, before, cell->GetBlockExtent(block->Id())};
-  UpdateViews(notify::kWireChanged, 0, &record);
+  WireChanged(*this, *cell, block->Id(), before);
   return true;
 }
 
@@ -231,10 +237,8 @@ bool TTarvixPlusModel::SetWireRoute(int32_t blockId, int input, std::unique_ptr<
   if (!block || !wire || !block->GetInput(input)) return false;
   PushUndo(std::make_unique<TWireUndoAction>(block->Id(), 1, input, block->GetInputText(input)));
   TRect before = cell->GetBlockExtent(block->Id());
-  bool ok = block->ChangeWire(TBlock::kSet, input, std::move(wire));
-  EditDone();
-  TChangeRecord record{cell->CellId(), block->Id(), 1, before, cell->GetBlockExtent(block->Id())};
-  UpdateViews(notify::kWireChanged, 0, &record);
+  const bool ok = block->ChangeWire(TBlock::kSet, input, std::move(wire));
+  WireChanged(*this, *cell, block->Id(), before);
   return ok;
 }
 
@@ -244,9 +248,7 @@ bool TTarvixPlusModel::RemoveWire(int32_t blockId, int input) {
   if (!block || !block->GetInput(input)) return false;
   PushUndo(std::make_unique<TWireUndoAction>(block->Id(), 0, input, block->GetInputText(input)));
   TRect before = cell->GetBlockExtent(block->Id());
-  bool ok = block->ChangeWire(TBlock::kSplit, input, nullptr);
-  EditDone();
-  TChangeRecord record{cell->CellId(), block->Id(), 1, before, cell->GetBlockExtent(block->Id())};
-  UpdateViews(notify::kWireChanged, 0, &record);
+  const bool ok = block->ChangeWire(TBlock::kSplit, input, nullptr);
+  WireChanged(*this, *cell, block->Id(), before);
   return ok;
 }

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include "BreakpointPicture.h"
 #include "Commands.h"
 #include "Notifications.h"
 #include "TClipboard.h"
@@ -85,9 +86,7 @@ QPixmap StateImage(int state) {
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   if (state == 1) {
-    p.setPen(QColor(128, 0, 0));
-    p.setBrush(QColor(220, 0, 0));
-    p.drawEllipse(3, 3, 10, 10);
+    PaintBreakpoint(p, QRect(3, 3, 10, 10));
   } else {
     p.setPen(QColor(96, 96, 0));
     p.setBrush(QColor(255, 230, 0));
@@ -662,9 +661,7 @@ void TProjectController::ModelChanged(int32_t code, int64_t data, const TChangeR
     case notify::kBlocksMoved:
     case notify::kBlocksDeleted:
     case notify::kBlockEdited:
-    case 2030:
     case notify::kWireChanged:
-    case 2032:
     case notify::kGridChanged:
     case notify::kBlockIndicesChanged:
     case notify::kSimulationReset:
@@ -676,7 +673,8 @@ void TProjectController::ModelChanged(int32_t code, int64_t data, const TChangeR
     case notify::kTerminalLine:
       return;
     default:
-      Ui().ErrorBox(QStringLiteral("UpdateAspekt nicht bearbeitet..."));
+      // A code added for other views: the tree has nothing to show for it.
+      qDebug("project tree: notification %d ignored", static_cast<int>(code));
       return;
   }
 }

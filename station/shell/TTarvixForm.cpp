@@ -28,6 +28,7 @@
 #include <QToolButton>
 
 #include "ApplySettings.h"
+#include "BreakpointPicture.h"
 #include "Commands.h"
 #include "DocumentPlacement.h"
 #include "TBlockCatalogue.h"
@@ -73,14 +74,10 @@ QIcon Glyph(const QString& kind) {
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   if (kind == QLatin1String("breakpoint")) {
-    p.setPen(QColor(128, 0, 0));
-    p.setBrush(QColor(220, 0, 0));
-    p.drawEllipse(3, 3, 10, 10);
+    PaintBreakpoint(p, QRect(3, 3, 10, 10));
   } else if (kind == QLatin1String("clearbreakpoints")) {
-    p.setPen(QColor(128, 0, 0));
-    p.setBrush(QColor(220, 0, 0));
-    p.drawEllipse(2, 2, 8, 8);
-    p.drawEllipse(6, 6, 8, 8);
+    PaintBreakpoint(p, QRect(2, 2, 8, 8));
+    PaintBreakpoint(p, QRect(6, 6, 8, 8));
     p.setPen(QPen(Qt::black, 2));
     p.drawLine(2, 14, 14, 2);
   } else if (kind == QLatin1String("runtocell")) {

@@ -15,7 +15,6 @@
 #include "ComDevice.h"
 #include "DownloadMessages.h"
 #include "EngineText.h"
-#include "TEnvOptionDlg.h"
 #include "TStationSettings.h"
 #include "TTarvixPlusModel.h"
 #include "UserInterface.h"
@@ -25,9 +24,14 @@ namespace {
 constexpr int kStartInterval = 100;  // ms until the work starts
 constexpr int kPollInterval = 50;    // ms between progress polls
 
+TCompilerForm::PortChooser& PortChooserSlot() {
+  static TCompilerForm::PortChooser chooser;
+  return chooser;
+}
+
 QLabel* NewLabel(const char* name, const QString& text, QWidget* parent) {
   // No accessible name of its own: a label's name is its current text,
-  // which is what assistive technology (and the acceptance checks) read.
+  // which is what assistive technology reads, and the window tests with it.
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
   label->setTextFormat(Qt::PlainText);
@@ -38,6 +42,8 @@ QLabel* NewLabel(const char* name, const QString& text, QWidget* parent) {
 }  // namespace
 
 int TCompilerForm::runningForms_ = 0;
+
+void TCompilerForm::SetPortChooser(PortChooser chooser) { PortChooserSlot() = std::move(chooser); }
 
 TCompilerForm::TCompilerForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CompilerForm"));
@@ -163,7 +169,7 @@ void TCompilerForm::ThreadTimerTick() {
 bool TCompilerForm::PreparePort() {
   TStationSettings& settings = TStationSettings::Current();
   if (settings.com < 1) {
-    if (!TEnvOptionDlg::Edit(settings, model_, this, true)) {
+    if (!PortChooserSlot() || !PortChooserSlot()(settings, model_, this)) {
       done(QDialog::Rejected);
       return false;
     }

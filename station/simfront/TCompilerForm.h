@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "TSerialPort.h"
@@ -22,6 +23,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class TStationSettings;
 class TTarvixPlusModel;
 
 class TCompilerForm : public QDialog {
@@ -37,6 +39,12 @@ class TCompilerForm : public QDialog {
 
   // A compiler window's worker is running somewhere in the station.
   static bool AnyRunning() { return runningForms_ > 0; }
+
+  // Asks for the serial port when a download finds none chosen (the
+  // program installs the environment options on their interface page).
+  // True when the user confirmed; without one the download is cancelled.
+  using PortChooser = std::function<bool(TStationSettings&, TTarvixPlusModel*, QWidget*)>;
+  static void SetPortChooser(PortChooser chooser);
 
   bool Started() const { return started_; }
   bool Finished() const { return finished_; }

@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include "ExportFile.h"
 #include "Notifications.h"
 #include "TColorValue.h"
 #include "TDataLogChart.h"
@@ -103,12 +103,7 @@ bool TPlexorFileForm::ExportCsv(const QString& fileName) const {
     const uint16_t v = source_->Value(i);
     text += QByteArray::number(i) + ';' + QByteArray::number(v) + ';' + QByteArray::number(v, 16).rightJustified(4, '0') + "\r\n";
   }
-  QFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() || !file.flush()) {
-    TUserInterface::Current().ErrorBox(QStringLiteral("Konnte die Datei %1 nicht schreiben!").arg(fileName));
-    return false;
-  }
-  return true;
+  return WriteExportFile(fileName, text, QStringLiteral("Konnte die Datei %1 nicht schreiben!"));
 }
 
 void TPlexorFileForm::Export() {

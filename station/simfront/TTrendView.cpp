@@ -1,6 +1,5 @@
 #include "TTrendView.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPaintEvent>
@@ -12,6 +11,7 @@
 #include <climits>
 #include <vector>
 
+#include "ExportFile.h"
 #include "SimPictures.h"
 #include "TTarvixPlusModel.h"
 #include "UserInterface.h"
@@ -103,12 +103,7 @@ void TTrendView::RefreshPorts() {
 }
 
 bool TTrendView::ExportCsv(const QString& fileName) {
-  QFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(samples_.ToCsv()) < 0 || !file.flush()) {
-    TUserInterface::Current().ErrorBox(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(fileName));
-    return false;
-  }
-  return true;
+  return WriteExportFile(fileName, samples_.ToCsv(), QStringLiteral("Die Datei %1 kann nicht geschrieben werden."));
 }
 
 void TTrendView::Export() {

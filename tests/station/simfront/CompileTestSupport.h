@@ -156,6 +156,13 @@ inline bool IsRed(const QLabel* label) { return label->palette().color(QPalette:
 // finished window is closed with its "OK" button.
 class Driver : public QObject {
  public:
+  // The port question the program plugs in: the environment options.
+  Driver() {
+    TCompilerForm::SetPortChooser([](TStationSettings& settings, TTarvixPlusModel* project, QWidget* owner) {
+      return TEnvOptionDlg::Edit(settings, project, owner, true);
+    });
+  }
+
   std::function<void(TEnvOptionDlg&)> onOptions;
   std::function<void(TCompilerForm&)> whileRunning;
   std::function<void(TCompilerForm&)> whenFinished;

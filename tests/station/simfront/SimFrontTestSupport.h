@@ -24,7 +24,7 @@
 #include "TStationFrame.h"
 #include "TStationSettings.h"
 #include "TToolWindow.h"
-#include "SimulationWindows.h"
+#include "StationWindows.h"
 #include "TWindowFactory.h"
 
 namespace sft {

@@ -7,4 +7,7 @@
 class TWidgetUserInterface;
 
 void RegisterStationWindows();
+// Only the simulation windows (terminal, watch list, port, analog and key
+// panels, trend view), for tests of those windows.
+void RegisterSimulationWindows();
 void InstallStationHooks(TWidgetUserInterface& ui);

@@ -3,18 +3,21 @@
 // its library in the Vorblen program's link).
 #include "StationWindows.h"
 
-#include "SimulationWindows.h"
 #include <QToolBar>
 
 #include "CompileProject.h"
 #include "TCheckResultForm.h"
 #include "TCheckResults.h"
+#include "TAnalogPortForm.h"
 #include "TBlockPalette.h"
 #include "TColorOptionsDlg.h"
 #include "TCompareForm.h"
 #include "TCommentEditForm.h"
+#include "TCompilerForm.h"
+#include "TDigitalPortForm.h"
 #include "THelpViewer.h"
 #include "TEnvOptionDlg.h"
+#include "TKeyLEDForm.h"
 #include "TPlexorFileForm.h"
 #include "TPlexorInputDialog.h"
 #include "TProgramCellForm.h"
@@ -24,9 +27,22 @@
 #include "TTableEditorForm.h"
 #include "TTarvixForm.h"
 #include "TTarvixPlusModel.h"
+#include "TTerminalForm.h"
 #include "TTipOfDayDlg.h"
+#include "TTrendView.h"
+#include "TWatchForm.h"
 #include "TWidgetUserInterface.h"
 #include "TWindowFactory.h"
+
+void RegisterSimulationWindows() {
+  using Kind = TWindowFactory::Kind;
+  TWindowFactory::Register<TTerminalForm>(Kind::Document);
+  TWindowFactory::Register<TWatchForm>(Kind::Document);
+  TWindowFactory::Register<TDigitalPortForm>(Kind::Tool);
+  TWindowFactory::Register<TAnalogPortForm>(Kind::Tool);
+  TWindowFactory::Register<TKeyLEDForm>(Kind::Tool);
+  TWindowFactory::Register<TTrendView>(Kind::Tool);
+}
 
 void RegisterStationWindows() {
   using Kind = TWindowFactory::Kind;
@@ -59,6 +75,9 @@ void InstallStationHooks(TWidgetUserInterface& ui) {
     project->CommitViews();
     TCheckResults::Run(*project);
     frame.ShowWindow(QStringLiteral("TCheckResultForm"));
+  });
+  TCompilerForm::SetPortChooser([](TStationSettings& settings, TTarvixPlusModel* project, QWidget* owner) {
+    return TEnvOptionDlg::Edit(settings, project, owner, true);
   });
   TTarvixForm::SetCompileHook([](TTarvixPlusModel& project, bool download, QWidget* owner) {
     if (!CanCompileProject(&project)) return;

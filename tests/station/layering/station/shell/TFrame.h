@@ -1,0 +1,2 @@
+// The frame of the fixture.
+#pragma once
