@@ -308,7 +308,7 @@ void TSimulationControl::RefreshWatchesWhileRunning() {
   }
 }
 
-bool TSimulationControl::Step() {
+bool TSimulationControl::Step(int64_t sliceMs) {
   const bool steppable = Stepping() || state_ == TSimState::Pausing;
   if (!steppable || inStep_) return false;
   ReentryGuard guard(inStep_);
@@ -336,7 +336,7 @@ bool TSimulationControl::Step() {
     // A batch suspended by its slice goes on; otherwise a new one starts.
     suspended_ = false;
     if (!BudgetLeft()) return false;
-    int64_t sliceEnd = SliceClockMs() + kSliceMs;
+    int64_t sliceEnd = SliceClockMs() + sliceMs;
     for (bool more = true; more; more = more && BudgetLeft()) {
       ++engineSteps_;
       const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));

@@ -84,7 +84,9 @@ class TSimulationControl {
   // One batch of engine steps, or its next slice; true while the idle loop
   // should keep calling at once. False also while a pause runs: then
   // WakeUpInMs says when to call again.
-  bool Step();
+  // sliceMs: how long this call may hold the thread before it suspends
+  // the batch (what is left of the caller's own slice).
+  bool Step(int64_t sliceMs = kSliceMs);
   // Milliseconds until the program pause under way is over (0: call Step
   // now), -1 when there is no pause.
   int64_t WakeUpInMs() const;

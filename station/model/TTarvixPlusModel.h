@@ -172,7 +172,7 @@ class TTarvixPlusModel : public TModel {
   // loop; true while the idle loop should keep calling at once. During a
   // program pause it returns false and Simulation().WakeUpInMs() says when
   // to call again.
-  bool Step() { return simulation_->Step(); }
+  bool Step(int64_t sliceMs = TSimulationControl::kSliceMs) { return simulation_->Step(sliceMs); }
   // For callers without an event loop: steps, and sleeps through pauses.
   bool StepOrSleep() { return simulation_->StepOrSleep(); }
   // A bound on engine steps for headless runs (negative: none).

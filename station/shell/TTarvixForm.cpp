@@ -1188,7 +1188,7 @@ bool TTarvixForm::IdlePass(bool step) {
     QElapsedTimer slice;
     slice.start();
     do {
-      more = project->Step();
+      more = project->Step(std::max<int64_t>(1, TSimulationControl::kSliceMs - slice.elapsed()));
     } while (more && slice.elapsed() < TSimulationControl::kSliceMs && Project() == project);
   }
   TSimulatedInputs& inputs = TSimulatedInputs::Current();
