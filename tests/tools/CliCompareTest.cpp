@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "ProjectSpec.h"
+#include "SmallProjects.h"
 #include "TTarvixPlusModel.h"
 #include "UserInterface.h"
 
@@ -45,7 +45,7 @@ class CliCompare : public ::testing::Test {
     EXPECT_TRUE(p.waitForFinished(60000));
     return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
   }
-  QString Write(const spec::Project& project, const QString& name) {
+  QString Write(const small::Project& project, const QString& name) {
     const QString file = dir.filePath(name);
     EXPECT_TRUE(project.Write(file));
     return file;
@@ -56,24 +56,24 @@ class CliCompare : public ::testing::Test {
 
 struct DiffCase {
   const char* name;
-  std::function<void(spec::Project&)> change;
+  std::function<void(small::Project&)> change;
   int exitCode;
   const char* stat;
 };
 
 const DiffCase kDiffCases[] = {
-    {"identical", [](spec::Project&) {}, 0, "Keine Unterschiede."},
-    {"renumbered", [](spec::Project& p) {
-       for (spec::Block& b : p.cells[0].blocks) {
+    {"identical", [](small::Project&) {}, 0, "Keine Unterschiede."},
+    {"renumbered", [](small::Project& p) {
+       for (small::Block& b : p.cells[0].blocks) {
          b.number += 20;
-         for (spec::Wire& w : b.inputs) w.source += 20;
+         for (small::Wire& w : b.inputs) w.source += 20;
        }
      }, 0, "Keine Unterschiede."},
-    {"one parameter", [](spec::Project& p) { p.cells[0].Find(1)->param = "2"; }, 1,
+    {"one parameter", [](small::Project& p) { p.cells[0].Find(1)->param = "2"; }, 1,
      "Zellen: 1 geändert, 0 hinzugefügt, 0 entfernt; Blöcke: 0 hinzugefügt, 0 entfernt, 0 verschoben, 1 geändert; "
      "Verbindungen: 0 hinzugefügt, 0 entfernt; Tabellen: 0 hinzugefügt, 0 entfernt, 0 geändert; Kommentar gleich"},
     {"cell renamed, table and comment changed",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[1].name = "Seite";
        p.tables[0].data.removeLast();
        p.comment.clear();
@@ -84,10 +84,10 @@ const DiffCase kDiffCases[] = {
 };
 
 TEST_F(CliCompare, DiffExitCodesAndSummary) {
-  const QString before = Write(spec::Base(), "old.tvp");
+  const QString before = Write(small::Base(), "old.tvp");
   for (const DiffCase& c : kDiffCases) {
     SCOPED_TRACE(c.name);
-    spec::Project after = spec::Base();
+    small::Project after = small::Base();
     c.change(after);
     const QString file = Write(after, "new.tvp");
     const Result stat = Run({"diff", before, file, "--stat"});
@@ -102,16 +102,16 @@ TEST_F(CliCompare, DiffExitCodesAndSummary) {
 }
 
 TEST_F(CliCompare, ReportNamesTypesAndTexts) {
-  spec::Project after = spec::Base();
+  small::Project after = small::Base();
   after.cells[0].Find(1)->param = "7";
-  const Result r = Run({"diff", Write(spec::Base(), "a.tvp"), Write(after, "b.tvp")});
+  const Result r = Run({"diff", Write(small::Base(), "a.tvp"), Write(after, "b.tvp")});
   EXPECT_EQ(r.exitCode, 1);
   // The catalogue names the type; old and new parameter are both given.
   EXPECT_EQ(QString::fromUtf8(r.out).toStdString(), "Zelle 1 \"Zählen\":\n  Block 1 Zahl geändert: \"1\" → \"7\"\n");
 }
 
 TEST_F(CliCompare, UnreadableFilesAndWrongCallsExitTwo) {
-  const QString good = Write(spec::Base(), "good.tvp");
+  const QString good = Write(small::Base(), "good.tvp");
   QFile bad(dir.filePath("bad.tvp"));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
   bad.write("no project at all\n");
@@ -174,12 +174,12 @@ char Colour(QRgb p) {
 // Added blocks framed green, removed ones red, moved ones amber; untouched
 // blocks carry no mark, and an unchanged cell gives no picture.
 TEST_F(CliCompare, ComparePictureMarksTheChanges) {
-  spec::Project after = spec::Base();
+  small::Project after = small::Base();
   after.cells[0].blocks.push_back({7, 700, 300, 200, "9", {}});
   after.cells[0].Remove(4);
   after.cells[0].Find(5)->inputs.clear();
   after.cells[0].Find(3)->x = 300;
-  const QString before = Write(spec::Base(), "old.tvp");
+  const QString before = Write(small::Base(), "old.tvp");
   const QString file = Write(after, "new.tvp");
   constexpr int kTitle = 30;
   struct Probe {

@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
-#include "ProjectSpec.h"
+#include "SmallProjects.h"
 #include "RecordingUserInterface.h"
 #include "TBlockList.h"
 #include "TCompareForm.h"
@@ -82,8 +82,8 @@ class CompareForm : public ::testing::Test {
     EnsureApp();
     ASSERT_TRUE(dir.isValid());
     before = dir.filePath("old.tvp");
-    ASSERT_TRUE(spec::Base().Write(before));
-    spec::Project after = spec::Base();
+    ASSERT_TRUE(small::Base().Write(before));
+    small::Project after = small::Base();
     after.cells[0].Find(1)->param = "2";                        // changed
     after.cells[0].Find(3)->x = 300;                            // moved
     after.cells[0].Remove(4);                                   // removed, with its wire

@@ -11,7 +11,7 @@
 
 #include "DiffReport.h"
 #include "ProjectCompare.h"
-#include "ProjectSpec.h"
+#include "SmallProjects.h"
 #include "ProjectText.h"
 #include "RecordingUserInterface.h"
 #include "TTarvixPlusModel.h"
@@ -32,7 +32,7 @@ class Compare : public ::testing::Test {
     EnsureApp();
     ASSERT_TRUE(dir.isValid());
   }
-  TProjectSnapshot Load(const spec::Project& project, const QString& name) {
+  TProjectSnapshot Load(const small::Project& project, const QString& name) {
     const QString file = dir.filePath(name);
     EXPECT_TRUE(project.Write(file));
     TTarvixPlusModel model;
@@ -40,7 +40,7 @@ class Compare : public ::testing::Test {
     EXPECT_TRUE(model.LoadLosses().isEmpty()) << model.LoadLosses().join('\n').toStdString();
     return TProjectSnapshot::Of(model);
   }
-  TProjectDiff Diff(const spec::Project& before, const spec::Project& after) {
+  TProjectDiff Diff(const small::Project& before, const small::Project& after) {
     return CompareProjects(Load(before, "old.tvp"), Load(after, "new.tvp"));
   }
   RecordingUserInterface ui;
@@ -48,28 +48,28 @@ class Compare : public ::testing::Test {
 };
 
 // Gives every block of cell 1 the number 10 + its old number, wires with them.
-void Renumber(spec::Cell& cell) {
-  for (spec::Block& b : cell.blocks) {
+void Renumber(small::Cell& cell) {
+  for (small::Block& b : cell.blocks) {
     b.number += 10;
-    for (spec::Wire& w : b.inputs) w.source += 10;
+    for (small::Wire& w : b.inputs) w.source += 10;
   }
 }
 
 struct Case {
   const char* name;
-  std::function<void(spec::Project&)> change;
+  std::function<void(small::Project&)> change;
   const char* report;
 };
 
 const Case kCases[] = {
-    {"identical", [](spec::Project&) {}, "Keine Unterschiede.\n"},
-    {"block added", [](spec::Project& p) { p.cells[0].blocks.push_back({7, 700, 300, 100, "9", {}}); },
+    {"identical", [](small::Project&) {}, "Keine Unterschiede.\n"},
+    {"block added", [](small::Project& p) { p.cells[0].blocks.push_back({7, 700, 300, 100, "9", {}}); },
      "Zelle 1 \"Zählen\":\n  Block 7 Typ 700 hinzugefügt: \"9\" (300,100)\n"},
-    {"block added with an input", [](spec::Project& p) { p.cells[0].blocks.push_back({8, 900, 300, 300, "3", {{0, 1}}}); },
+    {"block added with an input", [](small::Project& p) { p.cells[0].blocks.push_back({8, 900, 300, 300, "3", {{0, 1}}}); },
      "Zelle 1 \"Zählen\":\n  Block 8 Typ 900 hinzugefügt: \"3\" (300,300)\n"
      "  Verbindung hinzugefügt: Block 1 → Block 8, Eingang 1\n"},
     {"block removed with its inputs",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].Remove(2);
        p.cells[0].Find(3)->inputs.clear();
      },
@@ -78,38 +78,38 @@ const Case kCases[] = {
      "  Verbindung entfernt: Block 3 → Block 2, Eingang 1\n"
      "  Verbindung entfernt: Block 1 → Block 2, Eingang 2\n"},
     {"block removed with its wire",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].Remove(4);
        p.cells[0].Find(5)->inputs.clear();
      },
      "Zelle 1 \"Zählen\":\n  Block 4 Typ 702 entfernt: \"Stand: \" (20,100)\n"
      "  Verbindung entfernt: Block 4 → Block 5, Eingang 1\n"},
-    {"block moved", [](spec::Project& p) { p.cells[0].Find(3)->x = 260; },
+    {"block moved", [](small::Project& p) { p.cells[0].Find(3)->x = 260; },
      "Zelle 1 \"Zählen\":\n  Block 3 Typ 602 verschoben: (220,20) → (260,20)\n"},
-    {"parameter changed", [](spec::Project& p) { p.cells[0].Find(1)->param = "2"; },
+    {"parameter changed", [](small::Project& p) { p.cells[0].Find(1)->param = "2"; },
      "Zelle 1 \"Zählen\":\n  Block 1 Typ 700 geändert: \"1\" → \"2\"\n"},
     {"parameter changed and moved",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].Find(5)->param = "2";
        p.cells[0].Find(5)->y = 140;
      },
      "Zelle 1 \"Zählen\":\n  Block 5 Typ 900 geändert: \"1\" → \"2\", verschoben (120,100) → (120,140)\n"},
     {"type changed in place",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].Find(1)->type = 702;
        p.cells[0].Find(2)->inputs.pop_back();
      },
      "Zelle 1 \"Zählen\":\n  Block 1 Typ 702 geändert: Typ Typ 700 → Typ 702\n"
      "  Verbindung entfernt: Block 1 → Block 2, Eingang 2\n"},
-    {"comment block changed", [](spec::Project& p) { p.cells[0].Find(6)->param = "Achtung"; },
+    {"comment block changed", [](small::Project& p) { p.cells[0].Find(6)->param = "Achtung"; },
      "Zelle 1 \"Zählen\":\n  Block 6 Kommentar geändert: \"Hinweis\" → \"Achtung\"\n"},
-    {"wire removed", [](spec::Project& p) { p.cells[0].Find(2)->inputs.pop_back(); },
+    {"wire removed", [](small::Project& p) { p.cells[0].Find(2)->inputs.pop_back(); },
      "Zelle 1 \"Zählen\":\n  Verbindung entfernt: Block 1 → Block 2, Eingang 2\n"},
-    {"wire from another source", [](spec::Project& p) { p.cells[0].Find(3)->inputs = {{0, 1}}; },
+    {"wire from another source", [](small::Project& p) { p.cells[0].Find(3)->inputs = {{0, 1}}; },
      "Zelle 1 \"Zählen\":\n  Verbindung entfernt: Block 2 → Block 3, Eingang 1\n"
      "  Verbindung hinzugefügt: Block 1 → Block 3, Eingang 1\n"},
     {"number reused by a new block elsewhere",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].Remove(4);
        p.cells[0].Find(5)->inputs.clear();
        p.cells[0].blocks.push_back({4, 700, 400, 300, "3", {}});
@@ -117,17 +117,17 @@ const Case kCases[] = {
      "Zelle 1 \"Zählen\":\n  Block 4 Typ 700 hinzugefügt: \"3\" (400,300)\n"
      "  Block 4 Typ 702 entfernt: \"Stand: \" (20,100)\n"
      "  Verbindung entfernt: Block 4 → Block 5, Eingang 1\n"},
-    {"renumbered ids", [](spec::Project& p) { Renumber(p.cells[0]); }, "Keine Unterschiede.\n"},
+    {"renumbered ids", [](small::Project& p) { Renumber(p.cells[0]); }, "Keine Unterschiede.\n"},
     {"renumbered ids in reverse order",
-     [](spec::Project& p) {
-       for (spec::Block& b : p.cells[0].blocks) {
+     [](small::Project& p) {
+       for (small::Block& b : p.cells[0].blocks) {
          b.number = 7 - b.number;
-         for (spec::Wire& w : b.inputs) w.source = 7 - w.source;
+         for (small::Wire& w : b.inputs) w.source = 7 - w.source;
        }
      },
      "Keine Unterschiede.\n"},
     {"renumbered, one moved and one changed",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].Find(3)->y = 60;
        p.cells[0].Find(4)->param = "Neu: ";
        Renumber(p.cells[0]);
@@ -135,31 +135,31 @@ const Case kCases[] = {
      "Zelle 1 \"Zählen\":\n  Block 13 Typ 602 verschoben: (220,20) → (220,60)\n"
      "  Block 14 Typ 702 geändert: \"Stand: \" → \"Neu: \"\n"},
     {"cell renamed and changed at once",
-     [](spec::Project& p) {
+     [](small::Project& p) {
        p.cells[0].name = "Zähler";
        p.cells[0].Find(1)->param = "3";
      },
      "Zelle 1 \"Zähler\":\n  umbenannt, vorher \"Zählen\"\n  Block 1 Typ 700 geändert: \"1\" → \"3\"\n"},
-    {"cell added", [](spec::Project& p) { p.cells.push_back({3, "Dritte", {{1, 700, 20, 20, "1", {}}}}); },
+    {"cell added", [](small::Project& p) { p.cells.push_back({3, "Dritte", {{1, 700, 20, 20, "1", {}}}}); },
      "Zelle 3 \"Dritte\" hinzugefügt (1 Block)\n"},
-    {"cell removed", [](spec::Project& p) { p.cells.erase(p.cells.begin() + 1); }, "Zelle 2 \"Neben\" entfernt (1 Block)\n"},
-    {"cell renumbered keeps its name", [](spec::Project& p) { p.cells[1].id = 5; }, "Keine Unterschiede.\n"},
-    {"table changed", [](spec::Project& p) { p.tables[0].data[1] = "4 5 7"; },
+    {"cell removed", [](small::Project& p) { p.cells.erase(p.cells.begin() + 1); }, "Zelle 2 \"Neben\" entfernt (1 Block)\n"},
+    {"cell renumbered keeps its name", [](small::Project& p) { p.cells[1].id = 5; }, "Keine Unterschiede.\n"},
+    {"table changed", [](small::Project& p) { p.tables[0].data[1] = "4 5 7"; },
      "Tabelle 1 \"Kennlinie\" geändert:\n  - Zeile 2: 4 5 6\n  + Zeile 2: 4 5 7\n"},
-    {"table added", [](spec::Project& p) { p.tables.push_back({"Zweite", {"1", "2"}}); },
+    {"table added", [](small::Project& p) { p.tables.push_back({"Zweite", {"1", "2"}}); },
      "Tabelle 2 \"Zweite\" hinzugefügt (intern, 2 Zeilen)\n"},
-    {"table removed", [](spec::Project& p) { p.tables.clear(); },
+    {"table removed", [](small::Project& p) { p.tables.clear(); },
      "Tabelle 1 \"Kennlinie\" entfernt (intern, 3 Zeilen)\n"},
-    {"comment changed", [](spec::Project& p) { p.comment.insert(1, "Neu eingefügt."); },
+    {"comment changed", [](small::Project& p) { p.comment.insert(1, "Neu eingefügt."); },
      "Kommentar geändert:\n  + Zeile 2: Neu eingefügt.\n"},
 };
 
 TEST_F(Compare, ReportsEachKindOfChange) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    spec::Project after = spec::Base();
+    small::Project after = small::Base();
     c.change(after);
-    const TProjectDiff diff = Diff(spec::Base(), after);
+    const TProjectDiff diff = Diff(small::Base(), after);
     EXPECT_EQ(DiffReportText(diff).toStdString(), c.report);
     EXPECT_EQ(diff.Empty(), QByteArray(c.report) == "Keine Unterschiede.\n");
   }
@@ -168,12 +168,12 @@ TEST_F(Compare, ReportsEachKindOfChange) {
 
 // Swapping the versions swaps added and removed, so neither side is favoured.
 TEST_F(Compare, SwappedVersionsGiveTheInverseDifference) {
-  spec::Project after = spec::Base();
+  small::Project after = small::Base();
   after.cells[0].Remove(4);
   after.cells[0].Find(5)->inputs.clear();
   after.cells[0].blocks.push_back({9, 700, 300, 300, "4", {}});
-  const TProjectDiff forward = Diff(spec::Base(), after);
-  const TProjectDiff backward = Diff(after, spec::Base());
+  const TProjectDiff forward = Diff(small::Base(), after);
+  const TProjectDiff backward = Diff(after, small::Base());
   ASSERT_EQ(forward.cells.size(), 1u);
   ASSERT_EQ(backward.cells.size(), 1u);
   auto count = [](const TCellDiff& c, TChange change) {
@@ -187,12 +187,12 @@ TEST_F(Compare, SwappedVersionsGiveTheInverseDifference) {
 }
 
 TEST_F(Compare, JsonAndSummaryCountTheSameChanges) {
-  spec::Project after = spec::Base();
+  small::Project after = small::Base();
   after.cells[0].Find(1)->param = "2";
   after.cells[0].Find(3)->x = 300;
   after.cells[0].Find(2)->inputs.pop_back();
   after.cells.push_back({3, "Dritte", {}});
-  const TProjectDiff diff = Diff(spec::Base(), after);
+  const TProjectDiff diff = Diff(small::Base(), after);
   EXPECT_EQ(DiffStatLine(diff).toStdString(),
             "Zellen: 1 geändert, 1 hinzugefügt, 0 entfernt; Blöcke: 0 hinzugefügt, 0 entfernt, 1 verschoben, 1 geändert; "
             "Verbindungen: 0 hinzugefügt, 1 entfernt; Tabellen: 0 hinzugefügt, 0 entfernt, 0 geändert; Kommentar gleich");
@@ -221,9 +221,9 @@ TEST_F(Compare, TextsStayOnOneLine) {
 }
 
 TEST_F(Compare, TextFormIgnoresPlacesUnlessAsked) {
-  spec::Project moved = spec::Base();
+  small::Project moved = small::Base();
   moved.cells[0].Find(3)->x = 400;
-  const TProjectSnapshot a = Load(spec::Base(), "a.tvp");
+  const TProjectSnapshot a = Load(small::Base(), "a.tvp");
   const TProjectSnapshot b = Load(moved, "b.tvp");
   EXPECT_EQ(ProjectText(a, false), ProjectText(b, false));
   EXPECT_NE(ProjectText(a, true), ProjectText(b, true));

@@ -10,7 +10,7 @@
 
 #include "CellBodyText.h"
 
-namespace spec {
+namespace small {
 
 struct Wire {
   int slot;
@@ -109,4 +109,4 @@ inline Project Base() {
   return p;
 }
 
-}  // namespace spec
+}  // namespace small
