@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <algorithm>
 #include <chrono>
+#include <utility>
 #include <QGuiApplication>
 
 #include "EngineText.h"
@@ -121,6 +122,7 @@ void TSimulationControl::ReadPorts() {
     in.PortLevel[i] = (state >> i) & 1u;
     in.PortIsOutput[i] = (state >> (16 + i)) & 1u;
   }
+  portPanelsDue_ = false;
   Host().RefreshPortPanels();
 }
 
@@ -139,52 +141,30 @@ int32_t TSimulationControl::DataFileValue(int index) const {
   return index >= 0 && index < dataFileLength_ ? dataFile_[static_cast<size_t>(index)] : 0;
 }
 
-namespace {
-
-// A tab becomes one blank and then blanks up to the next multiple of eight
-// (a full eight when the blank already reached one).
-QString ExpandTabs(const QString& line) {
-  QString out;
-  for (QChar c : line) {
-    if (c != QLatin1Char('\t')) {
-      out += c;
-      continue;
-    }
-    out += QLatin1Char(' ');
-    out += QString(8 - out.size() % 8, QLatin1Char(' '));
-  }
-  return out;
-}
-
-}  // namespace
-
-void TSimulationControl::ReadOutput() {
-  const char* raw = PlexorGetOutputString(engine_);
-  if (raw) Host().OutputArrived(raw);
-  const QString text = enginetext::ToQString(raw);
-  if (terminal_.isEmpty()) terminal_ << QString();
-  const QStringList pieces = text.split(QStringLiteral("\r\n"));
-  int first = static_cast<int>(terminal_.size()) - 1;
-  terminal_.last() = ExpandTabs(terminal_.last() + pieces[0]);
-  for (qsizetype i = 1; i < pieces.size(); ++i) terminal_ << ExpandTabs(pieces[i]);
-  if (terminal_.size() - 1 > kMaxTerminalLines) {
-    const int removed = static_cast<int>(terminal_.size()) - kMaxTerminalLines;
-    terminal_.erase(terminal_.begin(), terminal_.begin() + removed);
-    first = std::max(0, first - removed);
-    views_.UpdateViews(notify::kTerminalLine, -1);
-  }
+void TSimulationControl::FlushOutput() {
+  if (pendingOutput_.empty()) return;
+  // The buffer keeps its capacity from call to call.
+  std::swap(pendingOutput_, flushing_);
+  pendingOutput_.clear();
+  Host().OutputArrived(flushing_.c_str());
+  const TTerminalText::Change change = terminal_.Append(flushing_);
   Host().ShowTerminal();
-  for (int i = first; i < terminal_.size(); ++i) views_.UpdateViews(notify::kTerminalLine, i);
+  if (change.cut) {
+    // A cut redraws the whole terminal; there is nothing more to tell.
+    views_.UpdateViews(notify::kTerminalLine, -1);
+    return;
+  }
+  for (int i = change.first; i < terminal_.Count(); ++i) views_.UpdateViews(notify::kTerminalLine, i);
 }
 
 void TSimulationControl::ClearTerminal() {
-  terminal_.clear();
+  terminal_.Clear();
   views_.UpdateViews(notify::kTerminalLine, -1);
 }
 
 void TSimulationControl::CopyTerminal() const {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-  QGuiApplication::clipboard()->setText(terminal_.join(QStringLiteral("\r\n")));
+  QGuiApplication::clipboard()->setText(terminal_.Lines().join(QStringLiteral("\r\n")));
 }
 
 // ---- watches ------------------------------------------------------------------
@@ -222,10 +202,6 @@ void TSimulationControl::RefreshWatches() {
 }
 
 // ---- breakpoints ----------------------------------------------------------------
-
-bool TSimulationControl::HasBreakpoint(int32_t cellId) const {
-  return std::find(breakpoints_.begin(), breakpoints_.end(), static_cast<uint16_t>(cellId)) != breakpoints_.end();
-}
 
 void TSimulationControl::ToggleBreakpoint(int32_t cellId) {
   if (cellId == 0) return;
@@ -308,10 +284,7 @@ void TSimulationControl::RefreshWatchesWhileRunning() {
   }
 }
 
-bool TSimulationControl::Step(int64_t sliceMs) {
-  const bool steppable = Stepping() || state_ == TSimState::Pausing;
-  if (!steppable || inStep_) return false;
-  ReentryGuard guard(inStep_);
+void TSimulationControl::TakeInputs() {
   TSimulatedInputs& in = Inputs();
   if (in.AutoTimingChanged) {
     PlexorSetOptions(engine_, in.EngineOptions());
@@ -322,12 +295,52 @@ bool TSimulationControl::Step(int64_t sliceMs) {
     in.FixedDigitalInChanged = false;
   }
   ApplyInputs();
+  // In virtual time many pauses may pass in one call, enough for the 16-bit
+  // Timer to wrap; in real time a call is far shorter than a wrap.
+  countTimeEveryStep_ = in.VirtualTime || unitTickLimit_ >= 0;
+}
+
+void TSimulationControl::EndCall() {
+  FlushOutput();
+  if (!countTimeEveryStep_) CountUnitTime();
+  if (portPanelsDue_) ReadPorts();
+}
+
+namespace {
+
+// Runs a function on every way out of a scope.
+template <typename F>
+class AtExit {
+ public:
+  explicit AtExit(F f) : f_(std::move(f)) {}
+  ~AtExit() { f_(); }
+  AtExit(const AtExit&) = delete;
+  AtExit& operator=(const AtExit&) = delete;
+
+ private:
+  F f_;
+};
+
+// Steps that end at output or a cell boundary are often a few instructions
+// long, far shorter than a reading of the clock; the slice's end is looked
+// for after every 64th of them, and after every wait pass (which may have
+// used up the step's whole instruction budget).
+constexpr uint32_t kClockStride = 64;
+
+}  // namespace
+
+bool TSimulationControl::Step(int64_t sliceMs, TBatchEnd end) {
+  const bool steppable = Stepping() || state_ == TSimState::Pausing;
+  if (!steppable || inStep_) return false;
+  ReentryGuard guard(inStep_);
+  TakeInputs();
+  AtExit endCall([this] { EndCall(); });
 
   int32_t event = 0;
   int32_t arg = 0;
   if (state_ == TSimState::Pausing) {
     // In time lapse nothing waits: a pause begun in real time is over too.
-    if (!in.VirtualTime && Host().Milliseconds() < pauseUntil_) return false;
+    if (!Inputs().VirtualTime && Host().Milliseconds() < pauseUntil_) return false;
     // The pause is over: it ends its batch as the step that began it would.
     SetState(pausePrevious_);
     suspended_ = false;
@@ -337,13 +350,17 @@ bool TSimulationControl::Step(int64_t sliceMs) {
     suspended_ = false;
     if (!BudgetLeft()) return false;
     int64_t sliceEnd = SliceClockMs() + sliceMs;
+    uint32_t sinceClock = 0;
     for (bool more = true; more; more = more && BudgetLeft()) {
       ++engineSteps_;
       const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
-      CountUnitTime();
+      if (countTimeEveryStep_) CountUnitTime();
       event = static_cast<int32_t>(result & 0xFFFF);
       arg = static_cast<int32_t>(result >> 16);
       more = false;
+      // Whatever the windows show next (a dialog, a reset, the data file)
+      // comes after the output and the port states before it.
+      if (event != PLEXOR_STEP_OUTPUT && event != PLEXOR_STEP_PAGE && event != PLEXOR_STEP_WAIT) EndCall();
       switch (event) {
         case PLEXOR_STEP_END:
           // What the program logged stays in the unit's memory after its end,
@@ -352,7 +369,15 @@ bool TSimulationControl::Step(int64_t sliceMs) {
           Reset(true);
           break;
         case PLEXOR_STEP_PAGE:
-          ReadPorts();
+          // The port panels show the state at the last cell boundary of
+          // the call; nothing reads the ports in between.
+          portPanelsDue_ = true;
+          // Running on through the cell boundary is what ending the batch
+          // here and starting the next would do, unless it halts here.
+          if (end == TBatchEnd::SliceEnd && state_ == TSimState::Running && !HasBreakpoint(arg) && arg != runToCell_) {
+            currentCell_ = static_cast<uint16_t>(arg);
+            more = true;
+          }
           break;
         case PLEXOR_STEP_FILE:
           ReadPorts();
@@ -367,8 +392,10 @@ bool TSimulationControl::Step(int64_t sliceMs) {
             lastInputValue_ = value;
             PlexorSetInputValue(engine_, value);
             more = true;
-            // The time the user spent in the dialog is not the batch's.
+            // The time the user spent in the dialog is not the batch's, and
+            // what the user set meanwhile counts from here.
             sliceEnd = SliceClockMs() + kSliceMs;
+            TakeInputs();
           } else {
             Ui().Beep(TUserInterface::Sound::Warning);
             SetState(TSimState::Halted);
@@ -376,13 +403,16 @@ bool TSimulationControl::Step(int64_t sliceMs) {
           break;
         }
         case PLEXOR_STEP_OUTPUT:
-          ReadOutput();
+          CollectOutput();
+          // A headless host may end the batch on what it reads.
+          if (end == TBatchEnd::EveryCell) FlushOutput();
           more = true;
           break;
         case PLEXOR_STEP_WAIT:
           // Inputs the user set since the last pass count at once.
           ApplyInputs();
           more = true;
+          sinceClock = kClockStride - 1;
           break;
         case PLEXOR_STEP_PAUSE:
           pausePrevious_ = state_;
@@ -400,15 +430,20 @@ bool TSimulationControl::Step(int64_t sliceMs) {
       // program stale, and nothing of it may run or be reported any more.
       if (state_ == TSimState::NotReady) return false;
       if (!Stepping()) more = false;
-      if (more && BudgetLeft() && SliceClockMs() >= sliceEnd) {
-        suspended_ = true;
-        suspendedInWait_ = event == PLEXOR_STEP_WAIT;
-        RefreshWatchesWhileRunning();
-        return true;
+      if (more && BudgetLeft() && ++sinceClock >= kClockStride) {
+        sinceClock = 0;
+        if (SliceClockMs() >= sliceEnd) {
+          suspended_ = true;
+          suspendedInWait_ = event == PLEXOR_STEP_WAIT;
+          RefreshWatchesWhileRunning();
+          return true;
+        }
       }
     }
   }
 
+  // The windows are up to date before they hear where the batch ended.
+  EndCall();
   if (state_ == TSimState::SingleStep) SetState(TSimState::Halted);
   // The pause and the error carry a tick count or an error kind, not a cell.
   if (event != PLEXOR_STEP_PAUSE && event != PLEXOR_STEP_ERROR) {

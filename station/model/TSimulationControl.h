@@ -18,12 +18,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "Commands.h"
+#include "TTerminalText.h"
 #include "TWatchEntry.h"
 #include "plexor.h"
 
@@ -38,10 +41,19 @@ enum class TSimState : uint8_t {
   Pausing = 5,     // inside a program pause
 };
 
+// Where a running batch ends besides halts, pauses, input and the end of the
+// slice. Headless callers look at the unit after every cell and read each
+// piece of output as it comes (their run conditions are checked there, and
+// the host may end the batch on the output); the interactive driver lets a
+// batch run on through cell boundaries, checking breakpoints and the run-to
+// target at each, and hands output and port states to the windows once per
+// slice.
+enum class TBatchEnd : uint8_t { EveryCell, SliceEnd };
+
 class TSimulationControl {
  public:
   static constexpr size_t kMaxBreakpoints = 50;
-  static constexpr int kMaxTerminalLines = 1000;
+  static constexpr int kMaxTerminalLines = TTerminalText::kMaxLines;
   static constexpr size_t kDataFileWords = 4096;
   // The longest a batch holds the interface thread before the event loop
   // gets a turn (plus the one engine step under way).
@@ -86,7 +98,7 @@ class TSimulationControl {
   // WakeUpInMs says when to call again.
   // sliceMs: how long this call may hold the thread before it suspends
   // the batch (what is left of the caller's own slice).
-  bool Step(int64_t sliceMs = kSliceMs);
+  bool Step(int64_t sliceMs = kSliceMs, TBatchEnd end = TBatchEnd::EveryCell);
   // Milliseconds until the program pause under way is over (0: call Step
   // now), -1 when there is no pause.
   int64_t WakeUpInMs() const;
@@ -105,13 +117,15 @@ class TSimulationControl {
   void SetUnitTickLimit(int64_t limit) { unitTickLimit_ = limit; }
   // Hands pending simulated inputs to the engine.
   void ApplyInputs();
+  // Reads the port levels and directions and refreshes the port panels.
   void ReadPorts();
   void ReadDataFile();
-  void ReadOutput();
 
   // ---- breakpoints -----------------------------------------------------------------
   const std::vector<uint16_t>& Breakpoints() const { return breakpoints_; }
-  bool HasBreakpoint(int32_t cellId) const;
+  bool HasBreakpoint(int32_t cellId) const {
+    return std::find(breakpoints_.begin(), breakpoints_.end(), static_cast<uint16_t>(cellId)) != breakpoints_.end();
+  }
   void ToggleBreakpoint(int32_t cellId);
   void RemoveBreakpoint(int32_t cellId);
   void ClearBreakpoints();
@@ -123,8 +137,9 @@ class TSimulationControl {
   void RefreshWatches();
 
   // ---- terminal (at most 1000 lines) -----------------------------------------------
-  const QStringList& TerminalLines() const { return terminal_; }
-  QString TerminalLine(int index) const { return index >= 0 && index < terminal_.size() ? terminal_[index] : QString(); }
+  QStringList TerminalLines() const { return terminal_.Lines(); }
+  int TerminalLineCount() const { return terminal_.Count(); }
+  QString TerminalLine(int index) const { return terminal_.Line(index); }
   void ClearTerminal();
   void CopyTerminal() const;
 
@@ -146,6 +161,17 @@ class TSimulationControl {
   }
   // Adds what the unit's Timer advanced since the last reading.
   void CountUnitTime();
+  // Options, fixed inputs and input values the user changed, to the engine.
+  void TakeInputs();
+  // Output of the unit collects here during a call of Step and goes to the
+  // host and the terminal lines at once (FlushOutput): converting and
+  // splitting text and telling the views is done per call, not per step.
+  void CollectOutput() {
+    if (const char* raw = PlexorGetOutputString(engine_)) pendingOutput_ += raw;
+  }
+  void FlushOutput();
+  // What every way out of Step hands on: output, port panels, unit time.
+  void EndCall();
 
   TModel& views_;
   PlexorHandle engine_;
@@ -165,9 +191,13 @@ class TSimulationControl {
   int64_t unitTicks_ = 0;
   int64_t unitTickLimit_ = -1;
   uint16_t lastTimer_ = 0;
+  bool countTimeEveryStep_ = false;  // virtual time or a tick limit: the Timer may wrap within a call
+  bool portPanelsDue_ = false;       // a cell boundary passed since the ports were last read
+  std::string pendingOutput_;        // raw (Windows-1252, CR LF)
+  std::string flushing_;             // what FlushOutput works on
   std::vector<uint16_t> breakpoints_;
   std::vector<TWatchEntry> watches_;
-  QStringList terminal_;
+  TTerminalText terminal_;
   std::array<uint16_t, kDataFileWords> dataFile_{};
   int dataFileLength_ = 0;
   int dataFilePreviousLength_ = 0;

@@ -172,7 +172,9 @@ class TTarvixPlusModel : public TModel {
   // loop; true while the idle loop should keep calling at once. During a
   // program pause it returns false and Simulation().WakeUpInMs() says when
   // to call again.
-  bool Step(int64_t sliceMs = TSimulationControl::kSliceMs) { return simulation_->Step(sliceMs); }
+  bool Step(int64_t sliceMs = TSimulationControl::kSliceMs, TBatchEnd end = TBatchEnd::EveryCell) {
+    return simulation_->Step(sliceMs, end);
+  }
   // For callers without an event loop: steps, and sleeps through pauses.
   bool StepOrSleep() { return simulation_->StepOrSleep(); }
   // A bound on engine steps for headless runs (negative: none).
@@ -199,7 +201,8 @@ class TTarvixPlusModel : public TModel {
 
   // ---- terminal (at most 1000 lines) ---------------------------------------------
   static constexpr int kMaxTerminalLines = TSimulationControl::kMaxTerminalLines;
-  const QStringList& TerminalLines() const { return simulation_->TerminalLines(); }
+  QStringList TerminalLines() const { return simulation_->TerminalLines(); }
+  int TerminalLineCount() const { return simulation_->TerminalLineCount(); }
   QString TerminalLine(int index) const { return simulation_->TerminalLine(index); }
   void ClearTerminal() { simulation_->ClearTerminal(); }
   void CopyTerminal() const { simulation_->CopyTerminal(); }

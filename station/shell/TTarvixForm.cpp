@@ -1183,12 +1183,12 @@ bool TTarvixForm::IdlePass(bool step) {
   if (step && project) {
     // Batches for one slice per turn of the event loop: fast enough to
     // keep up with the engine, short enough that a key press or a click is
-    // answered at once. A batch that goes on longer is cut by the driver
-    // itself at the end of the slice.
+    // answered at once. A running batch goes on through cell boundaries
+    // and is cut by the driver itself at the end of the slice.
     QElapsedTimer slice;
     slice.start();
     do {
-      more = project->Step(std::max<int64_t>(1, TSimulationControl::kSliceMs - slice.elapsed()));
+      more = project->Step(std::max<int64_t>(1, TSimulationControl::kSliceMs - slice.elapsed()), TBatchEnd::SliceEnd);
     } while (more && slice.elapsed() < TSimulationControl::kSliceMs && Project() == project);
   }
   TSimulatedInputs& inputs = TSimulatedInputs::Current();

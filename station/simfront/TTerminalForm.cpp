@@ -61,7 +61,7 @@ class TTerminalLines : public QAbstractListModel {
   }
 
  private:
-  int WantedRows() const { return model_ ? std::max<int>(1, static_cast<int>(model_->TerminalLines().size())) : 1; }
+  int WantedRows() const { return model_ ? std::max<int>(1, model_->TerminalLineCount()) : 1; }
 
   TTarvixPlusModel* model_;
   int rows_ = 1;
@@ -127,7 +127,7 @@ void TTerminalForm::ModelDestroyed() {
   TMDIChildForm::ModelDestroyed();
 }
 
-bool TTerminalForm::HasLines() const { return Model() && !Model()->TerminalLines().isEmpty(); }
+bool TTerminalForm::HasLines() const { return Model() && Model()->TerminalLineCount() > 0; }
 
 void TTerminalForm::DoCommand(int32_t command, QObject*) {
   if (!IsCommandEnabled(command)) return;

@@ -3,6 +3,7 @@
 #include "ProjectBuilder.h"
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
+#include "TTerminalText.h"
 
 #include <set>
 
@@ -139,6 +140,104 @@ TEST_F(Simulation, BreakpointsAndRunToCell) {
   EXPECT_EQ(m->CurrentCell(), b);
   EXPECT_EQ(m->Simulation().RunToCellId(), 0);
   EXPECT_EQ(m->SimState(), TSimState::Halted);
+}
+
+// The last 1000 terminal lines: after a cut the terminal holds 1000 lines,
+// or 1001 when the output that cut was followed by one more line end.
+QStringList Tail(const QStringList& lines) { return lines.mid(std::max<qsizetype>(0, lines.size() - TTerminalText::kMaxLines)); }
+
+// The main window's batches run on through cell boundaries for a whole
+// slice; they must stop exactly where batches ending at every cell stop,
+// with the same output and ports.
+TEST_F(Simulation, SliceBatchesStopWhereCellBatchesStop) {
+  struct Row {
+    const char* what;
+    int breakpointAt;  // index of the cell, -1: none
+    int runTo;         // index of the cell, -1: none
+  };
+  const Row rows[] = {
+      {"breakpoint", 2, -1},
+      {"run to cell", -1, 1},
+      {"step limit past the thousand-line cut", -1, -1},
+  };
+  int32_t cells[3];
+  const char* names[] = {"A", "B", "C"};
+  for (int i = 0; i < 3; ++i) cells[i] = NewCell(QString::fromLatin1(names[i]));
+  for (int i = 0; i < 3; ++i) AddPrintLoop(*m, cells[i], QString::fromLatin1(names[(i + 1) % 3]), QStringLiteral("Zelle\t%1").arg(i));
+  Compile();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    struct Outcome {
+      int64_t steps;
+      int32_t cell;
+      TSimState state;
+      QStringList terminal;
+    };
+    auto run = [&](TBatchEnd end) {
+      m->Reset();
+      m->ClearTerminal();
+      if (row.breakpointAt >= 0) m->ToggleBreakpoint(cells[row.breakpointAt]);
+      m->SetEngineStepLimit(5000);  // every run ends
+      if (row.runTo >= 0)
+        m->RunToCell(cells[row.runTo]);
+      else
+        m->RunCommand(cmd::kRun);
+      while (m->Step(TSimulationControl::kSliceMs, end)) {
+      }
+      Outcome out{m->Simulation().EngineSteps(), m->CurrentCell(), m->SimState(), m->TerminalLines()};
+      m->SetEngineStepLimit(-1);
+      m->RunCommand(cmd::kStop);
+      m->ClearBreakpoints();
+      return out;
+    };
+    const Outcome cellBatches = run(TBatchEnd::EveryCell);
+    const Outcome sliceBatches = run(TBatchEnd::SliceEnd);
+    EXPECT_EQ(sliceBatches.steps, cellBatches.steps);
+    EXPECT_EQ(sliceBatches.cell, cellBatches.cell);
+    EXPECT_EQ(sliceBatches.state, cellBatches.state);
+    // A cut leaves 1000 lines, or 1001 when a line ended after it.
+    EXPECT_TRUE(Tail(sliceBatches.terminal) == Tail(cellBatches.terminal));
+    EXPECT_LE(sliceBatches.terminal.size(), TTarvixPlusModel::kMaxTerminalLines + 1);
+    EXPECT_EQ(sliceBatches.terminal.last(), QString());
+  }
+}
+
+// The terminal keeps the last 1000 lines of the byte stream however the
+// output was cut into pieces: line ends split between pieces, tabs, floods.
+TEST(TerminalText, LinesDoNotDependOnHowTheOutputArrives) {
+  QByteArray flood;
+  for (int i = 0; i < 2500; ++i) flood += "Zeile " + QByteArray::number(i) + "\r\n";
+  const struct {
+    const char* what;
+    QByteArray stream;
+  } rows[] = {
+      {"tabs and a line end", "a\tb\r\nabcdefg\t"},
+      {"cp1252 text", "Z\xe4hler \x80\r\n\r\n"},
+      {"flood", flood + "offen"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::vector<QStringList> seen;
+    for (qsizetype piece : {qsizetype{1}, qsizetype{2}, qsizetype{7}, row.stream.size()}) {
+      TTerminalText text;
+      for (qsizetype at = 0; at < row.stream.size(); at += piece) {
+        const QByteArray part = row.stream.mid(at, piece);
+        text.Append(std::string_view(part.constData(), static_cast<size_t>(part.size())));
+      }
+      seen.push_back(text.Lines());
+      EXPECT_LE(text.Count(), TTerminalText::kMaxLines + 1);
+    }
+    for (const QStringList& lines : seen) EXPECT_TRUE(Tail(lines) == Tail(seen.front()));
+  }
+  TTerminalText tabs;
+  tabs.Append("a\tb\r\nabcdefg\t");
+  EXPECT_EQ(tabs.Lines(), (QStringList{QStringLiteral("a       b"), QStringLiteral("abcdefg         ")}));
+  TTerminalText flooded;
+  const TTerminalText::Change change = flooded.Append(std::string_view(flood.constData(), static_cast<size_t>(flood.size())));
+  EXPECT_TRUE(change.cut);
+  EXPECT_EQ(flooded.Count(), TTerminalText::kMaxLines);
+  EXPECT_EQ(flooded.Line(0), QStringLiteral("Zeile 1501"));
+  EXPECT_EQ(flooded.Line(TTerminalText::kMaxLines - 1), QString());
 }
 
 TEST_F(Simulation, RunToCellZeroMatchesAProgramThatNeverPassedACell) {
