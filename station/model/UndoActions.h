@@ -174,8 +174,6 @@ struct TBlockPosition {
 // block wired to one of them (their wires follow).
 class TMoveBlocksUndoAction final : public TExchangeUndoAction {
  public:
-  TMoveBlocksUndoAction(int32_t cellId, std::vector<TBlockPosition> positions)
-      : cellId_(cellId), positions_(std::move(positions)) {}
   // Records the positions before the blocks move.
   TMoveBlocksUndoAction(const TBlockList& cell, const TBlockSelection& moved);
   // Positions are the drawing's alone; the engine never sees them.
