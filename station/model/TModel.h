@@ -84,8 +84,8 @@ class TModel {
   // The undo history lost its oldest action, so undoing everything no
   // longer returns to the saved file.
   bool UndoTruncated() const { return undoTruncated_; }
-  // An edit without an undo action happened since the project was opened
-  // or saved.
+  // An edit without an undo action happened, or an undo or redo failed,
+  // since the project was opened or saved.
   bool UnrecordedChange() const { return unrecordedChange_; }
   // The file was not read completely (loading stopped with a failure or
   // lost content): saving over it must not happen unasked.
