@@ -50,6 +50,14 @@ std::string Snapshot(const TTarvixPlusModel& p) { return Canonical(p.SaveToBytes
 
 TBlock* Block(const TTarvixPlusModel& p, int32_t id) { return p.FindCell(id >> 16)->FindBlock(id); }
 
+// The adder and the constant of the counter pasted into its cell (as 0x10005 and 0x10006).
+bool PasteTwoBlocks(TTarvixPlusModel& p) {
+  p.CopyBlocks(1, {Block(p, kOne), Block(p, kAdd)});
+  TBlockSelection pasted;
+  p.PasteBlocks(1, pasted);
+  return pasted.size() == 2;
+}
+
 std::vector<int32_t> CellOrder(const TTarvixPlusModel& p) {
   std::vector<int32_t> order;
   for (const auto& cell : p.Cells()) order.push_back(cell->CellId());
@@ -110,13 +118,7 @@ TEST_F(Undo, EveryEditUndoesAndRedoesExactly) {
          return p.EditBlock(2, 0, 0x20001);
        }},
       {"delete two wired blocks of three", [](auto& p) { return p.DeleteBlocks(1, {Block(p, kAdd), Block(p, kOne)}), true; }},
-      {"paste blocks",
-       [](auto& p) {
-         p.CopyBlocks(1, {Block(p, kOne), Block(p, kAdd)});
-         TBlockSelection pasted;
-         p.PasteBlocks(1, pasted);
-         return pasted.size() == 2;
-       }},
+      {"paste blocks", PasteTwoBlocks},
       {"move blocks", [](auto& p) { return p.MoveBlocks(1, {Block(p, kAdd)}, QPoint(40, 30)), true; }, false},
       {"align blocks", [](auto& p) { return p.AlignBlocks(1, {Block(p, kWord), Block(p, kOne)}, 1); }, false},
       {"remove wire", [](auto& p) { return p.RemoveWire(kPrint, 0); }},
@@ -199,13 +201,7 @@ TEST_F(Undo, ActionsThatNoLongerFitFailCleanly) {
       {"one of two moved blocks gone",
        [](auto& p) { return p.MoveBlocks(1, {Block(p, kAdd), Block(p, kOne)}, QPoint(40, 0)), true; },
        [](auto& p) { p.DeleteBlock(kOne); }, "Fehler in TMoveBlocksUndoAction.SaveRedoData: Block nicht gefunden!"},
-      {"one of two pasted blocks gone",
-       [](auto& p) {
-         p.CopyBlocks(1, {Block(p, kOne), Block(p, kAdd)});
-         TBlockSelection pasted;
-         p.PasteBlocks(1, pasted);
-         return pasted.size() == 2;
-       },
+      {"one of two pasted blocks gone", PasteTwoBlocks,
        [](auto& p) { p.DeleteBlock(0x10005); }, "Fehler in TInsertBlocksUndoAction.FindBlocksToDelete: Block nicht gefunden!"},
       {"cell of deleted blocks gone", [](auto& p) { return p.DeleteBlocks(1, {Block(p, kAdd)}), true; },
        [](auto& p) { p.RemoveCell(1); }, "Fehler in TDeleteBlocksUndoAction.UndoAction: Zelle nicht gefunden!"},
