@@ -6,6 +6,7 @@
 
 #include "CalculatorBlocks.h"
 #include "ControlBlocks.h"
+#include "DecimalInt16.h"
 #include "MemoryBlocks.h"
 #include "OpcodeTable.h"
 #include "PlexorCompiler.h"
@@ -206,25 +207,10 @@ void CPrintBlock::Emit(CPlexorCompiler& c) {
 
 namespace {
 
-bool IsBlank(unsigned char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
-
-// Reads the next signed 16-bit decimal number of a melody text.
+// Reads the next number of a melody text.
 bool NextMelodyNumber(const unsigned char*& p, int16_t& value) {
-  while (IsBlank(*p)) ++p;
-  const unsigned char* q = p;
-  bool negative = false;
-  if (*q == '+' || *q == '-') negative = *q++ == '-';
-  if (*q < '0' || *q > '9') return false;
-  int32_t v = 0;
-  for (; *q >= '0' && *q <= '9'; ++q) {
-    v = v * 10 + (*q - '0');
-    if (v > 32768) return false;
-  }
-  v = negative ? -v : v;
-  if (v > 32767) return false;
-  value = static_cast<int16_t>(v);
-  p = q;
-  return true;
+  while (decimal::IsSpace(*p)) ++p;
+  return decimal::ReadInt16(p, value);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "Block.h"
+#include "DecimalInt16.h"
 #include "OpcodeTable.h"
 #include "Opcodes.h"
 #include "Plexor.h"
@@ -45,41 +46,16 @@ void CPlexorCompiler::CompilePageStatements(CPlexorPage& page) {
     if (node->item->IsStatement()) node->item->Compile(*this);
 }
 
-namespace {
-
-bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// One signed 16-bit decimal number as formatted stream input reads it; an
-// out-of-range number fails like any other unreadable word.
-bool ReadInt16(const unsigned char*& p, int16_t& value) {
-  const unsigned char* q = p;
-  bool negative = false;
-  if (*q == '+' || *q == '-') negative = *q++ == '-';
-  if (*q < '0' || *q > '9') return false;
-  int32_t v = 0;
-  for (; *q >= '0' && *q <= '9'; ++q) {
-    v = v * 10 + (*q - '0');
-    if (v > 32768) return false;
-  }
-  if (negative) v = -v;
-  if (v > 32767) return false;
-  value = static_cast<int16_t>(v);
-  p = q;
-  return true;
-}
-
-}  // namespace
-
 void CPlexorCompiler::LoadTable(const char* name, const char* text) {
   DefineLabel(name ? name : "", Length());
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : "");
   try {
-    while (IsSpace(*p)) ++p;
+    while (decimal::IsSpace(*p)) ++p;
     for (int count = 0; *p && count < 256; ++count) {
       int16_t value;
-      if (!ReadInt16(p, value)) throw CompileError{-1, compile_msg::kBadTable};
+      if (!decimal::ReadInt16(p, value)) throw CompileError{-1, compile_msg::kBadTable};
       AppendWord(static_cast<uint16_t>(value));
-      while (IsSpace(*p)) ++p;
+      while (decimal::IsSpace(*p)) ++p;
     }
   } catch (const BufferFull&) {
     throw CompileError{-1, compile_msg::kTooLong};

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <exception>
 
 #include "TChangeRecord.h"
 #include "TUndoAction.h"
@@ -159,6 +160,10 @@ QString TModel::DisplayName() const {
 
 void TModel::PushUndo(std::unique_ptr<TUndoAction> action) {
   redoList_.clear();
+  FileUndo(std::move(action));
+}
+
+void TModel::FileUndo(std::unique_ptr<TUndoAction> action) {
   modified_ = true;
   undoList_.push_front(std::move(action));
   if (undoList_.size() > kMaxUndo) {
@@ -167,64 +172,42 @@ void TModel::PushUndo(std::unique_ptr<TUndoAction> action) {
   }
 }
 
-void TModel::FileInverse(std::unique_ptr<TUndoAction> inverse, bool toUndoList) {
-  if (toUndoList) {
-    modified_ = true;
-    undoList_.push_front(std::move(inverse));
-    if (undoList_.size() > kMaxUndo) {
-      undoList_.pop_back();
-      undoTruncated_ = true;
-    }
-  } else {
-    redoList_.push_front(std::move(inverse));
-    if (redoList_.size() > kMaxUndo) redoList_.pop_back();
-  }
-}
-
-namespace {
-
-// Takes the action out of its list whatever happened while it ran.
-std::unique_ptr<TUndoAction> Take(std::deque<std::unique_ptr<TUndoAction>>& list, TUndoAction* action) {
-  for (auto it = list.begin(); it != list.end(); ++it)
-    if (it->get() == action) {
-      std::unique_ptr<TUndoAction> owned = std::move(*it);
-      list.erase(it);
-      return owned;
-    }
-  return nullptr;
-}
-
-}  // namespace
-
-bool TModel::Replay(TUndoAction& action, bool toUndoList) {
-  bool ok = false;
+void TModel::Replay(bool undo) {
+  auto& from = undo ? undoList_ : redoList_;
+  if (from.empty()) return;
+  TWaitCursor wait;
+  std::unique_ptr<TUndoAction> action = std::move(from.front());
+  from.pop_front();
+  bool failed = true;
+  QString failure;
   try {
-    ok = action.Perform(*this, toUndoList);
+    Perform(*action, undo);
+    failed = false;
   } catch (const TModelError& error) {
-    TUserInterface::Current().ErrorBox(error.message);
+    failure = error.message;
+  } catch (const std::exception& error) {
+    failure = QString::fromUtf8(error.what());
   }
-  // Decided here for every action, whether it succeeded or not: a failed
-  // replay may have changed part of what it touches.
-  if (action.ChangesProgram()) ProgramEdited();
-  return ok;
-}
-
-void TModel::Undo() {
-  if (undoList_.empty()) return;
-  TWaitCursor wait;
-  TUndoAction* action = undoList_.front().get();
-  const bool ok = Replay(*action, false);
-  // Back at the saved state only when the history holds every change since.
-  if (ok && undoList_.size() == 1 && !undoTruncated_ && !unrecordedChange_) modified_ = false;
-  Take(undoList_, action);
-}
-
-void TModel::Redo() {
-  if (redoList_.empty()) return;
-  TWaitCursor wait;
-  TUndoAction* action = redoList_.front().get();
-  if (Replay(*action, true)) modified_ = true;
-  Take(redoList_, action);
+  // Decided for every action, whether it succeeded or not: a failed replay
+  // may have changed part of what it touches.
+  if (action->ChangesProgram()) ProgramEdited();
+  if (failed) {
+    TUserInterface::Current().Beep(TUserInterface::Sound::Warning);
+    TUserInterface::Current().ErrorBox(failure);
+    // The action is dropped; the project may differ from what the history
+    // describes, so undoing the rest can no longer return to the file.
+    modified_ = true;
+    unrecordedChange_ = true;
+    return;
+  }
+  if (undo) {
+    // Back at the saved state only when the history held every change since.
+    if (undoList_.empty() && !undoTruncated_ && !unrecordedChange_) modified_ = false;
+    redoList_.push_front(std::move(action));
+    if (redoList_.size() > kMaxUndo) redoList_.pop_back();
+  } else {
+    FileUndo(std::move(action));
+  }
 }
 
 void TModel::ClearUndo() {

@@ -58,19 +58,17 @@ class TModel {
   // extension), or the default name.
   QString DisplayName() const;
 
-  // History.
+  // History. PushUndo records a user's edit made just now; Undo and Redo
+  // replay the newest action of their list and move it to the other list.
+  // An action that fails is reported and dropped.
   void PushUndo(std::unique_ptr<TUndoAction> action);
-  void Undo();
-  void Redo();
+  void Undo() { Replay(true); }
+  void Redo() { Replay(false); }
   void ClearUndo();
   bool CanUndo() const { return !undoList_.empty(); }
   bool CanRedo() const { return !redoList_.empty(); }
   const std::deque<std::unique_ptr<TUndoAction>>& UndoList() const { return undoList_; }
   const std::deque<std::unique_ptr<TUndoAction>>& RedoList() const { return redoList_; }
-  // Files the inverse of an action being performed: into the redo list while
-  // undoing, into the undo list (like PushUndo, keeping the redo list) while
-  // redoing.
-  void FileInverse(std::unique_ptr<TUndoAction> inverse, bool toUndoList);
 
   // The project's file, empty for a project never saved.
   const QString& FileName() const { return fileName_; }
@@ -86,8 +84,8 @@ class TModel {
   // The undo history lost its oldest action, so undoing everything no
   // longer returns to the saved file.
   bool UndoTruncated() const { return undoTruncated_; }
-  // An edit without an undo action happened since the project was opened
-  // or saved.
+  // An edit without an undo action happened, or an undo or redo failed,
+  // since the project was opened or saved.
   bool UnrecordedChange() const { return unrecordedChange_; }
   // The file was not read completely (loading stopped with a failure or
   // lost content): saving over it must not happen unasked.
@@ -100,6 +98,8 @@ class TModel {
   // An undo or redo changed what the compiler reads: a compiled program is
   // stale now.
   virtual void ProgramEdited() {}
+  // Lets the action undo or redo itself on the document; a failure throws.
+  virtual void Perform(TUndoAction& action, bool undo) = 0;
 
   bool destroying_ = false;
   QString fileName_;
@@ -110,8 +110,12 @@ class TModel {
 
  private:
   bool SaveUnder(const QString& fileName);
-  // Performs an undo or redo action; false when it failed.
-  bool Replay(TUndoAction& action, bool toUndoList);
+  // Undo and Redo: the one place that decides the Modified mark, the
+  // program's staleness and where the action goes.
+  void Replay(bool undo);
+  // Files an action at the front of the undo list, dropping the oldest
+  // beyond kMaxUndo.
+  void FileUndo(std::unique_ptr<TUndoAction> action);
 
   std::vector<TModelView*> views_;
   std::vector<TModelView*> specialViews_;

@@ -83,6 +83,11 @@ void TTarvixPlusModel::GetFileDialogStrings(QString& ext, QString& filter) const
   filter = QStringLiteral("Tarvix plus Dateien (*.tvp)|*.tvp|");
 }
 
+void TTarvixPlusModel::Perform(TUndoAction& action, bool undo) {
+  if (undo) action.Undo(*this);
+  else action.Redo(*this);
+}
+
 void TTarvixPlusModel::SetErrorBlockId(int32_t blockId) {
   UpdateViews(notify::kErrorMark, 0);
   errorBlockId_ = blockId;
@@ -155,11 +160,7 @@ bool TTarvixPlusModel::DuplicateCell(int32_t sourceId, int32_t beforeId) {
 void TTarvixPlusModel::DeleteCell(int32_t cellId) {
   TBlockList* cell = FindCell(cellId);
   if (!cell) return;
-  auto action = std::make_unique<TDeleteCellUndoAction>();
-  action->CellId = cellId;
-  action->Index = CellIndex(cellId);
-  cell->WriteToLines(true, action->Lines);
-  PushUndo(std::move(action));
+  PushUndo(std::make_unique<TDeleteCellUndoAction>(*this, cellId));
   RemoveCell(cellId);
   EditDone();
 }
@@ -264,10 +265,7 @@ void TTarvixPlusModel::DeleteTable(int number) {
     Ui().ErrorBox(QStringLiteral("Fehler in TTarvixPlusModel.eDeleteTable: Tabelle nicht gefunden!"));
     return;
   }
-  auto action = std::make_unique<TDeleteTableUndoAction>();
-  action->Number = number;
-  table->WriteBody(action->Lines);
-  PushUndo(std::move(action));
+  PushUndo(std::make_unique<TDeleteTableUndoAction>(*this, number));
   RemoveTable(number);
   EditDone();
 }

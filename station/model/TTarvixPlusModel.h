@@ -128,12 +128,6 @@ class TTarvixPlusModel : public TModel {
   bool RemoveWire(int32_t blockId, int input);
   // Low level (no undo): moves blocks by individual offsets and lets wires follow.
   TChangeRecord MoveBlocksBy(TBlockList& cell, const TBlockSelection& blocks, const std::vector<QPoint>& offsets);
-  // The blocks whose positions change when blocks move, in the form the
-  // move undo action keeps ("ID=" line, then the geometry lines).
-  static QStringList PositionLines(const TBlockList& cell, const TBlockSelection& moved);
-  // The deleted blocks and every remaining block wired to one of them, each
-  // framed by block markers.
-  static QStringList DeletionLines(const TBlockList& cell, const TBlockSelection& deleted);
   // Removes blocks with their wires from cell and engine (no undo).
   TChangeRecord RemoveBlocks(TBlockList& cell, const TBlockSelection& selection);
 
@@ -214,6 +208,7 @@ class TTarvixPlusModel : public TModel {
 
  protected:
   void ProgramEdited() override { EditDone(); }
+  void Perform(TUndoAction& action, bool undo) override;
   // The cell of a block id, and the block itself; both report when missing.
   TBlockList* CellOfBlock(int32_t blockId) const { return FindCell(static_cast<int32_t>(static_cast<uint32_t>(blockId) >> 16)); }
   void FreeContents();

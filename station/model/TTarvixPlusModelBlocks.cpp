@@ -50,14 +50,10 @@ bool TTarvixPlusModel::EditBlock(int32_t cellId, int kind, int32_t blockId) {
   QString old = block->GetData(kind);
   bool appearance = false;
   if (!block->EditData(kind, appearance)) return false;
-  auto action = std::make_unique<TEditBlockUndoAction>();
-  action->BlockId = block->Id();
-  action->Kind = kind;
-  action->Text = old;
-  action->ChangeCode = appearance ? 1 : 0;
-  PushUndo(std::move(action));
+  const uint8_t changeCode = appearance ? 1 : 0;
+  PushUndo(std::make_unique<TEditBlockUndoAction>(block->Id(), kind, old, changeCode));
   EditDone();
-  TChangeRecord record{cellId, block->Id(), static_cast<uint8_t>(appearance ? 1 : 0), before, area()};
+  TChangeRecord record{cellId, block->Id(), changeCode, before, area()};
   UpdateViews(notify::kBlockEdited, 0, &record);
   return true;
 }
@@ -75,24 +71,10 @@ void TTarvixPlusModel::DeleteBlock(int32_t blockId) {
 void TTarvixPlusModel::DeleteBlocks(int32_t cellId, const TBlockSelection& selection) {
   TBlockList* cell = FindCell(cellId);
   if (!cell || selection.empty()) return;
-  auto action = std::make_unique<TDeleteBlocksUndoAction>();
-  action->CellId = cellId;
-  action->Lines = DeletionLines(*cell, selection);
-  PushUndo(std::move(action));
+  PushUndo(std::make_unique<TDeleteBlocksUndoAction>(*cell, selection));
   TChangeRecord record = RemoveBlocks(*cell, selection);
   EditDone();
   UpdateViews(notify::kBlocksDeleted, 0, &record);
-}
-
-QStringList TTarvixPlusModel::DeletionLines(const TBlockList& cell, const TBlockSelection& deleted) {
-  TBlockSelection recorded;
-  for (int i = 0; i < cell.Count(); ++i) {
-    TBlock* b = cell.Items(i);
-    if (Selected(deleted, b) || b->HasInputFrom(deleted)) recorded.push_back(b);
-  }
-  QStringList lines;
-  cell.WriteSelection(recorded, lines);
-  return lines;
 }
 
 TChangeRecord TTarvixPlusModel::RemoveBlocks(TBlockList& cell, const TBlockSelection& selection) {
@@ -118,17 +100,6 @@ TChangeRecord TTarvixPlusModel::RemoveBlocks(TBlockList& cell, const TBlockSelec
   }
   cell.PushToEngine();
   return TChangeRecord{cell.CellId(), ids.size() == 1 ? ids[0] : 0, 1, area, area};
-}
-
-QStringList TTarvixPlusModel::PositionLines(const TBlockList& cell, const TBlockSelection& moved) {
-  QStringList lines;
-  for (int i = 0; i < cell.Count(); ++i) {
-    TBlock* b = cell.Items(i);
-    if (!Selected(moved, b) && !b->HasInputFrom(moved)) continue;
-    lines << QStringLiteral("ID=%1").arg(b->Id());
-    b->WriteGeometry(lines);
-  }
-  return lines;
 }
 
 TChangeRecord TTarvixPlusModel::MoveBlocksBy(TBlockList& cell, const TBlockSelection& blocks,
@@ -158,10 +129,7 @@ TChangeRecord TTarvixPlusModel::MoveBlocksBy(TBlockList& cell, const TBlockSelec
 void TTarvixPlusModel::MoveBlocks(int32_t cellId, const TBlockSelection& selection, QPoint offset) {
   TBlockList* cell = FindCell(cellId);
   if (!cell || selection.empty()) return;
-  auto action = std::make_unique<TMoveBlocksUndoAction>();
-  action->CellId = cellId;
-  action->Lines = PositionLines(*cell, selection);
-  PushUndo(std::move(action));
+  PushUndo(std::make_unique<TMoveBlocksUndoAction>(*cell, selection));
   TChangeRecord record = MoveBlocksBy(*cell, selection, std::vector<QPoint>(selection.size(), offset));
   EditDone();
   UpdateViews(notify::kBlocksMoved, 0, &record);
@@ -184,10 +152,7 @@ bool TTarvixPlusModel::AlignBlocks(int32_t cellId, const TBlockSelection& select
     offsets.push_back(mode == 0 || mode == 2 ? QPoint(d, 0) : QPoint(0, d));
   }
   if (!anyMove) return false;
-  auto action = std::make_unique<TMoveBlocksUndoAction>();
-  action->CellId = cellId;
-  action->Lines = PositionLines(*cell, selection);
-  PushUndo(std::move(action));
+  PushUndo(std::make_unique<TMoveBlocksUndoAction>(*cell, selection));
   TChangeRecord record = MoveBlocksBy(*cell, selection, offsets);
   EditDone();
   UpdateViews(notify::kBlocksMoved, 0, &record);

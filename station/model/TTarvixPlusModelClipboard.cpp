@@ -89,7 +89,7 @@ QPoint TTarvixPlusModel::PasteBlocks(int32_t cellId, TBlockSelection& selection)
   for (int i = 0; i < cell->Count(); ++i) lowest = std::max(lowest, cell->Items(i)->Bounds().bottom);
   const QPoint down(0, lowest + 20 - top);
 
-  QStringList ids;
+  std::vector<int32_t> ids;
   for (int i = 0; i < scratch.Count(); ++i) {
     TBlock* pasted = scratch.Items(i);
     pasted->ShiftIds(start - smallest);
@@ -98,13 +98,10 @@ QPoint TTarvixPlusModel::PasteBlocks(int32_t cellId, TBlockSelection& selection)
     if (!block) continue;
     pasted->AssignTo(*block);
     selection.push_back(block.get());
-    ids << QString::number(block->Id());
+    ids.push_back(block->Id());
     cell->Add(std::move(block));
   }
-  auto action = std::make_unique<TInsertBlocksUndoAction>();
-  action->CellId = cellId;
-  action->BlockIds = ids.join(QStringLiteral(", "));
-  PushUndo(std::move(action));
+  PushUndo(std::make_unique<TInsertBlocksUndoAction>(cellId, std::move(ids)));
   cell->PushToEngine();
   EditDone();
   TRect area;

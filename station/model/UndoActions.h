@@ -1,193 +1,259 @@
-// The undo actions of a project, one per kind of edit. Each records what its
-// Perform needs and knows the class of its inverse.
+// The undo actions of a project, one per kind of user edit.
+//
+// An edit that inserts or deletes something is undone by taking the item out
+// again or putting it back, and redone the other way round; an edit that
+// changes a value (a name, a position, a parameter, a wire) is undone and
+// redone alike, by exchanging the recorded value with the project's.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <vector>
 
+#include "TBlock.h"
 #include "TUndoAction.h"
+
+class TBlockList;
+
+// ---- the two shapes of an edit ----------------------------------------------
+
+// An edit that inserted or deleted an item.
+class TPresenceUndoAction : public TUndoAction {
+ public:
+  void Undo(TTarvixPlusModel& model) final;
+  void Redo(TTarvixPlusModel& model) final;
+
+ protected:
+  explicit TPresenceUndoAction(bool inserted) : inserted_(inserted) {}
+  // Records the item as it is and takes it out of the project.
+  virtual void Remove(TTarvixPlusModel& model) = 0;
+  // Puts the recorded item back.
+  virtual void Restore(TTarvixPlusModel& model) = 0;
+
+ private:
+  bool inserted_;
+};
+
+// An edit that changed a value: undo and redo both put the recorded value
+// into the project and keep the one it replaces.
+class TExchangeUndoAction : public TUndoAction {
+ public:
+  void Undo(TTarvixPlusModel& model) final { Exchange(model); }
+  void Redo(TTarvixPlusModel& model) final { Exchange(model); }
+
+ protected:
+  virtual void Exchange(TTarvixPlusModel& model) = 0;
+};
 
 // ---- cells ------------------------------------------------------------------
 
-class TInsertCellUndoAction : public TUndoAction {
- public:
-  explicit TInsertCellUndoAction(int32_t cellId = 0) : CellId(cellId) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t CellId;
-
+// A whole cell: its id, its index and its text form with the header lines.
+class TCellUndoAction : public TPresenceUndoAction {
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  TCellUndoAction(bool inserted, int32_t cellId) : TPresenceUndoAction(inserted), cellId_(cellId) {}
+  void Remove(TTarvixPlusModel& model) override;
+  void Restore(TTarvixPlusModel& model) override;
+  void Record(const TTarvixPlusModel& model);
+
+ private:
+  int32_t cellId_;
+  int index_ = 0;
+  QStringList lines_;
 };
 
-class TDeleteCellUndoAction : public TCellDataUndoAction {
+// A new cell (inserted, duplicated or pasted).
+class TInsertCellUndoAction final : public TCellUndoAction {
  public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  // The inverse is filed after the cell is back, since it names the cell.
-  bool Perform(TModel& model, bool toUndoList) override;
-  int32_t CellId = 0;
-  int Index = 0;
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  explicit TInsertCellUndoAction(int32_t cellId) : TCellUndoAction(true, cellId) {}
 };
 
-class TRenameCellUndoAction : public TUndoAction {
+class TDeleteCellUndoAction final : public TCellUndoAction {
  public:
-  TRenameCellUndoAction(int32_t cellId = 0, QString name = {}) : CellId(cellId), Name(std::move(name)) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t CellId;
-  QString Name;
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  // Records the cell before it goes.
+  TDeleteCellUndoAction(const TTarvixPlusModel& model, int32_t cellId) : TCellUndoAction(false, cellId) {
+    Record(model);
+  }
 };
 
-class TMoveCellUndoAction : public TUndoAction {
+class TRenameCellUndoAction final : public TExchangeUndoAction {
  public:
-  TMoveCellUndoAction(int32_t cellId = 0, int index = 0) : CellId(cellId), Index(index) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t CellId;
-  int Index;
+  TRenameCellUndoAction(int32_t cellId, QString name) : cellId_(cellId), name_(std::move(name)) {}
 
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int32_t cellId_;
+  QString name_;
+};
+
+class TMoveCellUndoAction final : public TExchangeUndoAction {
+ public:
+  TMoveCellUndoAction(int32_t cellId, int index) : cellId_(cellId), index_(index) {}
+
+ protected:
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int32_t cellId_;
+  int index_;
 };
 
 // ---- blocks -----------------------------------------------------------------
 
-class TInsertBlockUndoAction : public TUndoAction {
+// One new block (a function or comment block dropped into a cell); kept in
+// its single-block form while it is out.
+class TInsertBlockUndoAction final : public TPresenceUndoAction {
  public:
-  explicit TInsertBlockUndoAction(int32_t blockId = 0) : BlockId(blockId) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t BlockId;
+  explicit TInsertBlockUndoAction(int32_t blockId) : TPresenceUndoAction(true), blockId_(blockId) {}
 
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  void Remove(TTarvixPlusModel& model) override;
+  void Restore(TTarvixPlusModel& model) override;
+
+ private:
+  int32_t blockId_;
+  QStringList lines_;
 };
 
-// Keeps one block in its single-block form.
-class TDeleteBlockUndoAction : public TCellDataUndoAction {
+// Blocks of one cell, kept while they are out together with every remaining
+// block wired to one of them, each framed by block markers, so that putting
+// them back also returns their neighbours' wires.
+class TBlockGroupUndoAction : public TPresenceUndoAction {
+ protected:
+  TBlockGroupUndoAction(bool inserted, int32_t cellId, std::vector<int32_t> blockIds)
+      : TPresenceUndoAction(inserted), cellId_(cellId), blockIds_(std::move(blockIds)) {}
+  void Remove(TTarvixPlusModel& model) override;
+  void Restore(TTarvixPlusModel& model) override;
+  void Record(const TBlockList& cell, const TBlockSelection& blocks);
+
+ private:
+  int32_t cellId_;
+  std::vector<int32_t> blockIds_;
+  QStringList lines_;
+};
+
+// Pasted blocks.
+class TInsertBlocksUndoAction final : public TBlockGroupUndoAction {
  public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t BlockId = 0;
+  TInsertBlocksUndoAction(int32_t cellId, std::vector<int32_t> blockIds)
+      : TBlockGroupUndoAction(true, cellId, std::move(blockIds)) {}
+};
+
+class TDeleteBlocksUndoAction final : public TBlockGroupUndoAction {
+ public:
+  // Records the blocks before they go.
+  TDeleteBlocksUndoAction(const TBlockList& cell, const TBlockSelection& deleted);
+};
+
+// A block property (parameter, picture, comment text) as its text.
+class TEditBlockUndoAction final : public TExchangeUndoAction {
+ public:
+  // changeCode is the editor's: 1 when the block's appearance changed.
+  TEditBlockUndoAction(int32_t blockId, int kind, QString text, uint8_t changeCode)
+      : blockId_(blockId), kind_(kind), text_(std::move(text)), changeCode_(changeCode) {}
 
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int32_t blockId_;
+  int kind_;
+  QString text_;
+  uint8_t changeCode_;
 };
 
-class TEditBlockUndoAction : public TUndoAction {
- public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t BlockId = 0;
-  int Kind = 0;
-  QString Text;
-  uint8_t ChangeCode = 1;
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
+// Where a block lies, in its geometry lines (the wires it draws included).
+struct TBlockPosition {
+  int32_t blockId = 0;
+  QStringList lines;
 };
 
-class TInsertBlocksUndoAction : public TUndoAction {
+// Moved or aligned blocks: the positions of the moved blocks and of every
+// block wired to one of them (their wires follow).
+class TMoveBlocksUndoAction final : public TExchangeUndoAction {
  public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t CellId = 0;
-  QString BlockIds;  // decimal ids separated by ", "
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
-};
-
-// Keeps the deleted blocks and their wired neighbours framed by block markers.
-class TDeleteBlocksUndoAction : public TCellDataUndoAction {
- public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t CellId = 0;
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
-};
-
-// Keeps "ID=" lines each followed by the block's position lines.
-class TMoveBlocksUndoAction : public TCellDataUndoAction {
- public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
+  // Records the positions before the blocks move.
+  TMoveBlocksUndoAction(const TBlockList& cell, const TBlockSelection& moved);
   // Positions are the drawing's alone; the engine never sees them.
   bool ChangesProgram() const override { return false; }
-  int32_t CellId = 0;
 
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int32_t cellId_;
+  std::vector<TBlockPosition> positions_;
 };
 
-// Kind 0 connects, 1 replaces the route, 2 disconnects.
-class TWireUndoAction : public TUndoAction {
+// One input of a block: the change is kind 0 connect, 1 replace the route or
+// 2 disconnect, with the wire's text form; replaying it records the reverse.
+class TWireUndoAction final : public TExchangeUndoAction {
  public:
-  TWireUndoAction(int32_t blockId = 0, int kind = 0, int input = 0, QString text = {})
-      : BlockId(blockId), Kind(kind), Input(input), Text(std::move(text)) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int32_t BlockId;
-  int Kind;
-  int Input;
-  QString Text;
+  TWireUndoAction(int32_t blockId, int kind, int input, QString text)
+      : blockId_(blockId), kind_(kind), input_(input), text_(std::move(text)) {}
 
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int32_t blockId_;
+  int kind_;
+  int input_;
+  QString text_;
 };
 
 // ---- tables -----------------------------------------------------------------
 
-class TInsertTableUndoAction : public TUndoAction {
- public:
-  explicit TInsertTableUndoAction(int number = 0) : Number(number) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int Number;
-
+// A whole table: its number and its body lines.
+class TTableUndoAction : public TPresenceUndoAction {
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  TTableUndoAction(bool inserted, int number) : TPresenceUndoAction(inserted), number_(number) {}
+  void Remove(TTarvixPlusModel& model) override;
+  void Restore(TTarvixPlusModel& model) override;
+  void Record(const TTarvixPlusModel& model);
+
+ private:
+  int number_;
+  QStringList lines_;
 };
 
-class TDeleteTableUndoAction : public TCellDataUndoAction {
+// A new table (created or pasted).
+class TInsertTableUndoAction final : public TTableUndoAction {
  public:
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int Number = 0;
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  explicit TInsertTableUndoAction(int number) : TTableUndoAction(true, number) {}
 };
 
-class TRenameTableUndoAction : public TUndoAction {
+class TDeleteTableUndoAction final : public TTableUndoAction {
  public:
-  TRenameTableUndoAction(int number = 0, QString name = {}) : Number(number), Name(std::move(name)) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int Number;
-  QString Name;
-
- protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  // Records the table before it goes.
+  TDeleteTableUndoAction(const TTarvixPlusModel& model, int number) : TTableUndoAction(false, number) {
+    Record(model);
+  }
 };
 
-class TEditTableFileUndoAction : public TUndoAction {
+class TRenameTableUndoAction final : public TExchangeUndoAction {
  public:
-  TEditTableFileUndoAction(int number = 0, QString file = {}) : Number(number), File(std::move(file)) {}
-  std::unique_ptr<TUndoAction> NewInverse() const override;
-  void FillInverse(TUndoAction& inverse, TTarvixPlusModel& model) const override;
-  int Number;
-  QString File;
+  TRenameTableUndoAction(int number, QString name) : number_(number), name_(std::move(name)) {}
 
  protected:
-  bool Apply(TTarvixPlusModel& model) override;
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int number_;
+  QString name_;
+};
+
+// The file of an external table.
+class TEditTableFileUndoAction final : public TExchangeUndoAction {
+ public:
+  TEditTableFileUndoAction(int number, QString file) : number_(number), file_(std::move(file)) {}
+
+ protected:
+  void Exchange(TTarvixPlusModel& model) override;
+
+ private:
+  int number_;
+  QString file_;
 };

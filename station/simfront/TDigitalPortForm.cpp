@@ -44,7 +44,8 @@ QString StateText(bool output, bool level) {
 
 }  // namespace
 
-TDigitalPortForm::TDigitalPortForm(TTarvixPlusModel* model, QWidget* parent) : TToolWindow(model, parent) {
+TDigitalPortForm::TDigitalPortForm(TTarvixPlusModel* model, QWidget* parent)
+    : TToolWindow(model, parent), ports_(kPorts, [this](int port) { Toggle(port); }) {
   setWindowTitle(QStringLiteral("Digitalports/Relais"));
   setAccessibleName(windowTitle());
   setFixedSize(kClientWidth, kClientHeight);
@@ -95,10 +96,7 @@ void TDigitalPortForm::RefreshPorts() {
   for (size_t i = 0; i < shownLevel_.size(); ++i) {
     if (in.PortLevel[i] == shownLevel_[i] && in.PortIsOutput[i] == shownOutput_[i]) continue;
     // A port that became an output ends a press held on it.
-    if (in.PortIsOutput[i] && i < static_cast<size_t>(kPorts)) {
-      if (mousePort_ == static_cast<int>(i) + 1) mousePort_ = 0;
-      keyHeld_[i] = false;
-    }
+    if (in.PortIsOutput[i] && i < static_cast<size_t>(kPorts)) ports_.Forget(static_cast<int>(i) + 1);
     Sync(i, true);
   }
   if (!menu_.isVisible()) return;
@@ -176,22 +174,13 @@ void TDigitalPortForm::mousePressEvent(QMouseEvent* event) {
   }
   const int port = PortAt(event->position().toPoint());
   if (port == 0 || Inputs().PortIsOutput[static_cast<size_t>(port - 1)]) return;
-  Toggle(port);
-  if (!(event->modifiers() & Qt::ShiftModifier)) mousePort_ = port;
+  ports_.MousePress(port, event->modifiers() & Qt::ShiftModifier);
 }
 
-void TDigitalPortForm::ReleaseMouse() {
-  const int port = mousePort_;
-  mousePort_ = 0;
-  if (port != 0) Toggle(port);
-}
-
-void TDigitalPortForm::mouseMoveEvent(QMouseEvent* event) {
-  if (mousePort_ != 0 && PortAt(event->position().toPoint()) != mousePort_) ReleaseMouse();
-}
+void TDigitalPortForm::mouseMoveEvent(QMouseEvent* event) { ports_.MouseOver(PortAt(event->position().toPoint())); }
 
 void TDigitalPortForm::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) ReleaseMouse();
+  if (event->button() == Qt::LeftButton) ports_.MouseRelease();
 }
 
 void TDigitalPortForm::keyPressEvent(QKeyEvent* event) {
@@ -200,10 +189,8 @@ void TDigitalPortForm::keyPressEvent(QKeyEvent* event) {
     TToolWindow::keyPressEvent(event);
     return;
   }
-  const size_t i = static_cast<size_t>(port - 1);
-  if (event->isAutoRepeat() || keyHeld_[i] || mousePort_ != 0 || Inputs().PortIsOutput[i]) return;
-  Toggle(port);
-  if (!(event->modifiers() & Qt::ShiftModifier)) keyHeld_[i] = true;
+  if (Inputs().PortIsOutput[static_cast<size_t>(port - 1)]) return;
+  ports_.KeyPress(port, event->modifiers() & Qt::ShiftModifier, event->isAutoRepeat());
 }
 
 void TDigitalPortForm::keyReleaseEvent(QKeyEvent* event) {
@@ -212,10 +199,7 @@ void TDigitalPortForm::keyReleaseEvent(QKeyEvent* event) {
     TToolWindow::keyReleaseEvent(event);
     return;
   }
-  const size_t i = static_cast<size_t>(port - 1);
-  if (!keyHeld_[i]) return;
-  keyHeld_[i] = false;
-  Toggle(port);
+  ports_.KeyRelease(port);
 }
 
 void TDigitalPortForm::contextMenuEvent(QContextMenuEvent* event) {

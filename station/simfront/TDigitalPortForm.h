@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <array>
 
+#include "TPushLatch.h"
 #include "TToolWindow.h"
 
 class QAction;
@@ -56,13 +57,11 @@ class TDigitalPortForm : public TToolWindow {
   void UpdateMenu();
   // Takes over the state of one line (0-based) and repaints it if it changed.
   void Sync(size_t line, bool force);
-  void ReleaseMouse();
 
   std::array<bool, 8> shownLevel_{};
   std::array<bool, 8> shownOutput_{};
   bool shownOnce_ = false;
-  int mousePort_ = 0;                 // port held by the mouse (push button)
-  std::array<bool, kPorts> keyHeld_{};  // ports held by a number key
+  TPushLatch ports_;
   std::array<TPanelSpot*, 8> spots_{};
   QMenu menu_;
   QAction* allOn_ = nullptr;

@@ -21,7 +21,8 @@ constexpr size_t kFirstLedLine = 12;  // line 13, 0-based
 
 }  // namespace
 
-TKeyLEDForm::TKeyLEDForm(TTarvixPlusModel* model, QWidget* parent) : TToolWindow(model, parent) {
+TKeyLEDForm::TKeyLEDForm(TTarvixPlusModel* model, QWidget* parent)
+    : TToolWindow(model, parent), keys_(kKeys, [this](int key) { Toggle(key); }) {
   setWindowTitle(QStringLiteral("Tasten/LEDs"));
   setAccessibleName(windowTitle());
   setFixedSize(simpictures::kKeyboardWidth, simpictures::kKeyboardHeight);
@@ -130,24 +131,13 @@ void TKeyLEDForm::mousePressEvent(QMouseEvent* event) {
     TToolWindow::mousePressEvent(event);
     return;
   }
-  const int key = KeyAt(event->position().toPoint());
-  if (key == 0) return;
-  Toggle(key);
-  if (!(event->modifiers() & Qt::ShiftModifier)) mouseKey_ = key;
+  keys_.MousePress(KeyAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
 }
 
-void TKeyLEDForm::ReleaseMouse() {
-  const int key = mouseKey_;
-  mouseKey_ = 0;
-  if (key != 0) Toggle(key);
-}
-
-void TKeyLEDForm::mouseMoveEvent(QMouseEvent* event) {
-  if (mouseKey_ != 0 && KeyAt(event->position().toPoint()) != mouseKey_) ReleaseMouse();
-}
+void TKeyLEDForm::mouseMoveEvent(QMouseEvent* event) { keys_.MouseOver(KeyAt(event->position().toPoint())); }
 
 void TKeyLEDForm::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) ReleaseMouse();
+  if (event->button() == Qt::LeftButton) keys_.MouseRelease();
 }
 
 void TKeyLEDForm::keyPressEvent(QKeyEvent* event) {
@@ -161,10 +151,7 @@ void TKeyLEDForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() != Qt::Key_F1) TToolWindow::keyPressEvent(event);
     return;
   }
-  const size_t k = static_cast<size_t>(key - 1);
-  if (event->isAutoRepeat() || keyHeld_[k] || mouseKey_ != 0) return;
-  Toggle(key);
-  if (!(event->modifiers() & Qt::ShiftModifier)) keyHeld_[k] = true;
+  keys_.KeyPress(key, event->modifiers() & Qt::ShiftModifier, event->isAutoRepeat());
 }
 
 void TKeyLEDForm::keyReleaseEvent(QKeyEvent* event) {
@@ -173,10 +160,7 @@ void TKeyLEDForm::keyReleaseEvent(QKeyEvent* event) {
     TToolWindow::keyReleaseEvent(event);
     return;
   }
-  const size_t k = static_cast<size_t>(key - 1);
-  if (!keyHeld_[k]) return;
-  keyHeld_[k] = false;
-  Toggle(key);
+  keys_.KeyRelease(key);
 }
 
 void TKeyLEDForm::contextMenuEvent(QContextMenuEvent* event) { menu_.popup(event->globalPos()); }

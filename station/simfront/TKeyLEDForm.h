@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <array>
 
+#include "TPushLatch.h"
 #include "TToolWindow.h"
 
 class QAction;
@@ -53,13 +54,11 @@ class TKeyLEDForm : public TToolWindow {
   void UseAsInitialState();
   void SyncLed(size_t led, bool force);
   void UpdateKeySpot(int key);
-  void ReleaseMouse();
 
   std::array<bool, kKeys> pressed_{};
   std::array<bool, kKeys> shownLed_{};
   bool shownOnce_ = false;
-  int mouseKey_ = 0;
-  std::array<bool, kKeys> keyHeld_{};
+  TPushLatch keys_;
   std::array<TPanelSpot*, kKeys> keySpots_{};
   std::array<TPanelSpot*, kKeys> ledSpots_{};
   QMenu menu_;

@@ -21,6 +21,7 @@
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
 #include "TTarvixPlusModel.h"
+#include "UnitAtRest.h"
 
 namespace cli {
 namespace {
@@ -161,13 +162,7 @@ int Compile(const QString& project, TCliUserInterface&) {
 }
 
 int Run(const QString& project, const QStringList& options, TCliUserInterface& ui) {
-  // The tool starts from a unit at rest, not from the station's settings.
-  TSimulatedInputs& in = TSimulatedInputs::Current();
-  in = TSimulatedInputs{};
-  in.AdcValue.fill(0);
-  in.Frequency = 0;
-  in.FixedDigitalIn = 0x0F00;
-  in.AutoTiming = false;
+  TSimulatedInputs& in = ResetToUnitAtRest();
   int32_t steps = 1000;
   bool text = false;
   std::vector<std::pair<int32_t, int32_t>> ports;

@@ -9,6 +9,7 @@
 #include "TSimulatedInputs.h"
 #include "TSimulationHost.h"
 #include "TTarvixPlusModel.h"
+#include "UnitAtRest.h"
 #include "UserInterface.h"
 
 namespace {
@@ -349,13 +350,9 @@ bool TScenarioRunner::Execute(const TScenarioStep& s, QString& failure) {
 }
 
 TScenarioRunner::Result TScenarioRunner::Run(const TScenario& scenario) {
-  // A unit at rest, the same on every machine.
-  TSimulatedInputs& in = TSimulatedInputs::Current();
-  in = TSimulatedInputs{};
-  in.AdcValue.fill(0);
-  in.Frequency = 0;
-  in.FixedDigitalIn = 0x0F00;
-  in.AutoTiming = false;
+  // Scenarios run on the unit's own clock from a fixed date, so that every
+  // run sees the same times.
+  TSimulatedInputs& in = ResetToUnitAtRest();
   in.VirtualTime = true;
   in.FixedDate = true;
   in.AutoTimingChanged = false;
