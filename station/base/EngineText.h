@@ -9,9 +9,12 @@
 
 namespace enginetext {
 
+// Straight into the string's own storage: one allocation, no copy.
 inline QString ToQString(std::string_view bytes) {
-  const std::u16string text = cp1252::ToUtf16(bytes);
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (char c : bytes) *out++ = QChar(cp1252::ToUnicode(static_cast<unsigned char>(c)));
+  return text;
 }
 
 inline QString ToQString(const char* bytes) { return bytes ? ToQString(std::string_view(bytes)) : QString(); }

@@ -14,8 +14,13 @@ bool TTokenString::NextToken(QString& token) {
 }
 
 bool TTokenString::NextInt(int32_t& value) {
-  QString token;
-  if (!NextToken(token)) return false;
+  // As NextToken, without copying the token: numbers are most of what
+  // project files hold.
+  if (!HasMore()) return false;
+  const qsizetype at = text_.indexOf(separator_, pos_);
+  const qsizetype end = at < 0 ? text_.size() : at;
+  const QStringView token = QStringView(text_).mid(pos_, end - pos_);
+  pos_ = at < 0 ? text_.size() : at + 1;
   bool ok = false;
   const int v = token.toInt(&ok, 10);
   if (ok) value = v;

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "CellBodyText.h"
-#include "cp1252.h"
+#include "EngineText.h"
 #include "OutputFile.h"
 #include "RegularFile.h"
 #include "TGraphBlock.h"
@@ -50,8 +50,7 @@ class LineReader {
       stop = static_cast<const char*>(nul) - bytes_.constData();
     const qsizetype start = std::exchange(next_, end + 1);
     if (stop == start) return {};  // no allocation for an empty line
-    const std::u16string text = cp1252::ToUtf16(std::string_view(bytes_.constData() + start, static_cast<size_t>(stop - start)));
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return enginetext::ToQString(std::string_view(bytes_.constData() + start, static_cast<size_t>(stop - start)));
   }
 
  private:
