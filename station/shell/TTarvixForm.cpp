@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QBuffer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSizeGrip>
@@ -31,11 +30,10 @@
 #include "BreakpointPicture.h"
 #include "Commands.h"
 #include "DocumentPlacement.h"
+#include "TDesktopFile.h"
 #include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
-#include "OutputFile.h"
-#include "RegularFile.h"
 #include "TRecoveryController.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
@@ -177,9 +175,6 @@ void NameQtParts(QWidget* window) {
     if (more->accessibleName().isEmpty()) more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
 }
 
-constexpr int kDocumentWindowLimit = 1000;
-// A desktop file holds a few placements per window; far more is no desktop file.
-constexpr qint64 kDesktopFileLimit = 16LL * 1024 * 1024;
 
 }  // namespace
 
@@ -1349,48 +1344,30 @@ bool TTarvixForm::WriteDesktop(const QString& fileName) {
     for (TMDIChildForm* doc : Documents())
       if (doc->ClassName() == QLatin1String("TProgramCellForm") || doc->ClassName() == QLatin1String("TTableEditorForm"))
         delete doc->SubWindow();
-  // Written into memory first: the file (or the device node a link names)
-  // is then written whole, never replaced by something cut or by a regular file.
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QDataStream out(&buffer);
-  out.setVersion(QDataStream::Qt_6_0);
-  out << static_cast<quint32>(kDesktopMagic) << static_cast<qint32>(kDesktopVersion);
-  TTarvixPlusModel* project = Project();
-  out << (project ? project->FileName() : QString());
-  if (project && !project->FileName().isEmpty()) {
-    out << static_cast<qint32>(project->Breakpoints().size());
-    for (uint16_t id : project->Breakpoints()) out << static_cast<qint32>(id);
-    out << static_cast<qint32>(project->Watches().size());
-    for (const TWatchEntry& w : project->Watches()) out << w.Name << static_cast<qint32>(w.MapCode);
+  TDesktop desktop;
+  if (TTarvixPlusModel* project = Project(); project && !project->FileName().isEmpty()) {
+    desktop.projectFile = project->FileName();
+    desktop.breakpoints.assign(project->Breakpoints().begin(), project->Breakpoints().end());
+    for (const TWatchEntry& w : project->Watches()) desktop.watches.push_back({w.Name, w.MapCode});
   }
-  out << qint32(1) << static_cast<qint32>(tree_->SelectedValue())
-      << qint32(tree_->TablesGroup() && tree_->TablesGroup()->isExpanded() ? 1 : 0)
-      << qint32(tree_->CellsGroup() && tree_->CellsGroup()->isExpanded() ? 1 : 0);
+  desktop.selected = tree_->SelectedValue();
+  desktop.tablesExpanded = tree_->TablesGroup() && tree_->TablesGroup()->isExpanded();
+  desktop.cellsExpanded = tree_->CellsGroup() && tree_->CellsGroup()->isExpanded();
   // Windows from the last to the first, so reading restores their order.
-  const QList<QMdiSubWindow*> subs = mdi_->subWindowList(QMdiArea::StackingOrder);
-  std::vector<TMDIChildForm*> docs;
-  for (QMdiSubWindow* sub : subs)
-    if (auto* doc = qobject_cast<TMDIChildForm*>(sub->widget())) docs.push_back(doc);
-  out << static_cast<qint32>(docs.size());
-  for (TMDIChildForm* doc : docs) {
-    QMdiSubWindow* sub = doc->SubWindow();
+  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+    auto* doc = qobject_cast<TMDIChildForm*>(sub->widget());
+    if (!doc) continue;
     const QRect r = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry() : sub->geometry();
-    const qint32 state = sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0);
-    out << doc->ClassName() << qint32(r.left()) << qint32(r.top()) << qint32(r.width()) << qint32(r.height()) << state;
+    TDesktop::Window w{doc->ClassName(), r.left(), r.top(), r.width(), r.height(), sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0), {}};
     // The window's own data framed by its length, so a reader can skip a
     // window it does not know.
-    QByteArray own;
-    {
-      QDataStream ownOut(&own, QIODevice::WriteOnly);
-      ownOut.setVersion(QDataStream::Qt_6_0);
-      doc->WriteDesktop(ownOut);
-    }
-    out << own;
+    QDataStream own(&w.own, QIODevice::WriteOnly);
+    own.setVersion(QDataStream::Qt_6_0);
+    doc->WriteDesktop(own);
+    desktop.windows.push_back(std::move(w));
   }
   QString problem;
-  if (out.status() != QDataStream::Ok || !outputfile::Write(fileName, bytes, problem)) {
+  if (!TDesktopFile::Save(fileName, desktop, problem)) {
     Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(problem.isEmpty() ? fileName : problem));
     return false;
   }
@@ -1398,24 +1375,13 @@ bool TTarvixForm::WriteDesktop(const QString& fileName) {
 }
 
 bool TTarvixForm::ReadDesktop(const QString& fileName) {
-  // Read like a project: a regular file only (a FIFO would block the start
-  // for ever), and not without bound.
-  QByteArray bytes;
   QString problem;
-  auto fail = [&] {
+  const std::optional<TDesktop> desktop = TDesktopFile::Load(fileName, problem);
+  if (!desktop) {
     Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht lesen!\n%1").arg(problem.isEmpty() ? fileName : problem));
     return false;
-  };
-  if (!regularfile::Read(fileName, kDesktopFileLimit, bytes, problem)) return fail();
-  QDataStream in(bytes);
-  in.setVersion(QDataStream::Qt_6_0);
-  quint32 magic = 0;
-  qint32 version = 0;
-  in >> magic >> version;
-  if (in.status() != QDataStream::Ok || magic != kDesktopMagic || version != kDesktopVersion) return fail();
-  QString projectName;
-  in >> projectName;
-  if (in.status() != QDataStream::Ok) return fail();
+  }
+  const QString& projectName = desktop->projectFile;
   if (!projectName.isEmpty() && !QFileInfo::exists(projectName)) {
     // The file is gone: an empty project under that name (saving creates it).
     OpenProject(QString());
@@ -1425,75 +1391,47 @@ bool TTarvixForm::ReadDesktop(const QString& fileName) {
     OpenProject(projectName);
   }
   TTarvixPlusModel* project = Project();
-  if (!projectName.isEmpty()) {
-    qint32 count = 0;
-    in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > 10000) return fail();
-    for (qint32 i = 0; i < count; ++i) {
-      qint32 id = 0;
-      in >> id;
-      if (project && project->FindCell(id) && !project->HasBreakpoint(id)) project->ToggleBreakpoint(id);
-    }
-    in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > 10000) return fail();
-    for (qint32 i = 0; i < count; ++i) {
-      QString name;
-      qint32 mapCode = 0;
-      in >> name >> mapCode;
-      if (in.status() != QDataStream::Ok) return fail();
-      if (project) {
-        // A watch is restored by the block that has its map code.
-        bool added = false;
-        for (const auto& cell : project->Cells()) {
-          for (int b = 0; b < cell->Count() && !added; ++b) {
-            const int32_t blockId = cell->Items(b)->Id();
-            if (PlexorGetMapCode(project->Engine(), blockId) == mapCode && PlexorGetSymbolicName(project->Engine(), blockId)) {
-              project->AddWatch(blockId);
-              added = true;
-            }
+  if (project) {
+    for (int32_t id : desktop->breakpoints)
+      if (project->FindCell(id) && !project->HasBreakpoint(id)) project->ToggleBreakpoint(id);
+    // A watch is restored by the block that has its map code.
+    for (const TDesktop::Watch& watch : desktop->watches) {
+      bool added = false;
+      for (const auto& cell : project->Cells()) {
+        for (int b = 0; b < cell->Count() && !added; ++b) {
+          const int32_t blockId = cell->Items(b)->Id();
+          if (PlexorGetMapCode(project->Engine(), blockId) == watch.mapCode && PlexorGetSymbolicName(project->Engine(), blockId)) {
+            project->AddWatch(blockId);
+            added = true;
           }
-          if (added) break;
         }
+        if (added) break;
       }
     }
   }
-  qint32 hasTree = 0, selected = 0, tablesExpanded = 0, cellsExpanded = 0;
-  in >> hasTree;
-  if (in.status() != QDataStream::Ok) return fail();
-  if (hasTree) {
-    in >> selected >> tablesExpanded >> cellsExpanded;
-    if (in.status() != QDataStream::Ok) return fail();
-    if (tree_->TablesGroup()) tree_->TablesGroup()->setExpanded(tablesExpanded != 0);
-    if (tree_->CellsGroup()) tree_->CellsGroup()->setExpanded(cellsExpanded != 0);
-    if (selected != 0 || tree_->FindNode(0)) tree_->SelectValue(selected);
+  if (desktop->hasTree) {
+    if (tree_->TablesGroup()) tree_->TablesGroup()->setExpanded(desktop->tablesExpanded);
+    if (tree_->CellsGroup()) tree_->CellsGroup()->setExpanded(desktop->cellsExpanded);
+    if (desktop->selected != 0 || tree_->FindNode(0)) tree_->SelectValue(desktop->selected);
   }
-  qint32 windows = 0;
-  in >> windows;
-  if (in.status() != QDataStream::Ok || windows < 0 || windows > kDocumentWindowLimit) return fail();
-  for (qint32 i = 0; i < windows; ++i) {
-    QString className;
-    qint32 left = 0, top = 0, width = 0, height = 0, state = 0;
-    QByteArray own;
-    in >> className >> left >> top >> width >> height >> state >> own;
-    if (in.status() != QDataStream::Ok) return fail();
-    if (!project || !TWindowFactory::Has(className) || TWindowFactory::KindOf(className) != TWindowFactory::Kind::Document) continue;
-    auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(className, project, nullptr));
+  for (const TDesktop::Window& w : desktop->windows) {
+    if (!project || !TWindowFactory::Has(w.className) || TWindowFactory::KindOf(w.className) != TWindowFactory::Kind::Document) continue;
+    auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(w.className, project, nullptr));
     if (!form) continue;
     QMdiSubWindow* sub = AddDocument(form);
-    {
-      QDataStream ownIn(own);
-      ownIn.setVersion(QDataStream::Qt_6_0);
-      form->ReadDesktop(ownIn);
-    }
+    QDataStream own(w.own);
+    own.setVersion(QDataStream::Qt_6_0);
+    form->ReadDesktop(own);
     // A placement that would hide the window is replaced by a usable one;
     // a usable one is kept wholly inside the area.
-    if (width >= 32 && height >= 32 && width <= 10000 && height <= 10000 && left > -width + 16 && top >= -8 && left < 10000 && top < 10000) {
-      sub->setGeometry(documentplacement::Inside(QRect(left, top, width, height), QRect(QPoint(), mdi_->viewport()->size())));
+    if (w.width >= 32 && w.height >= 32 && w.width <= 10000 && w.height <= 10000 && w.left > -w.width + 16 && w.top >= -8 &&
+        w.left < 10000 && w.top < 10000) {
+      sub->setGeometry(documentplacement::Inside(QRect(w.left, w.top, w.width, w.height), QRect(QPoint(), mdi_->viewport()->size())));
       sub->setProperty(documentplacement::kPlacedByDesktop, true);
     }
     sub->show();
-    if (state == 2) sub->showMaximized();
-    if (state == 1) sub->showMinimized();
+    if (w.state == 2) sub->showMaximized();
+    if (w.state == 1) sub->showMinimized();
   }
   return true;
 }

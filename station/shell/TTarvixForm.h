@@ -43,8 +43,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
 
  public:
   static constexpr const char* kTitle = "Marlix Tarvix Station";
-  static constexpr uint32_t kDesktopMagic = 0x56445348;  // "VDSH"
-  static constexpr int32_t kDesktopVersion = 1;
 
   // Hooks to the parts of the station the frame does not link itself
   // (compile window, option dialogs, tip of the day, about window, help).
