@@ -38,6 +38,7 @@
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
 #include "TStartPage.h"
+#include "TStationServices.h"
 #include "TStationSettings.h"
 #include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
@@ -47,19 +48,9 @@
 
 namespace {
 
-TTarvixForm::CompileHook& CompileHookSlot() {
-  static TTarvixForm::CompileHook hook;
-  return hook;
-}
-
-std::map<QString, TTarvixForm::Hook>& Hooks() {
-  static std::map<QString, TTarvixForm::Hook> hooks;
-  return hooks;
-}
-
-std::function<bool()>& TipAvailable() {
-  static std::function<bool()> available;
-  return available;
+TStationServices& NoServices() {
+  static TStationServices none;
+  return none;
 }
 
 TUserInterface& Ui() { return TUserInterface::Current(); }
@@ -178,15 +169,10 @@ void NameQtParts(QWidget* window) {
 
 }  // namespace
 
-void TTarvixForm::SetCompileHook(CompileHook hook) { CompileHookSlot() = std::move(hook); }
-
-void TTarvixForm::SetHook(const QString& name, Hook hook) { Hooks()[name] = std::move(hook); }
-
-void TTarvixForm::SetTipAvailable(std::function<bool()> available) { TipAvailable() = std::move(available); }
-
 // ---- construction -----------------------------------------------------------------------
 
-TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
+TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
+    : QMainWindow(parent), services_(services ? *services : NoServices()) {
   setObjectName(QStringLiteral("TarvixForm"));
   setWindowTitle(QString::fromLatin1(kTitle));
   setWindowIcon(windowicons::Icon(windowicons::Kind::Application));
@@ -260,11 +246,12 @@ TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
   splashTimer_->setSingleShot(true);
   splashTimer_->setInterval(420);
   connect(splashTimer_, &QTimer::timeout, this, [this] {
-    RunHook(QStringLiteral("SplashDone"));
+    services_.SplashDone();
     for (TToolWindow* tool : ToolWindows()) tool->show();
     activateWindow();
-    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(TipAvailable() && TipAvailable()());
-    if (TipAvailable() && TipAvailable()() && TStationSettings::Current().showTipsOfDay) RunHook(QStringLiteral("StartupTip"));
+    const bool tips = services_.TipAvailable();
+    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(tips);
+    if (tips && TStationSettings::Current().showTipsOfDay) services_.StartupTip(*this);
   });
   lastCommandRefresh_.start();
 
@@ -354,7 +341,7 @@ void TTarvixForm::CreateMenus() {
           [this] { FileOpen(); });
   AddCommand(fileMenu_, cmd::kSave, QStringLiteral("FileSaveItem"), QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S));
   AddCommand(fileMenu_, cmd::kSaveAs, QStringLiteral("FileSaveAsItem"), QStringLiteral("Speichern &unter..."));
-  AddItem(fileMenu_, QStringLiteral("FileCompareItem"), QStringLiteral("&Vergleichen mit..."), {}, [this] { RunHook(QStringLiteral("CompareWith")); });
+  AddItem(fileMenu_, QStringLiteral("FileCompareItem"), QStringLiteral("&Vergleichen mit..."), {}, [this] { services_.CompareWith(*this); });
   fileMenu_->addSeparator();
   AddCommand(fileMenu_, cmd::kPrint, QStringLiteral("FilePrintItem"), QStringLiteral("&Drucken..."));
   AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {},
@@ -454,7 +441,7 @@ void TTarvixForm::CreateMenus() {
   AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
   sim->addSeparator();
   AddItem(sim, QStringLiteral("SimulatorCheckItem"), QStringLiteral("&Programm prüfen"), QKeySequence(Qt::CTRL | Qt::Key_F7),
-          [this] { RunHook(QStringLiteral("CheckProgram")); });
+          [this] { services_.CheckProgram(*this); });
   sim->addSeparator();
   for (const bool lapse : {false, true}) {
     QAction* item = AddItem(sim, lapse ? QStringLiteral("SimulatorVirtualTimeItem") : QStringLiteral("SimulatorRealTimeItem"),
@@ -465,9 +452,9 @@ void TTarvixForm::CreateMenus() {
 
   QMenu* options = menu(QStringLiteral("OptionsMenu"), QStringLiteral("&Optionen"));
   AddItem(options, QStringLiteral("OptionsEnvironmentItem"), QStringLiteral("&Umgebung..."), {},
-          [this] { RunHook(QStringLiteral("OptionsEnvironment")); });
+          [this] { services_.OptionsEnvironment(*this); });
   AddItem(options, QStringLiteral("OptionsColorsItem"), QStringLiteral("&Farben und Schriftarten..."), {},
-          [this] { RunHook(QStringLiteral("OptionsColors")); });
+          [this] { services_.OptionsColors(*this); });
 
   QMenu* windowMenu = menu(QStringLiteral("WindowMenu"), QStringLiteral("&Fenster"));
   AddItem(windowMenu, QStringLiteral("WindowCascadeItem"), QStringLiteral("Ü&berlappend"), {}, [this] { CascadeDocuments(); });
@@ -494,9 +481,9 @@ void TTarvixForm::CreateMenus() {
 
   QMenu* help = menu(QStringLiteral("HelpMenu"), QStringLiteral("&Hilfe"));
   AddItem(help, QStringLiteral("HelpContentsItem"), QStringLiteral("&Inhalt"), {}, [] { Ui().ShowHelp(0); });
-  AddItem(help, QStringLiteral("HelpTipItem"), QStringLiteral("&Tip des Tages..."), {}, [this] { RunHook(QStringLiteral("TipOfDay")); });
+  AddItem(help, QStringLiteral("HelpTipItem"), QStringLiteral("&Tip des Tages..."), {}, [this] { services_.TipOfDay(*this); });
   help->addSeparator();
-  AddItem(help, QStringLiteral("HelpAboutItem"), QStringLiteral("&Info über..."), {}, [this] { RunHook(QStringLiteral("About")); });
+  AddItem(help, QStringLiteral("HelpAboutItem"), QStringLiteral("&Info über..."), {}, [this] { services_.About(*this); });
 
   // F1: the help topic of the window that has the focus (the tree answers
   // F1 itself).
@@ -591,7 +578,7 @@ void TTarvixForm::CreateToolBars() {
   QToolBar* blocks = bar(QStringLiteral("BlockToolbar"), QStringLiteral("Blöcke"), Qt::TopToolBarArea);
   AddButton(blocks, cmd::kInsertCell, QStringLiteral("NewCellButton"), QStringLiteral("Neue Programmzelle einfügen"), Glyph(QStringLiteral("newcell")));
   blocks->addSeparator();
-  RunHook(QStringLiteral("Palette"));
+  services_.FillPalette(*this, *blocks);
   // The palette brings its own comment button; one is enough.
   if (!blocks->findChild<QWidget*>(QStringLiteral("TextBlockButton")))
     AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
@@ -605,11 +592,6 @@ void TTarvixForm::CreateToolBars() {
 QAction* TTarvixForm::Action(const QString& objectName) const {
   auto it = actions_.find(objectName);
   return it == actions_.end() ? nullptr : it->second.data();
-}
-
-void TTarvixForm::RunHook(const QString& name) {
-  auto it = Hooks().find(name);
-  if (it != Hooks().end() && it->second) it->second(*this);
 }
 
 // ---- the project ------------------------------------------------------------------------
@@ -734,7 +716,7 @@ bool TTarvixForm::FrameCommand(int32_t command) {
     case cmd::kCompile:
     case cmd::kDownload:
       recovery_->BeforeCompile();
-      if (CompileHookSlot()) CompileHookSlot()(*project, command == cmd::kDownload, this);
+      services_.Compile(*project, command == cmd::kDownload, this);
       return false;
     case cmd::kRun:
     case cmd::kSingleStep:
@@ -759,7 +741,7 @@ int TTarvixForm::FrameEnabled(int32_t command) const {
     case cmd::kSaveAs: return rule(project != nullptr);
     case cmd::kCompile:
     case cmd::kDownload: {
-      if (!project || project->IsSimulating() || !CompileHookSlot()) return 0;
+      if (!project || project->IsSimulating() || !services_.HasCompiler()) return 0;
       for (const auto& cell : project->Cells())
         if (cell->Count() > 0) return 1;
       return 0;
@@ -833,7 +815,7 @@ void TTarvixForm::UpdateMenu(QMenu* menu) {
   UpdateMenuItems(menu);
   UpdateItemRules();
   // Looks at the disk: only when a menu opens (the item has no shortcut).
-  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(TipAvailable() && TipAvailable()());
+  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(services_.TipAvailable());
 }
 
 void TTarvixForm::UpdateMenuActions() {
@@ -893,11 +875,9 @@ void TTarvixForm::UpdateItemRules() {
   const bool anyDocument = !mdi_->subWindowList().isEmpty();
   for (const char* name : {"WindowCascadeItem", "WindowTileHorzItem", "WindowTileVertItem", "WindowCloseAllItem"})
     if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(anyDocument);
-  for (const char* name : {"OptionsEnvironment", "OptionsColors", "About"}) {
-    const QString item = QString::fromLatin1(name) + QStringLiteral("Item");
-    QAction* a = Action(item == QLatin1String("AboutItem") ? QStringLiteral("HelpAboutItem") : item);
-    if (a) a->setEnabled(static_cast<bool>(Hooks()[QString::fromLatin1(name)]));
-  }
+  for (const char* name : {"OptionsEnvironmentItem", "OptionsColorsItem"})
+    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(services_.HasOptionDialogs());
+  if (QAction* a = Action(QStringLiteral("HelpAboutItem"))) a->setEnabled(services_.HasAbout());
 }
 
 // ---- windows -------------------------------------------------------------------------------

@@ -34,6 +34,7 @@ class QTimer;
 class TMDIChildForm;
 class TProjectController;
 class TStartPage;
+class TStationServices;
 class TRecoveryController;
 class TTarvixPlusModel;
 class TToolWindow;
@@ -44,20 +45,9 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
  public:
   static constexpr const char* kTitle = "Marlix Tarvix Station";
 
-  // Hooks to the parts of the station the frame does not link itself
-  // (compile window, option dialogs, tip of the day, about window, help).
-  using CompileHook = std::function<void(TTarvixPlusModel& project, bool download, QWidget* owner)>;
-  using Hook = std::function<void(TTarvixForm& frame)>;
-  static void SetCompileHook(CompileHook hook);
-  // Names: "OptionsEnvironment", "OptionsColors", "TipOfDay", "About",
-  // "StartupTip" (after the splash), "SplashDone" (the splash timer fired),
-  // "Palette" (fills the block tool bar, which it finds by its object name
-  // "BlockToolbar").
-  static void SetHook(const QString& name, Hook hook);
-  // Whether "&Tip des Tages..." may be offered (the tip file is usable).
-  static void SetTipAvailable(std::function<bool()> available);
-
-  explicit TTarvixForm(QWidget* parent = nullptr);
+  // The services reach the parts of the station the frame does not link
+  // itself (not owned; they outlive the frame). None: nothing is offered.
+  explicit TTarvixForm(TStationServices* services = nullptr, QWidget* parent = nullptr);
   ~TTarvixForm() override;
 
   // ---- the project --------------------------------------------------------------
@@ -172,7 +162,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void CollectSettingsFromWindow();
   bool FrameCommand(int32_t command);
   int FrameEnabled(int32_t command) const;  // 1 yes, 0 no, -1 no rule
-  void RunHook(const QString& name);
   void FileOpen();
   bool ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load, std::unique_ptr<TTarvixPlusModel> loaded);
   void NewCellEditor();
@@ -191,6 +180,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void CascadeDocuments();
   int CascadeStep() const;
 
+  TStationServices& services_;
   QMdiArea* mdi_ = nullptr;
   TStartPage* startPage_ = nullptr;
   TProjectController* tree_ = nullptr;

@@ -38,6 +38,7 @@
 #include "TMDIChildForm.h"
 #include "TMruList.h"
 #include "TProjectController.h"
+#include "TStationServices.h"
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
 #include "TTarvixPlusModel.h"
@@ -78,14 +79,26 @@ class TProgramCellForm : public TFakeDocForm {
   TProgramCellForm(TTarvixPlusModel* model, QWidget* parent = nullptr) : TFakeDocForm(model, parent) {}
 };
 
+// A compiler that counts, and a palette a test may set.
+class TTestServices : public TStationServices {
+ public:
+  bool HasCompiler() const override { return true; }
+  void Compile(TTarvixPlusModel&, bool, QWidget*) override { ++compiles; }
+  void FillPalette(TTarvixForm& frame, QToolBar& bar) override {
+    if (palette) palette(frame, bar);
+  }
+  int compiles = 0;
+  std::function<void(TTarvixForm&, QToolBar&)> palette;
+};
+
 class FrameTest : public QObject {
   Q_OBJECT
 
  private:
+  TTestServices services_;
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<RecordingUserInterface> ui_;
   std::unique_ptr<TTarvixForm> frame_;
-  int compiles_ = 0;
 
   TTarvixPlusModel& Project() { return *frame_->Project(); }
   QString Copy(const QString& example) {
@@ -97,7 +110,7 @@ class FrameTest : public QObject {
   }
   void NewFrame() {
     frame_.reset();
-    frame_ = std::make_unique<TTarvixForm>();
+    frame_ = std::make_unique<TTarvixForm>(&services_);
     frame_->resize(1000, 700);
     frame_->show();
     frame_->activateWindow();
@@ -144,7 +157,6 @@ class FrameTest : public QObject {
     TWindowFactory::Register<TPlexorFileForm>(TWindowFactory::Kind::Document);
     TWindowFactory::Register<TCommentEditForm>(TWindowFactory::Kind::Document);
     TWindowFactory::Register<TProgramCellForm>(TWindowFactory::Kind::Document);
-    TTarvixForm::SetCompileHook([this](TTarvixPlusModel&, bool, QWidget*) { ++compiles_; });
   }
 
   void init() {
@@ -208,10 +220,10 @@ class FrameTest : public QObject {
     frame_->DoChildCommand(cmd::kStop);
     check({"halted", true, true, false, true, true, false});
     frame_->DoChildCommand(cmd::kCompile);
-    QCOMPARE(compiles_, 0);  // disabled while simulating
+    QCOMPARE(services_.compiles, 0);  // disabled while simulating
     frame_->DoChildCommand(cmd::kReset);
     frame_->DoChildCommand(cmd::kCompile);
-    QCOMPARE(compiles_, 1);
+    QCOMPARE(services_.compiles, 1);
     Project().NewCell(-1);  // an edit: the program is stale again
     check({"edited", true, true, true, false, false, false});
   }
@@ -304,15 +316,14 @@ class FrameTest : public QObject {
       return n;
     };
     QCOMPARE(comments(), 1);
-    TTarvixForm::SetHook(QStringLiteral("Palette"), [](TTarvixForm& frame) {
-      auto* bar = frame.findChild<QToolBar*>(QStringLiteral("BlockToolbar"));
-      auto* button = new QToolButton(bar);
+    services_.palette = [](TTarvixForm&, QToolBar& bar) {
+      auto* button = new QToolButton(&bar);
       button->setObjectName(QStringLiteral("TextBlockButton"));
       button->setAccessibleName(QStringLiteral("Kommentar"));
-      bar->addWidget(button);
-    });
+      bar.addWidget(button);
+    };
     NewFrame();
-    TTarvixForm::SetHook(QStringLiteral("Palette"), {});
+    services_.palette = nullptr;
     QCOMPARE(comments(), 1);
 
     // The widget answers: the set-up dialog and the print dialog work on
@@ -730,7 +741,7 @@ class FrameTest : public QObject {
     TStationSettings::Current().mainWindow = TRect{40, 50, 740, 550};
     TStationSettings::Current().windowState = 1;
     frame_.reset();
-    frame_ = std::make_unique<TTarvixForm>();
+    frame_ = std::make_unique<TTarvixForm>(&services_);
     frame_->show();
     QTRY_VERIFY(frame_->isMinimized());
     QCOMPARE(frame_->normalGeometry().size(), QSize(700, 500));
