@@ -27,8 +27,8 @@
 #include <QToolButton>
 
 #include "ApplySettings.h"
-#include "BreakpointPicture.h"
 #include "Commands.h"
+#include "TCommandBars.h"
 #include "DocumentPlacement.h"
 #include "TDesktopFile.h"
 #include "TBlockCatalogue.h"
@@ -42,6 +42,7 @@
 #include "TStationSettings.h"
 #include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
+#include "TWindowClass.h"
 #include "TWindowFactory.h"
 #include "UserInterface.h"
 #include "WindowIcons.h"
@@ -54,106 +55,6 @@ TStationServices& NoServices() {
 }
 
 TUserInterface& Ui() { return TUserInterface::Current(); }
-
-// Small tool-button pictures drawn here, for commands the platform style
-// has no standard icon for.
-QIcon Glyph(const QString& kind) {
-  QPixmap pm(16, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  if (kind == QLatin1String("breakpoint")) {
-    PaintBreakpoint(p, QRect(3, 3, 10, 10));
-  } else if (kind == QLatin1String("clearbreakpoints")) {
-    PaintBreakpoint(p, QRect(2, 2, 8, 8));
-    PaintBreakpoint(p, QRect(6, 6, 8, 8));
-    p.setPen(QPen(Qt::black, 2));
-    p.drawLine(2, 14, 14, 2);
-  } else if (kind == QLatin1String("runtocell")) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 128, 0));
-    p.drawPolygon(QPolygon({QPoint(2, 3), QPoint(10, 8), QPoint(2, 13)}));
-    p.setBrush(Qt::black);
-    p.drawRect(11, 3, 3, 10);
-  } else if (kind == QLatin1String("compile")) {
-    p.setPen(QPen(QColor(0, 64, 160), 2));
-    p.drawLine(2, 8, 6, 12);
-    p.drawLine(6, 12, 14, 3);
-  } else if (kind == QLatin1String("download")) {
-    p.setPen(QPen(QColor(0, 64, 160), 2));
-    p.drawLine(8, 2, 8, 11);
-    p.drawLine(4, 7, 8, 11);
-    p.drawLine(12, 7, 8, 11);
-    p.drawLine(2, 14, 14, 14);
-  } else if (kind == QLatin1String("newcell")) {
-    p.setPen(QColor(0, 64, 128));
-    p.setBrush(QColor(255, 255, 200));
-    p.drawRect(2, 3, 11, 10);
-    p.setPen(QPen(QColor(0, 128, 0), 2));
-    p.drawLine(12, 1, 12, 7);
-    p.drawLine(9, 4, 15, 4);
-  } else if (kind == QLatin1String("comment")) {
-    p.setPen(Qt::darkGray);
-    p.setBrush(QColor(255, 255, 220));
-    p.drawRect(1, 3, 14, 10);
-    p.setPen(Qt::black);
-    p.drawText(QRect(1, 3, 14, 10), Qt::AlignCenter, QStringLiteral("T"));
-  } else if (kind == QLatin1String("cut")) {
-    p.setPen(QPen(QColor(40, 40, 40), 1.5));
-    p.drawLine(4, 1, 10, 10);
-    p.drawLine(12, 1, 6, 10);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(160, 0, 0), 1.5));
-    p.drawEllipse(QPointF(5, 12.5), 2.5, 2.5);
-    p.drawEllipse(QPointF(11, 12.5), 2.5, 2.5);
-  } else if (kind == QLatin1String("copy") || kind == QLatin1String("paste")) {
-    p.setPen(Qt::darkGray);
-    if (kind == QLatin1String("copy")) {
-      p.setBrush(Qt::white);
-      p.drawRect(1, 1, 8, 10);
-      p.drawRect(6, 5, 8, 10);
-    } else {
-      p.setBrush(QColor(200, 160, 90));
-      p.drawRect(2, 2, 10, 13);
-      p.setBrush(Qt::white);
-      p.drawRect(6, 6, 8, 9);
-      p.setBrush(Qt::gray);
-      p.drawRect(5, 1, 4, 3);
-    }
-  } else if (kind == QLatin1String("realtime") || kind == QLatin1String("virtualtime")) {
-    // A clock face; time lapse adds two fast-forward arrows at its right.
-    const bool lapse = kind == QLatin1String("virtualtime");
-    p.setPen(QPen(QColor(40, 40, 40), 1.2));
-    p.setBrush(Qt::white);
-    const QRectF face = lapse ? QRectF(1, 2, 11, 11) : QRectF(1.5, 1.5, 13, 13);
-    p.drawEllipse(face);
-    p.drawLine(face.center(), face.center() - QPointF(0, face.height() / 2 - 2));
-    p.drawLine(face.center(), face.center() + QPointF(face.width() / 2 - 2.5, 0));
-    if (lapse) {
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(0, 128, 0));
-      p.drawPolygon(QPolygonF({QPointF(10, 8), QPointF(13, 11), QPointF(10, 14)}));
-      p.drawPolygon(QPolygonF({QPointF(12.5, 8), QPointF(15.5, 11), QPointF(12.5, 14)}));
-    }
-  } else if (kind.startsWith(QLatin1String("align"))) {
-    p.setPen(Qt::black);
-    p.setBrush(QColor(160, 190, 230));
-    const int side = kind.back().digitValue();  // 0 left, 1 top, 2 right, 3 bottom
-    const bool vertical = side == 0 || side == 2;
-    if (vertical) {
-      const int x = side == 0 ? 2 : 13;
-      p.drawLine(x, 1, x, 15);
-      p.drawRect(side == 0 ? 3 : 5, 3, 7, 4);
-      p.drawRect(side == 0 ? 3 : 8, 9, 4, 4);
-    } else {
-      const int y = side == 1 ? 2 : 13;
-      p.drawLine(1, y, 15, y);
-      p.drawRect(3, side == 1 ? 3 : 5, 4, 7);
-      p.drawRect(9, side == 1 ? 3 : 8, 4, 4);
-    }
-  }
-  return QIcon(pm);
-}
 
 // Qt's own parts of a window (scroll bars, the tool bar's overflow button)
 // come without names; assistive technology should still be told what they are.
@@ -205,9 +106,28 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   resizeDocks({dock}, {std::max(TStationSettings::kDefaultProjectWindowWidth, tree_->FittingWidth())}, Qt::Horizontal);
 
   recovery_ = new TRecoveryController(*this);
-  CreateActions();
-  CreateMenus();
-  CreateToolBars();
+  bars_ = std::make_unique<TCommandBars>(
+      *this, TCommandBars::Handlers{[this](const TCommand& c, QAction* sender) { Trigger(c, sender); },
+                                    [this](QMenu* menu) { UpdateMenu(menu); },
+                                    [this](int index) {
+                                      if (index >= mru_.Names().size()) return;
+                                      const QString name = mru_.Names()[index];
+                                      mru_.Remove(name);
+                                      OpenProject(name);
+                                      RefreshMru();
+                                    },
+                                    [this](QToolBar& bar) { services_.FillPalette(*this, bar); }});
+  bars_->Build(CommandTable());
+  // F1: the help topic of the window that has the focus (the tree answers
+  // F1 itself).
+  auto* helpKey = new QAction(this);
+  helpKey->setShortcut(QKeySequence(Qt::Key_F1));
+  helpKey->setShortcutContext(Qt::WindowShortcut);
+  connect(helpKey, &QAction::triggered, this, [this] {
+    const TMDIChildForm* doc = ActiveDocument();
+    Ui().ShowHelp(doc ? doc->HelpContext() : 0);
+  });
+  addAction(helpKey);
   NameQtParts(this);
 
   modifiedPanel_ = new QLabel(this);
@@ -278,321 +198,63 @@ TTarvixForm::~TTarvixForm() {
   if (&TSimulationHost::Current() == this) TSimulationHost::SetCurrent(nullptr);
 }
 
-QAction* TTarvixForm::AddCommand(QMenu* menu, int32_t tag, const QString& name, const QString& caption,
-                                 const QKeySequence& key) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(name);
-  action->setData(tag);
-  if (!key.isEmpty()) action->setShortcut(key);
-  connect(action, &QAction::triggered, this, [this, tag, action] { DoChildCommand(tag, action); });
-  menu->addAction(action);
-  menuItems_.push_back({action, tag});
-  actions_[name] = action;
-  return action;
-}
-
-QAction* TTarvixForm::AddButton(QToolBar* bar, int32_t tag, const QString& name, const QString& hint, const QIcon& icon) {
-  // The text of a button is its hint: tool tip and accessible name.
-  auto* action = new QAction(icon, hint, this);
-  action->setObjectName(name);
-  action->setData(tag);
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
-  connect(action, &QAction::triggered, this, [this, tag, action] { DoChildCommand(tag, action); });
-  bar->addAction(action);
-  if (QWidget* button = bar->widgetForAction(action)) {
-    button->setObjectName(name);
-    button->setAccessibleName(hint);
+void TTarvixForm::Trigger(const TCommand& c, QAction* sender) {
+  if (c.tag != 0) {
+    DoChildCommand(c.tag, sender);
+    return;
   }
-  buttons_.push_back({action, tag});
-  actions_[name] = action;
-  return action;
-}
-
-QAction* TTarvixForm::AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
-                              std::function<void()> handler) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(name);
-  if (!key.isEmpty()) action->setShortcut(key);
-  connect(action, &QAction::triggered, this, std::move(handler));
-  menu->addAction(action);
-  actions_[name] = action;
-  return action;
-}
-
-void TTarvixForm::CreateActions() {}
-
-void TTarvixForm::CreateMenus() {
-  QMenuBar* bar = menuBar();
-  bar->setObjectName(QStringLiteral("MainMenu1"));
-  bar->setAccessibleName(QStringLiteral("Menüleiste"));
-  auto menu = [&](const QString& name, const QString& caption) {
-    QMenu* m = bar->addMenu(caption);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    connect(m, &QMenu::aboutToShow, this, [this, m] { UpdateMenu(m); });
-    return m;
-  };
-
-  fileMenu_ = menu(QStringLiteral("FileMenu"), QStringLiteral("&Datei"));
-  AddItem(fileMenu_, QStringLiteral("FileNewItem"), QStringLiteral("&Neu"), QKeySequence(Qt::CTRL | Qt::Key_N),
-          [this] { OpenProject(QString()); });
-  AddItem(fileMenu_, QStringLiteral("FileOpenItem"), QStringLiteral("Ö&ffnen..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-          [this] { FileOpen(); });
-  AddCommand(fileMenu_, cmd::kSave, QStringLiteral("FileSaveItem"), QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  AddCommand(fileMenu_, cmd::kSaveAs, QStringLiteral("FileSaveAsItem"), QStringLiteral("Speichern &unter..."));
-  AddItem(fileMenu_, QStringLiteral("FileCompareItem"), QStringLiteral("&Vergleichen mit..."), {}, [this] { services_.CompareWith(*this); });
-  fileMenu_->addSeparator();
-  AddCommand(fileMenu_, cmd::kPrint, QStringLiteral("FilePrintItem"), QStringLiteral("&Drucken..."));
-  AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {},
-          [] { Ui().PrinterSetup(); });
-  mruSeparator_ = fileMenu_->addSeparator();
-  for (int i = 0; i < TMruList::kShown; ++i) {
-    auto* action = new QAction(this);
-    action->setObjectName(QStringLiteral("MRUFile%1").arg(i + 1));
-    connect(action, &QAction::triggered, this, [this, i] {
-      if (i >= mru_.Names().size()) return;
-      const QString name = mru_.Names()[i];
-      mru_.Remove(name);
-      OpenProject(name);
-      RefreshMru();
-    });
-    mruActions_.push_back(action);
-  }
-  mruEnd_ = fileMenu_->addSeparator();
-  AddItem(fileMenu_, QStringLiteral("FileExitItem"), QStringLiteral("&Beenden"), {}, [this] { close(); });
-  RefreshMru();
-
-  QMenu* edit = menu(QStringLiteral("EditMenu"), QStringLiteral("&Bearbeiten"));
-  AddCommand(edit, cmd::kUndo, QStringLiteral("EditUndoItem"), QStringLiteral("&Rückgängig"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-  AddCommand(edit, cmd::kRedo, QStringLiteral("EditRedoItem"), QStringLiteral("&Wiederherstellen"),
-             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z));
-  edit->addSeparator();
-  AddCommand(edit, cmd::kCut, QStringLiteral("EditCutItem"), QStringLiteral("&Ausschneiden"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  AddCommand(edit, cmd::kCopy, QStringLiteral("EditCopyItem"), QStringLiteral("&Kopieren"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  AddCommand(edit, cmd::kPaste, QStringLiteral("EditPasteItem"), QStringLiteral("&Einfügen"), QKeySequence(Qt::CTRL | Qt::Key_V));
-  AddCommand(edit, cmd::kClear, QStringLiteral("EditClearItem"), QStringLiteral("&Löschen"), QKeySequence(Qt::Key_Delete));
-  AddCommand(edit, cmd::kClearContents, QStringLiteral("EditClearContentsItem"), QStringLiteral("&Fensterinhalt löschen"));
-  edit->addSeparator();
-  AddCommand(edit, cmd::kInsertCell, QStringLiteral("EditInsertCellItem"), QStringLiteral("&Programmzelle einfügen"),
-             QKeySequence(Qt::Key_Insert));
-  AddCommand(edit, cmd::kInsertTable, QStringLiteral("EditTableInsertItem"), QStringLiteral("&Tabelle einfügen"));
-  AddCommand(edit, cmd::kInsertTableRef, QStringLiteral("EditInsertTableRefItem"), QStringLiteral("E&xterne Tabellendatei einfügen"));
-
-  QMenu* view = menu(QStringLiteral("ViewMenu"), QStringLiteral("&Ansicht"));
-  QAction* toolbars = AddItem(view, QStringLiteral("ViewToolbarsItem"), QStringLiteral("&Werkzeugleisten"), {}, [this] {
-    const bool show = !toolBars_.empty() && !toolBars_.front()->isVisible();
-    for (QToolBar* tb : toolBars_) tb->setVisible(show);
-    Action(QStringLiteral("ViewToolbarsItem"))->setChecked(show);
-  });
-  toolbars->setCheckable(true);
-  toolbars->setChecked(true);
-  QAction* status = AddItem(view, QStringLiteral("ViewStatusbarItem"), QStringLiteral("&Statusleiste"), {}, [this] {
-    statusBar()->setVisible(!statusBar()->isVisible());
-    Action(QStringLiteral("ViewStatusbarItem"))->setChecked(statusBar()->isVisible());
-  });
-  status->setCheckable(true);
-  status->setChecked(true);
-  view->addSeparator();
-  AddItem(view, QStringLiteral("ViewProjectItem"), QStringLiteral("&Projektfenster"), QKeySequence(Qt::ALT | Qt::Key_0),
-          [this] { tree_->setFocus(); });
-  const struct {
-    const char* name;
-    const char* caption;
-    int key;
-    const char* window;
-  } windows[] = {
-      {"ViewWatchItem", "Überwachte &Variablen", Qt::Key_2, "TWatchForm"},
-      {"ViewTerminalItem", "A&usgaben", Qt::Key_3, "TTerminalForm"},
-      {"ViewDataLogItem", "Datenauf&zeichnung", Qt::Key_4, "TPlexorFileForm"},
-      {"ViewDigitalItem", "&Digitalports/Relais", Qt::Key_5, "TDigitalPortForm"},
-      {"ViewAnalogItem", "&Meßwerte", Qt::Key_6, "TAnalogPortForm"},
-      {"ViewKeysItem", "&Tasten/LEDs", Qt::Key_7, "TKeyLEDForm"},
-  };
-  for (const auto& w : windows) {
-    const QString cls = QString::fromLatin1(w.window);
-    AddItem(view, QString::fromLatin1(w.name), QString::fromUtf8(w.caption), QKeySequence(Qt::ALT | w.key),
-            [this, cls] { ShowWindow(cls, true); });
-  }
-  view->addSeparator();
-  AddItem(view, QStringLiteral("ViewNewCellEditorItem"), QStringLiteral("&Neuer Programmzelleneditor"), {},
-          [this] { NewCellEditor(); });
-
-  blocksMenu_ = menu(QStringLiteral("BlocksMenu"), QStringLiteral("B&löcke"));
-  BuildBlocksMenu(blocksMenu_);
-
-  QMenu* develop = menu(QStringLiteral("DevelopMenu"), QStringLiteral("&Entwicklung"));
-  AddCommand(develop, cmd::kCompile, QStringLiteral("DevelopCompileItem"), QStringLiteral("&Compilieren"),
-             QKeySequence(Qt::CTRL | Qt::Key_F9));
-  AddCommand(develop, cmd::kDownload, QStringLiteral("DevelopDownloadItem"), QStringLiteral("In Tarvix &Station übertragen"),
-             QKeySequence(Qt::Key_F12));
-
-  QMenu* sim = menu(QStringLiteral("SimulatorMenu"), QStringLiteral("&Simulator"));
-  AddCommand(sim, cmd::kToggleBreakpoint, QStringLiteral("SimulatorToggleBrkptItem"), QStringLiteral("&Haltepunkt umschalten"),
-             QKeySequence(Qt::CTRL | Qt::Key_F8));
-  AddCommand(sim, cmd::kRunToCell, QStringLiteral("SimulatorGotoItem"), QStringLiteral("&Gehe bis zur aktiven Zelle"),
-             QKeySequence(Qt::SHIFT | Qt::Key_F9));
-  sim->addSeparator();
-  AddCommand(sim, cmd::kRun, QStringLiteral("SimulatorGoItem"), QStringLiteral("&Ausführen"), QKeySequence(Qt::Key_F9));
-  AddCommand(sim, cmd::kSingleStep, QStringLiteral("SimulatorSingleStepItem"), QStringLiteral("&Einzelschritt"),
-             QKeySequence(Qt::Key_F8));
-  AddCommand(sim, cmd::kReset, QStringLiteral("SimulatorResetItem"), QStringLiteral("&Rücksetzen"),
-             QKeySequence(Qt::CTRL | Qt::Key_F2));
-  AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
-  sim->addSeparator();
-  AddItem(sim, QStringLiteral("SimulatorCheckItem"), QStringLiteral("&Programm prüfen"), QKeySequence(Qt::CTRL | Qt::Key_F7),
-          [this] { services_.CheckProgram(*this); });
-  sim->addSeparator();
-  for (const bool lapse : {false, true}) {
-    QAction* item = AddItem(sim, lapse ? QStringLiteral("SimulatorVirtualTimeItem") : QStringLiteral("SimulatorRealTimeItem"),
-                            lapse ? QStringLiteral("&Zeitraffer") : QStringLiteral("E&chtzeit"), {},
-                            [this, lapse] { SetVirtualTime(lapse); });
-    item->setCheckable(true);
-  }
-
-  QMenu* options = menu(QStringLiteral("OptionsMenu"), QStringLiteral("&Optionen"));
-  AddItem(options, QStringLiteral("OptionsEnvironmentItem"), QStringLiteral("&Umgebung..."), {},
-          [this] { services_.OptionsEnvironment(*this); });
-  AddItem(options, QStringLiteral("OptionsColorsItem"), QStringLiteral("&Farben und Schriftarten..."), {},
-          [this] { services_.OptionsColors(*this); });
-
-  QMenu* windowMenu = menu(QStringLiteral("WindowMenu"), QStringLiteral("&Fenster"));
-  AddItem(windowMenu, QStringLiteral("WindowCascadeItem"), QStringLiteral("Ü&berlappend"), {}, [this] { CascadeDocuments(); });
-  AddItem(windowMenu, QStringLiteral("WindowTileHorzItem"), QStringLiteral("&Untereinander"), {}, [this] {
-    // One window per row, full width.
-    const auto subs = mdi_->subWindowList();
-    if (subs.isEmpty()) return;
-    const int h = mdi_->viewport()->height() / static_cast<int>(subs.size());
-    for (qsizetype i = 0; i < subs.size(); ++i) {
-      subs[i]->showNormal();
-      subs[i]->setGeometry(0, static_cast<int>(i) * h, mdi_->viewport()->width(), h);
+  switch (c.action) {
+    case TFrameAction::None: break;
+    case TFrameAction::NewProject: OpenProject(QString()); break;
+    case TFrameAction::OpenProject: FileOpen(); break;
+    case TFrameAction::CompareWith: services_.CompareWith(*this); break;
+    case TFrameAction::PrintSetup: Ui().PrinterSetup(); break;
+    case TFrameAction::Exit: close(); break;
+    case TFrameAction::ToggleToolBars: {
+      const auto& bars = bars_->ToolBars();
+      const bool show = !bars.empty() && !bars.front()->isVisible();
+      for (QToolBar* tb : bars) tb->setVisible(show);
+      Action(QStringLiteral("ViewToolbarsItem"))->setChecked(show);
+      break;
     }
-  });
-  AddItem(windowMenu, QStringLiteral("WindowTileVertItem"), QStringLiteral("&Nebeneinander"), {}, [this] {
-    const auto subs = mdi_->subWindowList();
-    if (subs.isEmpty()) return;
-    const int w = mdi_->viewport()->width() / static_cast<int>(subs.size());
-    for (qsizetype i = 0; i < subs.size(); ++i) {
-      subs[i]->showNormal();
-      subs[i]->setGeometry(static_cast<int>(i) * w, 0, w, mdi_->viewport()->height());
-    }
-  });
-  AddItem(windowMenu, QStringLiteral("WindowCloseAllItem"), QStringLiteral("&Alle schließen"), {}, [this] { mdi_->closeAllSubWindows(); });
-
-  QMenu* help = menu(QStringLiteral("HelpMenu"), QStringLiteral("&Hilfe"));
-  AddItem(help, QStringLiteral("HelpContentsItem"), QStringLiteral("&Inhalt"), {}, [] { Ui().ShowHelp(0); });
-  AddItem(help, QStringLiteral("HelpTipItem"), QStringLiteral("&Tip des Tages..."), {}, [this] { services_.TipOfDay(*this); });
-  help->addSeparator();
-  AddItem(help, QStringLiteral("HelpAboutItem"), QStringLiteral("&Info über..."), {}, [this] { services_.About(*this); });
-
-  // F1: the help topic of the window that has the focus (the tree answers
-  // F1 itself).
-  auto* helpKey = new QAction(this);
-  helpKey->setShortcut(QKeySequence(Qt::Key_F1));
-  helpKey->setShortcutContext(Qt::WindowShortcut);
-  connect(helpKey, &QAction::triggered, this, [this] {
-    const TMDIChildForm* doc = ActiveDocument();
-    Ui().ShowHelp(doc ? doc->HelpContext() : 0);
-  });
-  addAction(helpKey);
-}
-
-void TTarvixForm::BuildBlocksMenu(QMenu* menu) {
-  for (const auto& group : TBlockCatalogue::Instance().Groups()) {
-    if (group->types.empty()) continue;
-    QMenu* sub = menu->addMenu(group->caption);
-    sub->menuAction()->setData(static_cast<int>(cmd::kSubmenu));
-    sub->menuAction()->setStatusTip(QStringLiteral("Einen Blocktyp dieser Gruppe wählen"));
-    for (const auto& [name, type] : group->types) {
-      if (!type) continue;
-      const int32_t tag = cmd::kInsertBlockBase + type->typeId;
-      QAction* action = AddCommand(sub, tag, QStringLiteral("Block%1Item").arg(type->typeId), name);
-      action->setStatusTip(QStringLiteral("Einen Block dieses Typs einfügen"));
-    }
+    case TFrameAction::ToggleStatusBar:
+      statusBar()->setVisible(!statusBar()->isVisible());
+      Action(QStringLiteral("ViewStatusbarItem"))->setChecked(statusBar()->isVisible());
+      break;
+    case TFrameAction::FocusProject: tree_->setFocus(); break;
+    case TFrameAction::ShowWindow: ShowWindow(windowclass::Name(c.window), true); break;
+    case TFrameAction::NewCellEditor: NewCellEditor(); break;
+    case TFrameAction::CheckProgram: services_.CheckProgram(*this); break;
+    case TFrameAction::RealTime: SetVirtualTime(false); break;
+    case TFrameAction::VirtualTime: SetVirtualTime(true); break;
+    case TFrameAction::OptionsEnvironment: services_.OptionsEnvironment(*this); break;
+    case TFrameAction::OptionsColors: services_.OptionsColors(*this); break;
+    case TFrameAction::Cascade: CascadeDocuments(); break;
+    case TFrameAction::TileHorizontally: TileDocuments(Qt::Vertical); break;
+    case TFrameAction::TileVertically: TileDocuments(Qt::Horizontal); break;
+    case TFrameAction::CloseAll: mdi_->closeAllSubWindows(); break;
+    case TFrameAction::HelpContents: Ui().ShowHelp(0); break;
+    case TFrameAction::TipOfDay: services_.TipOfDay(*this); break;
+    case TFrameAction::About: services_.About(*this); break;
   }
 }
 
-void TTarvixForm::CreateToolBars() {
-  QStyle* s = style();
-  auto bar = [&](const QString& name, const QString& title, Qt::ToolBarArea area) {
-    auto* tb = new QToolBar(title, this);
-    tb->setObjectName(name);
-    tb->setAccessibleName(title);
-    tb->setIconSize(QSize(16, 16));
-    addToolBar(area, tb);
-    toolBars_.push_back(tb);
-    // The button that shows buttons that do not fit.
-    if (auto* more = tb->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-      more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
-    return tb;
-  };
-  QToolBar* main = bar(QStringLiteral("MainToolbar"), QStringLiteral("Datei und Bearbeiten"), Qt::TopToolBarArea);
-  QAction* open = new QAction(s->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("Projekt öffnen"), this);
-  open->setObjectName(QStringLiteral("FileOpenButton"));
-  open->setStatusTip(open->text());
-  connect(open, &QAction::triggered, this, [this] { FileOpen(); });
-  main->addAction(open);
-  main->widgetForAction(open)->setAccessibleName(open->text());
-  actions_[open->objectName()] = open;
-  AddButton(main, cmd::kSave, QStringLiteral("FileSaveButton"), QStringLiteral("Projekt speichern"), s->standardIcon(QStyle::SP_DialogSaveButton));
-  main->addSeparator();
-  AddButton(main, cmd::kCut, QStringLiteral("EditCutButton"), QStringLiteral("Ausschneiden"), Glyph(QStringLiteral("cut")));
-  AddButton(main, cmd::kCopy, QStringLiteral("EditCopyButton"), QStringLiteral("Kopieren"), Glyph(QStringLiteral("copy")));
-  AddButton(main, cmd::kPaste, QStringLiteral("EditPasteButton"), QStringLiteral("Einfügen"), Glyph(QStringLiteral("paste")));
-  AddButton(main, cmd::kClear, QStringLiteral("EditClearButton"), QStringLiteral("Löschen"), s->standardIcon(QStyle::SP_TrashIcon));
-  main->addSeparator();
-  AddButton(main, cmd::kUndo, QStringLiteral("EditUndoButton"), QStringLiteral("Rückgängig"), s->standardIcon(QStyle::SP_ArrowBack));
-  AddButton(main, cmd::kRedo, QStringLiteral("EditRedoButton"), QStringLiteral("Wiederherstellen"), s->standardIcon(QStyle::SP_ArrowForward));
-
-  QToolBar* dev = bar(QStringLiteral("DevelopmentToolbar"), QStringLiteral("Entwicklung"), Qt::TopToolBarArea);
-  AddButton(dev, cmd::kCompile, QStringLiteral("DevCompileButton"), QStringLiteral("Compilieren"), Glyph(QStringLiteral("compile")));
-  AddButton(dev, cmd::kDownload, QStringLiteral("DevDownloadButton"), QStringLiteral("Übertragen"), Glyph(QStringLiteral("download")));
-
-  QToolBar* run = bar(QStringLiteral("RunToolbar"), QStringLiteral("Simulator"), Qt::TopToolBarArea);
-  AddButton(run, cmd::kRun, QStringLiteral("GoButton"), QStringLiteral("Ausführen"), s->standardIcon(QStyle::SP_MediaPlay));
-  AddButton(run, cmd::kSingleStep, QStringLiteral("SingleStepButton"), QStringLiteral("Einzelschritt"), s->standardIcon(QStyle::SP_MediaSkipForward));
-  AddButton(run, cmd::kRunToCell, QStringLiteral("GotoCursorButton"), QStringLiteral("Ausführen bis aktuelle Zelle"), Glyph(QStringLiteral("runtocell")));
-  AddButton(run, cmd::kToggleBreakpoint, QStringLiteral("ToggleBkptButton"), QStringLiteral("Haltepunkt umschalten"), Glyph(QStringLiteral("breakpoint")));
-  AddButton(run, cmd::kClearBreakpoints, QStringLiteral("ClearBkptButton"), QStringLiteral("Alle Haltepunkte löschen"), Glyph(QStringLiteral("clearbreakpoints")));
-  AddButton(run, cmd::kStop, QStringLiteral("StopButton"), QStringLiteral("Programmlauf anhalten"), s->standardIcon(QStyle::SP_MediaStop));
-  AddButton(run, cmd::kReset, QStringLiteral("RestartButton"), QStringLiteral("Programm rücksetzen"), s->standardIcon(QStyle::SP_BrowserReload));
-  run->addSeparator();
-  for (const bool lapse : {false, true}) {
-    const QString name = lapse ? QStringLiteral("VirtualTimeButton") : QStringLiteral("RealTimeButton");
-    const QString hint = lapse ? QStringLiteral("Zeitraffer") : QStringLiteral("Echtzeit");
-    auto* action = new QAction(Glyph(lapse ? QStringLiteral("virtualtime") : QStringLiteral("realtime")), hint, this);
-    action->setObjectName(name);
-    action->setCheckable(true);
-    action->setToolTip(hint);
-    action->setStatusTip(hint);
-    connect(action, &QAction::triggered, this, [this, lapse] { SetVirtualTime(lapse); });
-    run->addAction(action);
-    if (QWidget* button = run->widgetForAction(action)) {
-      button->setObjectName(name);
-      button->setAccessibleName(hint);
-    }
-    actions_[name] = action;
+void TTarvixForm::TileDocuments(Qt::Orientation stacking) {
+  // One window per row, full width (or per column, full height).
+  const auto subs = mdi_->subWindowList();
+  if (subs.isEmpty()) return;
+  const QSize area = mdi_->viewport()->size();
+  const int n = static_cast<int>(subs.size());
+  for (int i = 0; i < n; ++i) {
+    subs[i]->showNormal();
+    if (stacking == Qt::Vertical)
+      subs[i]->setGeometry(0, i * (area.height() / n), area.width(), area.height() / n);
+    else
+      subs[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
   }
-
-  addToolBarBreak(Qt::TopToolBarArea);
-  QToolBar* blocks = bar(QStringLiteral("BlockToolbar"), QStringLiteral("Blöcke"), Qt::TopToolBarArea);
-  AddButton(blocks, cmd::kInsertCell, QStringLiteral("NewCellButton"), QStringLiteral("Neue Programmzelle einfügen"), Glyph(QStringLiteral("newcell")));
-  blocks->addSeparator();
-  services_.FillPalette(*this, *blocks);
-  // The palette brings its own comment button; one is enough.
-  if (!blocks->findChild<QWidget*>(QStringLiteral("TextBlockButton")))
-    AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
-  QToolBar* align = bar(QStringLiteral("AlignToolbar"), QStringLiteral("Ausrichten"), Qt::TopToolBarArea);
-  AddButton(align, cmd::kAlignLeft, QStringLiteral("LeftAlignButton"), QStringLiteral("Am linken Rand ausrichten"), Glyph(QStringLiteral("align0")));
-  AddButton(align, cmd::kAlignTop, QStringLiteral("TopAlignButton"), QStringLiteral("Am oberen Rand ausrichten"), Glyph(QStringLiteral("align1")));
-  AddButton(align, cmd::kAlignRight, QStringLiteral("RightAlignButton"), QStringLiteral("Am rechten Rand ausrichten"), Glyph(QStringLiteral("align2")));
-  AddButton(align, cmd::kAlignBottom, QStringLiteral("BottomAlignButton"), QStringLiteral("Am unteren Rand ausrichten"), Glyph(QStringLiteral("align3")));
 }
 
-QAction* TTarvixForm::Action(const QString& objectName) const {
-  auto it = actions_.find(objectName);
-  return it == actions_.end() ? nullptr : it->second.data();
-}
+QAction* TTarvixForm::Action(const QString& objectName) const { return bars_->Action(objectName); }
 
 // ---- the project ------------------------------------------------------------------------
 
@@ -686,16 +348,7 @@ void TTarvixForm::RefreshTitle() {
 }
 
 void TTarvixForm::RefreshMru() {
-  const QStringList& names = mru_.Names();
-  // Only used entries are in the menu, so nothing unnamed is offered.
-  for (QAction* action : mruActions_) fileMenu_->removeAction(action);
-  for (int i = 0; i < TMruList::kShown && i < names.size(); ++i) {
-    QAction* action = mruActions_[static_cast<size_t>(i)];
-    action->setText(TMruList::Caption(i, names[i]));
-    action->setStatusTip(names[i]);
-    fileMenu_->insertAction(mruEnd_, action);
-  }
-  mruSeparator_->setVisible(!names.isEmpty());
+  bars_->ShowRecentFiles(mru_.Names());
   RefreshStartPage();
 }
 
@@ -804,9 +457,7 @@ bool TTarvixForm::IsCommandEnabled(int32_t command) {
 }
 
 void TTarvixForm::UpdateButtons() {
-  for (const CommandItem& item : buttons_)
-    if (item.action && item.tag != 0) item.action->setEnabled(IsCommandEnabled(item.tag));
-  if (QAction* a = Action(QStringLiteral("FileOpenButton"))) a->setEnabled(true);
+  bars_->UpdateButtons([this](int32_t tag) { return IsCommandEnabled(tag); });
   UpdateMenuActions();
   emit CommandStatesUpdated();
 }
@@ -827,31 +478,15 @@ void TTarvixForm::UpdateMenuActions() {
 }
 
 void TTarvixForm::UpdateShortcut(const QKeyEvent& key) {
-  const QKeySequence pressed(key.keyCombination());
-  bool untagged = false;
-  for (const auto& [name, action] : actions_) {
-    if (!action || action->shortcut() != pressed) continue;
-    const int32_t tag = action->data().toInt();
-    if (tag > cmd::kSubmenu)
-      action->setEnabled(IsCommandEnabled(tag));
-    else
-      untagged = true;
-  }
-  if (untagged) UpdateItemRules();
+  if (bars_->UpdateShortcut(QKeySequence(key.keyCombination()), [this](int32_t tag) { return IsCommandEnabled(tag); }))
+    UpdateItemRules();
 }
 
 void TTarvixForm::UpdateMenuItems(QMenu* menu) {
-  for (QAction* action : menu->actions()) {
-    if (action->menu()) {
-      UpdateMenuItems(action->menu());
-      continue;
-    }
-    const int32_t tag = action->data().toInt();
-    if (tag > cmd::kSubmenu) action->setEnabled(IsCommandEnabled(tag));
-  }
-  if (menu == blocksMenu_) {
+  bars_->UpdateMenuItems(menu, [this](int32_t tag) { return IsCommandEnabled(tag); });
+  if (menu == bars_->BlocksMenu()) {
     TMDIChildForm* doc = ActiveDocument();
-    const bool cellEditor = doc && doc->ClassName() == QLatin1String("TProgramCellForm") && !tree_->hasFocus();
+    const bool cellEditor = doc && windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) && !tree_->hasFocus();
     for (QAction* action : menu->actions()) action->setEnabled(cellEditor && IsCommandEnabled(cmd::kInsertTextBlock));
   }
 }
@@ -1262,7 +897,7 @@ void TTarvixForm::ApplySettingsToWindow() {
   RefreshMru();
   statusBar()->setVisible(s.statusBar);
   Action(QStringLiteral("ViewStatusbarItem"))->setChecked(s.statusBar);
-  for (QToolBar* tb : toolBars_) tb->setVisible(s.toolBars);
+  for (QToolBar* tb : bars_->ToolBars()) tb->setVisible(s.toolBars);
   Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
   ShowTimeMode();
   if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) {
@@ -1294,7 +929,7 @@ void TTarvixForm::CollectSettingsFromWindow() {
   TStationSettings& s = TStationSettings::Current();
   s.mruFiles = mru_.Names();
   s.statusBar = statusBar()->isVisible();
-  s.toolBars = toolBars_.empty() || toolBars_.front()->isVisible();
+  s.toolBars = bars_->ToolBars().empty() || bars_->ToolBars().front()->isVisible();
   if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) s.projectWindowWidth = dock->width();
   const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
   s.mainWindow = TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};

@@ -24,6 +24,8 @@
 #include "TStationFrame.h"
 
 class QAction;
+class TCommandBars;
+struct TCommand;
 class QKeyEvent;
 class QLabel;
 class QMdiArea;
@@ -144,19 +146,9 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void dropEvent(QDropEvent* event) override;
 
  private:
-  struct CommandItem {
-    QPointer<QAction> action;
-    int32_t tag;
-  };
-
-  void CreateActions();
-  void CreateMenus();
-  void CreateToolBars();
-  void BuildBlocksMenu(QMenu* menu);
-  QAction* AddCommand(QMenu* menu, int32_t tag, const QString& name, const QString& caption, const QKeySequence& key = {});
-  QAction* AddButton(QToolBar* bar, int32_t tag, const QString& name, const QString& hint, const QIcon& icon);
-  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
-                   std::function<void()> handler);
+  void Trigger(const TCommand& command, QAction* sender);
+  // "Untereinander" (stacked vertically) and "Nebeneinander".
+  void TileDocuments(Qt::Orientation stacking);
   void RefreshMru();
   void ApplySettingsToWindow();
   void CollectSettingsFromWindow();
@@ -181,6 +173,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   int CascadeStep() const;
 
   TStationServices& services_;
+  std::unique_ptr<TCommandBars> bars_;
   QMdiArea* mdi_ = nullptr;
   TStartPage* startPage_ = nullptr;
   TProjectController* tree_ = nullptr;
@@ -189,15 +182,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QLabel* hintPanel_ = nullptr;
   QLabel* positionPanel_ = nullptr;
   QString hint_;
-  std::vector<CommandItem> menuItems_;
-  std::vector<CommandItem> buttons_;
-  std::map<QString, QPointer<QAction>> actions_;
-  std::vector<QToolBar*> toolBars_;
-  QMenu* fileMenu_ = nullptr;
-  QMenu* blocksMenu_ = nullptr;
-  std::vector<QAction*> mruActions_;
-  QAction* mruSeparator_ = nullptr;
-  QAction* mruEnd_ = nullptr;
   TMruList mru_;
   QTimer* idleTimer_ = nullptr;
   QTimer* splashTimer_ = nullptr;
