@@ -44,6 +44,7 @@
 #include "TTarvixPlusModel.h"
 #include "TWindowClass.h"
 #include "TWindowFactory.h"
+#include "TWindowManager.h"
 #include "UserInterface.h"
 #include "WindowIcons.h"
 
@@ -55,18 +56,6 @@ TStationServices& NoServices() {
 }
 
 TUserInterface& Ui() { return TUserInterface::Current(); }
-
-// Qt's own parts of a window (scroll bars, the tool bar's overflow button)
-// come without names; assistive technology should still be told what they are.
-void NameQtParts(QWidget* window) {
-  for (QScrollBar* bar : window->findChildren<QScrollBar*>())
-    if (bar->accessibleName().isEmpty())
-      bar->setAccessibleName(bar->orientation() == Qt::Horizontal ? QStringLiteral("Waagerechte Bildlaufleiste")
-                                                                  : QStringLiteral("Senkrechte Bildlaufleiste"));
-  for (QToolButton* more : window->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-    if (more->accessibleName().isEmpty()) more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
-}
-
 
 }  // namespace
 
@@ -85,6 +74,7 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
+  windows_ = new TWindowManager(*this, *mdi_, [this] { return Project(); }, [this] { CommandStatesChanged(); });
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { CommandStatesChanged(); });
   startPage_ = new TStartPage(mdi_->viewport());
   connect(startPage_, &TStartPage::NewRequested, this, [this] { OpenProject(QString()); });
@@ -128,7 +118,7 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
     Ui().ShowHelp(doc ? doc->HelpContext() : 0);
   });
   addAction(helpKey);
-  NameQtParts(this);
+  TWindowManager::NameQtParts(this);
 
   modifiedPanel_ = new QLabel(this);
   modifiedPanel_->setObjectName(QStringLiteral("StatusPanel0"));
@@ -188,7 +178,7 @@ TTarvixForm::~TTarvixForm() {
   for (TToolWindow* tool : ToolWindows()) delete tool;
   // The document windows go while the frame is whole (their signals reach
   // it) and while the project they view still exists.
-  for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, windows_, nullptr);
   delete mdi_;
   mdi_ = nullptr;
   delete recovery_;
@@ -229,28 +219,13 @@ void TTarvixForm::Trigger(const TCommand& c, QAction* sender) {
     case TFrameAction::VirtualTime: SetVirtualTime(true); break;
     case TFrameAction::OptionsEnvironment: services_.OptionsEnvironment(*this); break;
     case TFrameAction::OptionsColors: services_.OptionsColors(*this); break;
-    case TFrameAction::Cascade: CascadeDocuments(); break;
-    case TFrameAction::TileHorizontally: TileDocuments(Qt::Vertical); break;
-    case TFrameAction::TileVertically: TileDocuments(Qt::Horizontal); break;
+    case TFrameAction::Cascade: windows_->Cascade(); break;
+    case TFrameAction::TileHorizontally: windows_->Tile(Qt::Vertical); break;
+    case TFrameAction::TileVertically: windows_->Tile(Qt::Horizontal); break;
     case TFrameAction::CloseAll: mdi_->closeAllSubWindows(); break;
     case TFrameAction::HelpContents: Ui().ShowHelp(0); break;
     case TFrameAction::TipOfDay: services_.TipOfDay(*this); break;
     case TFrameAction::About: services_.About(*this); break;
-  }
-}
-
-void TTarvixForm::TileDocuments(Qt::Orientation stacking) {
-  // One window per row, full width (or per column, full height).
-  const auto subs = mdi_->subWindowList();
-  if (subs.isEmpty()) return;
-  const QSize area = mdi_->viewport()->size();
-  const int n = static_cast<int>(subs.size());
-  for (int i = 0; i < n; ++i) {
-    subs[i]->showNormal();
-    if (stacking == Qt::Vertical)
-      subs[i]->setGeometry(0, i * (area.height() / n), area.width(), area.height() / n);
-    else
-      subs[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
   }
 }
 
@@ -268,12 +243,7 @@ bool TTarvixForm::CloseProject() {
   if (!project->FileName().isEmpty()) mru_.Add(project->FileName());
   RefreshMru();
   tree_->SetProject(nullptr);
-  // Documents closed with their model (ModelDestroyed); they go now rather
-  // than later, so a window opened for the next project is a fresh one.
-  for (TMDIChildForm* doc : Documents())
-    if (!doc->Model()) delete doc->SubWindow();
-  // Panels keep going without a project.
-  for (TToolWindow* tool : ToolWindows()) tool->SetModel(nullptr);
+  windows_->SetProject(nullptr);
   RefreshTitle();
   return true;
 }
@@ -290,9 +260,7 @@ bool TTarvixForm::OpenProject(std::unique_ptr<TTarvixPlusModel> project) { retur
 bool TTarvixForm::ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load,
                                  std::unique_ptr<TTarvixPlusModel> loaded) {
   // The terminal and the data-log view stay open for the next project.
-  QStringList following;
-  for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
-    if (FindWindow(QString::fromLatin1(cls))) following << QString::fromLatin1(cls);
+  const std::vector<QString> following = windows_->FollowingWindows();
   if (!CloseProject()) return false;
   Ui().ProcessEvents();
   std::unique_ptr<TTarvixPlusModel> project = std::move(loaded);
@@ -307,7 +275,7 @@ bool TTarvixForm::ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& l
   }
   tree_->SetProject(std::move(project));
   recovery_->ProjectChanged();
-  for (TToolWindow* tool : ToolWindows()) tool->SetModel(Project());
+  windows_->SetProject(Project());
   for (const QString& cls : following) ShowWindow(cls, false);
   TTarvixPlusModel* model = Project();
   if (TStationSettings::Current().autoOpenFirstCell && !model->Cells().empty()) {
@@ -492,230 +460,49 @@ void TTarvixForm::UpdateMenuItems(QMenu* menu) {
 }
 
 void TTarvixForm::UpdateItemRules() {
-  const bool project = Project() != nullptr;
   // Items without a tag: their own rules.
-  for (const char* name : {"ViewWatchItem", "ViewTerminalItem", "ViewDataLogItem"})
-    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(project && TWindowFactory::Has(a->objectName()) ? true : project);
-  const std::pair<const char*, const char*> windows[] = {{"ViewWatchItem", "TWatchForm"},       {"ViewTerminalItem", "TTerminalForm"},
-                                                         {"ViewDataLogItem", "TPlexorFileForm"}, {"ViewDigitalItem", "TDigitalPortForm"},
-                                                         {"ViewAnalogItem", "TAnalogPortForm"},  {"ViewKeysItem", "TKeyLEDForm"}};
-  for (const auto& [item, cls] : windows) {
-    QAction* a = Action(QString::fromLatin1(item));
-    if (!a) continue;
-    const bool needsProject = TWindowFactory::KindOf(QString::fromLatin1(cls)) == TWindowFactory::Kind::Document;
-    a->setEnabled(TWindowFactory::Has(QString::fromLatin1(cls)) && (project || !needsProject));
-  }
-  if (QAction* a = Action(QStringLiteral("ViewNewCellEditorItem")))
-    a->setEnabled(project && !Project()->Cells().empty() && TWindowFactory::Has(QStringLiteral("TProgramCellForm")));
+  TTarvixPlusModel* project = Project();
   const bool anyDocument = !mdi_->subWindowList().isEmpty();
-  for (const char* name : {"WindowCascadeItem", "WindowTileHorzItem", "WindowTileVertItem", "WindowCloseAllItem"})
-    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(anyDocument);
-  for (const char* name : {"OptionsEnvironmentItem", "OptionsColorsItem"})
-    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(services_.HasOptionDialogs());
-  if (QAction* a = Action(QStringLiteral("HelpAboutItem"))) a->setEnabled(services_.HasAbout());
+  for (const TCommand& c : CommandTable()) {
+    if (c.kind != TCommand::Kind::Item || c.tag != 0) continue;
+    int rule = -1;
+    switch (c.action) {
+      case TFrameAction::ShowWindow: rule = windows_->CanShow(c.window); break;
+      case TFrameAction::NewCellEditor:
+        rule = project && !project->Cells().empty() && windows_->CanShow(TWindowClass::ProgramCell);
+        break;
+      case TFrameAction::Cascade:
+      case TFrameAction::TileHorizontally:
+      case TFrameAction::TileVertically:
+      case TFrameAction::CloseAll: rule = anyDocument; break;
+      case TFrameAction::OptionsEnvironment:
+      case TFrameAction::OptionsColors: rule = services_.HasOptionDialogs(); break;
+      case TFrameAction::About: rule = services_.HasAbout(); break;
+      default: break;
+    }
+    if (rule >= 0)
+      if (QAction* a = Action(QString::fromLatin1(c.name))) a->setEnabled(rule == 1);
+  }
 }
 
 // ---- windows -------------------------------------------------------------------------------
 
-TMDIChildForm* TTarvixForm::ActiveDocument() const {
-  QMdiSubWindow* sub = mdi_->activeSubWindow();
-  if (!sub) sub = mdi_->currentSubWindow();
-  return sub ? qobject_cast<TMDIChildForm*>(sub->widget()) : nullptr;
-}
+QWidget* TTarvixForm::FindWindow(const QString& className) const { return windows_->FindWindow(className); }
 
-std::vector<TMDIChildForm*> TTarvixForm::Documents() const {
-  std::vector<TMDIChildForm*> docs;
-  for (QMdiSubWindow* sub : mdi_->subWindowList())
-    if (auto* doc = qobject_cast<TMDIChildForm*>(sub->widget())) docs.push_back(doc);
-  return docs;
-}
+QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) { return windows_->ShowWindow(className, activate); }
 
-std::vector<TToolWindow*> TTarvixForm::ToolWindows() const {
-  std::vector<TToolWindow*> tools;
-  for (const auto& tool : toolWindows_)
-    if (tool) tools.push_back(tool.data());
-  return tools;
-}
-
-QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
-  const int before = static_cast<int>(mdi_->subWindowList().size());
-  QMdiSubWindow* sub = mdi_->addSubWindow(form);
-  // A new window takes a good part of the document area unless it asks
-  // for less, one title bar below and right of the one before, wholly
-  // inside the area; the desktop file and the windows' own placements
-  // come after (and keep it inside too).
-  const QSize area = mdi_->viewport()->size();
-  const QSize wanted = form->sizeHint().isValid() ? form->sizeHint() : QSize(400, 300);
-  const QSize size(std::max(std::min(area.width() * 3 / 4, 900), std::min(wanted.width() + 16, area.width())),
-                   std::max(std::min(area.height() * 3 / 4, 650), std::min(wanted.height() + 32, area.height())));
-  const int step = CascadeStep();
-  const int room = std::max(1, std::min(area.width() - size.width(), area.height() - size.height()) / step + 1);
-  const QPoint offset((before % room) * step, (before % room) * step);
-  sub->setGeometry(documentplacement::Inside(QRect(offset, size), QRect(QPoint(), area)));
-  sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->setWindowTitle(form->windowTitle());
-  sub->setAccessibleName(form->windowTitle());
-  sub->setWindowIcon(form->windowIcon());
-  connect(form, &QWidget::windowTitleChanged, sub, [sub](const QString& title) {
-    sub->setWindowTitle(title);
-    sub->setAccessibleName(title);
-  });
-  connect(sub, &QObject::destroyed, this, [this] { CommandStatesChanged(); });
-  NameQtParts(sub);
-  return sub;
-}
-
-int TTarvixForm::CascadeStep() const {
-  return std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, mdi_) + 4);
-}
-
-void TTarvixForm::CascadeDocuments() {
-  // Every window keeps a size worth working in (Qt's own cascade shrinks
-  // them to their smallest), wholly inside the visible area.
-  const QRect area(QPoint(), mdi_->viewport()->size());
-  int index = 0;
-  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
-    if (!sub->isVisible() && !sub->isMinimized()) continue;
-    sub->showNormal();
-    sub->setGeometry(documentplacement::Cascaded(index++, area, CascadeStep(), sub->minimumSize().expandedTo(QSize(300, 200))));
-    sub->raise();
-  }
-}
-
-QWidget* TTarvixForm::FindWindow(const QString& className) const {
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == className) return doc;
-  for (TToolWindow* tool : ToolWindows())
-    if (QString::fromLatin1(tool->metaObject()->className()) == className) return tool;
-  return nullptr;
-}
-
-QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
-  QWidget* window = FindWindow(className);
-  if (!window) {
-    if (!TWindowFactory::Has(className)) return nullptr;
-    if (TWindowFactory::KindOf(className) == TWindowFactory::Kind::Document) {
-      if (!Project()) return nullptr;
-      auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(className, Project(), nullptr));
-      if (!form) return nullptr;
-      AddDocument(form);
-      window = form;
-    } else {
-      window = CreateToolWindow(className);
-      if (!window) return nullptr;
-    }
-  }
-  if (auto* doc = qobject_cast<TMDIChildForm*>(window)) {
-    QMdiSubWindow* sub = doc->SubWindow();
-    if (sub) {
-      if (sub->isMinimized()) sub->showNormal();
-      sub->show();
-      if (activate) mdi_->setActiveSubWindow(sub);
-    }
-    doc->show();
-  } else {
-    window->show();
-    if (activate) window->raise();
-  }
-  CommandStatesChanged();
-  return window;
-}
-
-TToolWindow* TTarvixForm::CreateToolWindow(const QString& className) {
-  auto* tool = qobject_cast<TToolWindow*>(TWindowFactory::Create(className, Project(), this));
-  if (!tool) return nullptr;
-  // A panel with a stored rectangle is where it was left (restored by the
-  // panel, moved back onto the screen); the others line up at the right
-  // edge of the document area.
-  if (!tool->HasStoredPlacement()) {
-    int below = 0;
-    for (TToolWindow* other : ToolWindows()) below += other->frameGeometry().height() + 8;
-    const QPoint corner = mdi_->mapToGlobal(QPoint(mdi_->width(), 0));
-    tool->move(corner.x() - tool->width() - 24, corner.y() + 8 + below);
-  }
-  toolWindows_.emplace_back(tool);
-  NameQtParts(tool);
-  return tool;
-}
-
-void TTarvixForm::CreateSavedPanels() {
-  // Panels left open are created now and shown when the splash ends.
-  const std::pair<int, const char*> panels[] = {{TStationSettings::kDigitalPortWindow, "TDigitalPortForm"},
-                                                {TStationSettings::kAnalogPortWindow, "TAnalogPortForm"},
-                                                {TStationSettings::kKeyboardLEDWindow, "TKeyLEDForm"}};
-  for (const auto& [slot, cls] : panels) {
-    const QString className = QString::fromLatin1(cls);
-    if (TStationSettings::Current().windows[static_cast<size_t>(slot)].visible && TWindowFactory::Has(className) &&
-        !FindWindow(className))
-      CreateToolWindow(className);
-  }
-}
-
-void TTarvixForm::OpenCell(int32_t cellId) {
-  if (!Project() || !Project()->FindCell(cellId)) return;
-  TMDIChildForm* target = nullptr;
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cellId) target = doc;
-  if (!target)
-    for (TMDIChildForm* doc : Documents())
-      if (doc->ClassName() == QLatin1String("TProgramCellForm")) target = doc;
-  if (!target) {
-    if (!TWindowFactory::Has(QStringLiteral("TProgramCellForm"))) return;
-    target = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TProgramCellForm"), Project(), nullptr));
-    if (!target) return;
-    AddDocument(target);
-  }
-  if (target->ShownElement() != cellId) target->ShowElement(cellId);
-  if (QMdiSubWindow* sub = target->SubWindow()) {
-    if (sub->isMinimized()) sub->showNormal();
-    sub->show();
-    mdi_->setActiveSubWindow(sub);
-  }
-  CommandStatesChanged();
-}
+void TTarvixForm::OpenCell(int32_t cellId) { windows_->OpenCell(cellId); }
 
 void TTarvixForm::SynchronizeCell(int32_t cellId) {
-  TMDIChildForm* target = nullptr;
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cellId) target = doc;
-  TMDIChildForm* active = ActiveDocument();
-  if (!target && active && active->ClassName() == QLatin1String("TProgramCellForm")) target = active;
-  if (!target) return;
-  if (target->ShownElement() != cellId) target->ShowElement(cellId);
-  if (QMdiSubWindow* sub = target->SubWindow()) sub->raise();
-  tree_->setFocus();
-}
-
-void TTarvixForm::OpenComment() {
-  ShowWindow(QStringLiteral("TCommentEditForm"), true);
-}
-
-void TTarvixForm::OpenTable(int32_t number) {
-  if (!Project() || !TWindowFactory::Has(QStringLiteral("TTableEditorForm"))) return;
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == QLatin1String("TTableEditorForm") && doc->ShownElement() == number) {
-      mdi_->setActiveSubWindow(doc->SubWindow());
-      return;
-    }
-  auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TTableEditorForm"), Project(), nullptr));
-  if (!form) return;
-  form->ShowElement(number);
-  QMdiSubWindow* sub = AddDocument(form);
-  sub->show();
-  mdi_->setActiveSubWindow(sub);
+  if (windows_->SynchronizeCell(cellId)) tree_->setFocus();
 }
 
 void TTarvixForm::NewCellEditor() {
-  if (!Project() || Project()->Cells().empty() || !TWindowFactory::Has(QStringLiteral("TProgramCellForm"))) return;
+  if (!Project() || Project()->Cells().empty()) return;
   const int32_t value = tree_->SelectedValue();
   int32_t cell = TProjectController::KindOf(value) == TProjectController::kCells ? TProjectController::IdOf(value) : 0;
   if (cell == 0) cell = Project()->Cells().front()->CellId();
-  auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TProgramCellForm"), Project(), nullptr));
-  if (!form) return;
-  form->ShowElement(cell);
-  QMdiSubWindow* sub = AddDocument(form);
-  sub->show();
-  mdi_->setActiveSubWindow(sub);
+  windows_->NewCellEditor(cell);
 }
 
 void TTarvixForm::ShowStatusText(const QString& text) {
@@ -940,7 +727,7 @@ void TTarvixForm::FirstShow() {
   ApplySettingsToWindow();
   const QString desktop = DesktopFileName();
   if (QFileInfo::exists(desktop)) ReadDesktop(desktop);
-  CreateSavedPanels();
+  windows_->CreateSavedPanels();
   RefreshTitle();
   splashTimer_->start();
   RefreshStatusBar();
@@ -954,12 +741,8 @@ QString TTarvixForm::DesktopFileName() {
 }
 
 bool TTarvixForm::WriteDesktop(const QString& fileName) {
-  // A project without a file is not reopened, so neither are its editors.
-  if (Project() && Project()->FileName().isEmpty())
-    for (TMDIChildForm* doc : Documents())
-      if (doc->ClassName() == QLatin1String("TProgramCellForm") || doc->ClassName() == QLatin1String("TTableEditorForm"))
-        delete doc->SubWindow();
   TDesktop desktop;
+  desktop.windows = windows_->DesktopWindows();
   if (TTarvixPlusModel* project = Project(); project && !project->FileName().isEmpty()) {
     desktop.projectFile = project->FileName();
     desktop.breakpoints.assign(project->Breakpoints().begin(), project->Breakpoints().end());
@@ -968,19 +751,6 @@ bool TTarvixForm::WriteDesktop(const QString& fileName) {
   desktop.selected = tree_->SelectedValue();
   desktop.tablesExpanded = tree_->TablesGroup() && tree_->TablesGroup()->isExpanded();
   desktop.cellsExpanded = tree_->CellsGroup() && tree_->CellsGroup()->isExpanded();
-  // Windows from the last to the first, so reading restores their order.
-  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
-    auto* doc = qobject_cast<TMDIChildForm*>(sub->widget());
-    if (!doc) continue;
-    const QRect r = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry() : sub->geometry();
-    TDesktop::Window w{doc->ClassName(), r.left(), r.top(), r.width(), r.height(), sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0), {}};
-    // The window's own data framed by its length, so a reader can skip a
-    // window it does not know.
-    QDataStream own(&w.own, QIODevice::WriteOnly);
-    own.setVersion(QDataStream::Qt_6_0);
-    doc->WriteDesktop(own);
-    desktop.windows.push_back(std::move(w));
-  }
   QString problem;
   if (!TDesktopFile::Save(fileName, desktop, problem)) {
     Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(problem.isEmpty() ? fileName : problem));
@@ -1029,25 +799,7 @@ bool TTarvixForm::ReadDesktop(const QString& fileName) {
     if (tree_->CellsGroup()) tree_->CellsGroup()->setExpanded(desktop->cellsExpanded);
     if (desktop->selected != 0 || tree_->FindNode(0)) tree_->SelectValue(desktop->selected);
   }
-  for (const TDesktop::Window& w : desktop->windows) {
-    if (!project || !TWindowFactory::Has(w.className) || TWindowFactory::KindOf(w.className) != TWindowFactory::Kind::Document) continue;
-    auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(w.className, project, nullptr));
-    if (!form) continue;
-    QMdiSubWindow* sub = AddDocument(form);
-    QDataStream own(w.own);
-    own.setVersion(QDataStream::Qt_6_0);
-    form->ReadDesktop(own);
-    // A placement that would hide the window is replaced by a usable one;
-    // a usable one is kept wholly inside the area.
-    if (w.width >= 32 && w.height >= 32 && w.width <= 10000 && w.height <= 10000 && w.left > -w.width + 16 && w.top >= -8 &&
-        w.left < 10000 && w.top < 10000) {
-      sub->setGeometry(documentplacement::Inside(QRect(w.left, w.top, w.width, w.height), QRect(QPoint(), mdi_->viewport()->size())));
-      sub->setProperty(documentplacement::kPlacedByDesktop, true);
-    }
-    sub->show();
-    if (w.state == 2) sub->showMaximized();
-    if (w.state == 1) sub->showMinimized();
-  }
+  windows_->RestoreWindows(desktop->windows);
   return true;
 }
 

@@ -22,6 +22,7 @@
 #include "TMruList.h"
 #include "TSimulationHost.h"
 #include "TStationFrame.h"
+#include "TWindowManager.h"
 
 class QAction;
 class TCommandBars;
@@ -90,12 +91,13 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QAction* Action(const QString& objectName) const;
 
   // ---- windows ---------------------------------------------------------------------
-  TMDIChildForm* ActiveDocument() const;
-  std::vector<TMDIChildForm*> Documents() const;
-  std::vector<TToolWindow*> ToolWindows() const;
-  QMdiSubWindow* AddDocument(TMDIChildForm* form);
-  void OpenComment();
-  void OpenTable(int32_t number);
+  TWindowManager& Windows() const { return *windows_; }
+  TMDIChildForm* ActiveDocument() const { return windows_->ActiveDocument(); }
+  std::vector<TMDIChildForm*> Documents() const { return windows_->Documents(); }
+  std::vector<TToolWindow*> ToolWindows() const { return windows_->ToolWindows(); }
+  QMdiSubWindow* AddDocument(TMDIChildForm* form) { return windows_->AddDocument(form); }
+  void OpenComment() { ShowWindow(windowclass::Name(TWindowClass::CommentEditor), true); }
+  void OpenTable(int32_t number) { windows_->OpenTable(number); }
   // The tree's AutoSynchronize: the cell in the editor that shows it or in
   // the active cell editor, focus kept in the tree.
   void SynchronizeCell(int32_t cellId);
@@ -147,8 +149,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
 
  private:
   void Trigger(const TCommand& command, QAction* sender);
-  // "Untereinander" (stacked vertically) and "Nebeneinander".
-  void TileDocuments(Qt::Orientation stacking);
   void RefreshMru();
   void ApplySettingsToWindow();
   void CollectSettingsFromWindow();
@@ -164,17 +164,11 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   // Refreshes the items whose shortcut is the key about to be matched.
   void UpdateShortcut(const QKeyEvent& key);
   void RefreshStartPage();
-  // A new simulator panel (hidden), placed where it was or at the right edge.
-  TToolWindow* CreateToolWindow(const QString& className);
-  // The panels the settings say were open at the last exit.
-  void CreateSavedPanels();
-  // "Überlappend": the document windows one title bar apart, at a useful size.
-  void CascadeDocuments();
-  int CascadeStep() const;
 
   TStationServices& services_;
   std::unique_ptr<TCommandBars> bars_;
   QMdiArea* mdi_ = nullptr;
+  TWindowManager* windows_ = nullptr;
   TStartPage* startPage_ = nullptr;
   TProjectController* tree_ = nullptr;
   TRecoveryController* recovery_ = nullptr;
@@ -186,7 +180,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QTimer* idleTimer_ = nullptr;
   QTimer* splashTimer_ = nullptr;
   QElapsedTimer lastCommandRefresh_;
-  std::vector<QPointer<TToolWindow>> toolWindows_;
   bool shown_ = false;
   bool closing_ = false;
   bool inIdle_ = false;
