@@ -31,6 +31,7 @@
 #include "TCommandBars.h"
 #include "DocumentPlacement.h"
 #include "TDesktopFile.h"
+#include "TIdleDriver.h"
 #include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
@@ -139,19 +140,14 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   statusBar()->addPermanentWidget(positionPanel_);
   RefreshStatusBar();
 
-  idleTimer_ = new QTimer(this);
-  idleTimer_->setSingleShot(true);
-  idleTimer_->setInterval(0);
-  // Precise, so that the output after a pause comes when it is due.
-  idleTimer_->setTimerType(Qt::PreciseTimer);
-  connect(idleTimer_, &QTimer::timeout, this, [this] {
-    if (IdlePass()) {
-      idleTimer_->start(0);
-    } else if (TTarvixPlusModel* project = Project(); project && project->Simulation().WakeUpInMs() >= 0) {
-      // A program pause: nothing to do until it is over.
-      idleTimer_->start(static_cast<int>(std::min<int64_t>(project->Simulation().WakeUpInMs(), 60'000)));
-    }
-  });
+  idle_ = new TIdleDriver(this, *windows_,
+                          {[this] { return Project(); }, [this] { UpdateButtons(); }, [this] { RefreshStatusBar(); },
+                           [this] {
+                             // Focus on the frame or its empty document area goes to the tree.
+                             QWidget* focus = QApplication::focusWidget();
+                             if (isActiveWindow() && (focus == this || focus == mdi_ || focus == mdi_->viewport())) tree_->setFocus();
+                           },
+                           [this] { return ActiveDocument() && ActiveDocument()->NeedsIdle(); }});
   splashTimer_ = new QTimer(this);
   splashTimer_->setSingleShot(true);
   splashTimer_->setInterval(420);
@@ -163,18 +159,16 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
     if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(tips);
     if (tips && TStationSettings::Current().showTipsOfDay) services_.StartupTip(*this);
   });
-  lastCommandRefresh_.start();
 
   qApp->installEventFilter(this);
   TStationFrame::SetCurrent(this);
-  TSimulationHost::SetCurrent(this);
 }
 
 TTarvixForm::~TTarvixForm() {
   qApp->removeEventFilter(this);
   closing_ = true;
   // Windows first (they are views of the project), then the project.
-  idleTimer_->stop();
+  idle_->Stop();
   for (TToolWindow* tool : ToolWindows()) delete tool;
   // The document windows go while the frame is whole (their signals reach
   // it) and while the project they view still exists.
@@ -185,7 +179,7 @@ TTarvixForm::~TTarvixForm() {
   recovery_ = nullptr;
   tree_->SetProject(nullptr);
   if (TStationFrame::Current() == this) TStationFrame::SetCurrent(nullptr);
-  if (&TSimulationHost::Current() == this) TSimulationHost::SetCurrent(nullptr);
+  delete idle_;  // the simulation's host until here
 }
 
 void TTarvixForm::Trigger(const TCommand& c, QAction* sender) {
@@ -522,25 +516,13 @@ void TTarvixForm::CommandStatesChanged() {
   ScheduleIdle();
 }
 
-// ---- TSimulationHost --------------------------------------------------------------------
-
-void TTarvixForm::ShowWatchWindow() {
-  if (!FindWindow(QStringLiteral("TWatchForm"))) ShowWindow(QStringLiteral("TWatchForm"), false);
-}
-
-void TTarvixForm::ShowTerminal() {
-  if (!FindWindow(QStringLiteral("TTerminalForm"))) ShowWindow(QStringLiteral("TTerminalForm"), false);
-}
-
-void TTarvixForm::RefreshPortPanels() { TToolWindow::RefreshAll(); }
-
 // ---- idle cycle ------------------------------------------------------------------------------
 
 void TTarvixForm::ScheduleIdle() {
-  // A timer armed for the end of a program pause is brought forward: the
-  // user acted, and command states must follow at once.
-  if (idleTimer_ && !closing_ && (!idleTimer_->isActive() || idleTimer_->interval() > 0)) idleTimer_->start(0);
+  if (!closing_) idle_->Schedule();
 }
+
+bool TTarvixForm::IdlePass(bool step) { return !closing_ && idle_->Pass(step); }
 
 void TTarvixForm::RefreshStatusBar() {
   TTarvixPlusModel* project = Project();
@@ -561,47 +543,6 @@ QString TTarvixForm::StatusPanel(int index) const {
   return index == 1 ? hintPanel_->text() : positionPanel_->text();
 }
 
-bool TTarvixForm::IdlePass(bool step) {
-  if (inIdle_ || closing_) return false;
-  inIdle_ = true;
-  TTarvixPlusModel* project = Project();
-  const bool simulating = project && project->IsSimulating();
-  // While a simulation runs, command states are refreshed ten times a
-  // second rather than after every batch: the batches come fast.
-  if (!simulating || lastCommandRefresh_.elapsed() >= 100) {
-    UpdateButtons();
-    RefreshStatusBar();
-    lastCommandRefresh_.restart();
-    // Focus on the frame or its empty document area goes to the tree.
-    QWidget* focus = QApplication::focusWidget();
-    if (isActiveWindow() && (focus == this || focus == mdi_ || focus == mdi_->viewport())) tree_->setFocus();
-  }
-  bool more = false;
-  if (step && project) {
-    // Batches for one slice per turn of the event loop: fast enough to
-    // keep up with the engine, short enough that a key press or a click is
-    // answered at once. A batch that goes on longer is cut by the driver
-    // itself at the end of the slice.
-    QElapsedTimer slice;
-    slice.start();
-    do {
-      more = project->Step(std::max<int64_t>(1, TSimulationControl::kSliceMs - slice.elapsed()));
-    } while (more && slice.elapsed() < TSimulationControl::kSliceMs && Project() == project);
-  }
-  TSimulatedInputs& inputs = TSimulatedInputs::Current();
-  if (inputs.StatusChanged) {
-    inputs.StatusChanged = false;
-    RefreshStatusBar();
-  }
-  if (TMDIChildForm* doc = ActiveDocument()) more = doc->NeedsIdle() || more;
-  if (step && !more && project && !project->IsSimulating() && simulating) UpdateButtons();
-  // The batch that halted or ended the run may be the last idle pass for a
-  // while: the state text must not keep saying that it runs.
-  if (step && !more && project && simulating) RefreshStatusBar();
-  inIdle_ = false;
-  return more;
-}
-
 // ---- events ------------------------------------------------------------------------------------
 
 bool TTarvixForm::event(QEvent* e) {
@@ -619,7 +560,7 @@ bool TTarvixForm::eventFilter(QObject* watched, QEvent* e) {
       // matching items must not answer with a state the idle cycle has
       // not refreshed yet (a dead key, or a key taken from the window
       // that has the focus).
-      if (!closing_ && !inIdle_) UpdateShortcut(*static_cast<QKeyEvent*>(e));
+      if (!closing_ && !idle_->InPass()) UpdateShortcut(*static_cast<QKeyEvent*>(e));
       break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -815,5 +756,6 @@ void TTarvixForm::closeEvent(QCloseEvent* e) {
   store.Save(TStationSettings::Current());
   WriteDesktop(DesktopFileName());
   closing_ = true;
+  idle_->Stop();
   e->accept();
 }

@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "TMruList.h"
-#include "TSimulationHost.h"
 #include "TStationFrame.h"
 #include "TWindowManager.h"
 
@@ -34,6 +33,7 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QTimer;
+class TIdleDriver;
 class TMDIChildForm;
 class TProjectController;
 class TStartPage;
@@ -42,7 +42,7 @@ class TRecoveryController;
 class TTarvixPlusModel;
 class TToolWindow;
 
-class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulationHost {
+class TTarvixForm : public QMainWindow, public TStationFrame {
   Q_OBJECT
 
  public:
@@ -110,11 +110,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   void ShowPositionText(const QString& text) override;
   void CommandStatesChanged() override;
 
-  // TSimulationHost
-  void ShowWatchWindow() override;
-  void ShowTerminal() override;
-  void RefreshPortPanels() override;
-
   // "Echtzeit" or "Zeitraffer" for the simulation, and the check marks of
   // the menu items and buttons that choose it.
   void SetVirtualTime(bool on);
@@ -177,10 +172,8 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   QLabel* positionPanel_ = nullptr;
   QString hint_;
   TMruList mru_;
-  QTimer* idleTimer_ = nullptr;
+  TIdleDriver* idle_ = nullptr;
   QTimer* splashTimer_ = nullptr;
-  QElapsedTimer lastCommandRefresh_;
   bool shown_ = false;
   bool closing_ = false;
-  bool inIdle_ = false;
 };
