@@ -41,6 +41,7 @@
 #include "TStartPage.h"
 #include "TStationServices.h"
 #include "TStationSettings.h"
+#include "TStatusPanels.h"
 #include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
 #include "TWindowClass.h"
@@ -121,23 +122,7 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   addAction(helpKey);
   TWindowManager::NameQtParts(this);
 
-  modifiedPanel_ = new QLabel(this);
-  modifiedPanel_->setObjectName(QStringLiteral("StatusPanel0"));
-  modifiedPanel_->setFixedWidth(70);
-  hintPanel_ = new QLabel(QStringLiteral("Bereit"), this);
-  hintPanel_->setObjectName(QStringLiteral("StatusPanel1"));
-  hintPanel_->setMinimumWidth(50);
-  statusBar()->setObjectName(QStringLiteral("StatusBar"));
-  statusBar()->setAccessibleName(QStringLiteral("Statusleiste"));
-  if (auto* grip = statusBar()->findChild<QSizeGrip*>()) grip->setAccessibleName(QStringLiteral("Fenstergröße"));
-  modifiedPanel_->setAccessibleDescription(QStringLiteral("Änderungsstatus"));
-  statusBar()->addWidget(modifiedPanel_);
-  statusBar()->addWidget(hintPanel_, 1);
-  positionPanel_ = new QLabel(this);
-  positionPanel_->setObjectName(QStringLiteral("StatusPanel2"));
-  positionPanel_->setAccessibleDescription(QStringLiteral("Position im Text"));
-  positionPanel_->setVisible(false);
-  statusBar()->addPermanentWidget(positionPanel_);
+  status_ = std::make_unique<TStatusPanels>(*statusBar());
   RefreshStatusBar();
 
   idle_ = new TIdleDriver(this, *windows_,
@@ -500,15 +485,11 @@ void TTarvixForm::NewCellEditor() {
 }
 
 void TTarvixForm::ShowStatusText(const QString& text) {
-  hint_ = text;
+  status_->SetHint(text);
   RefreshStatusBar();
 }
 
-void TTarvixForm::ShowPositionText(const QString& text) {
-  positionPanel_->setText(text);
-  positionPanel_->setAccessibleName(text);
-  positionPanel_->setVisible(!text.isEmpty());
-}
+void TTarvixForm::ShowPositionText(const QString& text) { status_->ShowPosition(text); }
 
 void TTarvixForm::CommandStatesChanged() {
   if (closing_) return;
@@ -524,24 +505,9 @@ void TTarvixForm::ScheduleIdle() {
 
 bool TTarvixForm::IdlePass(bool step) { return !closing_ && idle_->Pass(step); }
 
-void TTarvixForm::RefreshStatusBar() {
-  TTarvixPlusModel* project = Project();
-  auto set = [](QLabel* panel, const QString& text) {
-    if (panel->text() == text) return;
-    panel->setText(text);
-    panel->setAccessibleName(text);
-  };
-  set(modifiedPanel_, project && project->Modified() ? QStringLiteral("Geändert") : QString());
-  // A halted simulation is still active (its commands stay), but nothing runs.
-  const bool running = project && project->IsSimulating() && project->SimState() != TSimState::Halted;
-  const QString state = running ? QStringLiteral("Simulation läuft") : QStringLiteral("Bereit");
-  set(hintPanel_, hint_.isEmpty() ? state : hint_);
-}
+void TTarvixForm::RefreshStatusBar() { status_->Refresh(Project()); }
 
-QString TTarvixForm::StatusPanel(int index) const {
-  if (index == 0) return modifiedPanel_->text();
-  return index == 1 ? hintPanel_->text() : positionPanel_->text();
-}
+QString TTarvixForm::StatusPanel(int index) const { return status_->Text(index); }
 
 // ---- events ------------------------------------------------------------------------------------
 
@@ -684,14 +650,7 @@ QString TTarvixForm::DesktopFileName() {
 bool TTarvixForm::WriteDesktop(const QString& fileName) {
   TDesktop desktop;
   desktop.windows = windows_->DesktopWindows();
-  if (TTarvixPlusModel* project = Project(); project && !project->FileName().isEmpty()) {
-    desktop.projectFile = project->FileName();
-    desktop.breakpoints.assign(project->Breakpoints().begin(), project->Breakpoints().end());
-    for (const TWatchEntry& w : project->Watches()) desktop.watches.push_back({w.Name, w.MapCode});
-  }
-  desktop.selected = tree_->SelectedValue();
-  desktop.tablesExpanded = tree_->TablesGroup() && tree_->TablesGroup()->isExpanded();
-  desktop.cellsExpanded = tree_->CellsGroup() && tree_->CellsGroup()->isExpanded();
+  tree_->GatherDesktop(desktop);
   QString problem;
   if (!TDesktopFile::Save(fileName, desktop, problem)) {
     Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(problem.isEmpty() ? fileName : problem));
@@ -716,30 +675,7 @@ bool TTarvixForm::ReadDesktop(const QString& fileName) {
   } else {
     OpenProject(projectName);
   }
-  TTarvixPlusModel* project = Project();
-  if (project) {
-    for (int32_t id : desktop->breakpoints)
-      if (project->FindCell(id) && !project->HasBreakpoint(id)) project->ToggleBreakpoint(id);
-    // A watch is restored by the block that has its map code.
-    for (const TDesktop::Watch& watch : desktop->watches) {
-      bool added = false;
-      for (const auto& cell : project->Cells()) {
-        for (int b = 0; b < cell->Count() && !added; ++b) {
-          const int32_t blockId = cell->Items(b)->Id();
-          if (PlexorGetMapCode(project->Engine(), blockId) == watch.mapCode && PlexorGetSymbolicName(project->Engine(), blockId)) {
-            project->AddWatch(blockId);
-            added = true;
-          }
-        }
-        if (added) break;
-      }
-    }
-  }
-  if (desktop->hasTree) {
-    if (tree_->TablesGroup()) tree_->TablesGroup()->setExpanded(desktop->tablesExpanded);
-    if (tree_->CellsGroup()) tree_->CellsGroup()->setExpanded(desktop->cellsExpanded);
-    if (desktop->selected != 0 || tree_->FindNode(0)) tree_->SelectValue(desktop->selected);
-  }
+  tree_->RestoreDesktop(*desktop);
   windows_->RestoreWindows(desktop->windows);
   return true;
 }
