@@ -29,6 +29,7 @@ QAction* TCommandBars::NewAction(const TCommand& command, const QString& name, c
 }
 
 void TCommandBars::Build(std::span<const TCommand> table) {
+  table_ = table;
   QMenuBar* bar = window_.menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
   bar->setAccessibleName(QStringLiteral("Menüleiste"));
@@ -132,6 +133,13 @@ QAction* TCommandBars::Action(const QString& objectName) const {
   return it == actions_.end() ? nullptr : it->second.data();
 }
 
+bool TCommandBars::ToolBarsVisible() const { return toolBars_.empty() || toolBars_.front()->isVisible(); }
+
+void TCommandBars::ShowToolBars(bool show) {
+  for (QToolBar* bar : toolBars_) bar->setVisible(show);
+  if (QAction* item = Action(QStringLiteral("ViewToolbarsItem"))) item->setChecked(show);
+}
+
 void TCommandBars::ShowRecentFiles(const QStringList& names) {
   if (!fileMenu_ || !recentEnd_) return;
   // Only used entries are in the menu, so nothing unnamed is offered.
@@ -145,31 +153,52 @@ void TCommandBars::ShowRecentFiles(const QStringList& names) {
   recentStart_->setVisible(!names.isEmpty());
 }
 
-void TCommandBars::UpdateButtons(const Enabler& enabled) {
+void TCommandBars::UpdateAll() {
   for (const Tagged& item : buttons_)
-    if (item.action) item.action->setEnabled(enabled(item.tag));
+    if (item.action) item.action->setEnabled(handlers_.enabled(item.tag));
+  for (QAction* top : window_.menuBar()->actions())
+    if (QMenu* menu = top->menu()) UpdateMenuItems(menu);
+  UpdateItemRules();
 }
 
-void TCommandBars::UpdateMenuItems(QMenu* menu, const Enabler& enabled) {
+void TCommandBars::UpdateMenu(QMenu* menu) {
+  UpdateMenuItems(menu);
+  UpdateItemRules();
+}
+
+void TCommandBars::UpdateMenuItems(QMenu* menu) {
   for (QAction* action : menu->actions()) {
     if (action->menu()) {
-      UpdateMenuItems(action->menu(), enabled);
+      UpdateMenuItems(action->menu());
       continue;
     }
     const int32_t tag = action->data().toInt();
-    if (tag > cmd::kSubmenu) action->setEnabled(enabled(tag));
+    if (tag > cmd::kSubmenu) action->setEnabled(handlers_.enabled(tag));
+  }
+  if (menu == blocksMenu_) {
+    const bool enabled = handlers_.blocksEnabled();
+    for (QAction* action : menu->actions()) action->setEnabled(enabled);
   }
 }
 
-bool TCommandBars::UpdateShortcut(const QKeySequence& pressed, const Enabler& enabled) {
+void TCommandBars::UpdateItemRules() {
+  for (const TCommand& c : table_) {
+    if (c.kind != TCommand::Kind::Item || c.tag != 0) continue;
+    const int rule = handlers_.itemRule(c);
+    if (rule >= 0)
+      if (QAction* a = Action(QString::fromLatin1(c.name))) a->setEnabled(rule == 1);
+  }
+}
+
+void TCommandBars::UpdateShortcut(const QKeySequence& pressed) {
   bool untagged = false;
   for (const auto& [name, action] : actions_) {
     if (!action || action->shortcut() != pressed) continue;
     const int32_t tag = action->data().toInt();
     if (tag > cmd::kSubmenu)
-      action->setEnabled(enabled(tag));
+      action->setEnabled(handlers_.enabled(tag));
     else
       untagged = true;
   }
-  return untagged;
+  if (untagged) UpdateItemRules();
 }

@@ -32,9 +32,13 @@ class TCommandBars {
     std::function<void(int index)> recentChosen;
     // Fills the block tool bar with the palette.
     std::function<void(QToolBar& bar)> palette;
+    // Whether a command is enabled now.
+    std::function<bool(int32_t command)> enabled;
+    // The rule of an item without a command: 1 enabled, 0 disabled, -1 none.
+    std::function<int(const TCommand& item)> itemRule;
+    // Whether the block types may be inserted now.
+    std::function<bool()> blocksEnabled;
   };
-  // Whether a command is enabled now.
-  using Enabler = std::function<bool(int32_t command)>;
 
   TCommandBars(QMainWindow& window, Handlers handlers);
   void Build(std::span<const TCommand> table);
@@ -42,16 +46,21 @@ class TCommandBars {
   // The action of an item or button by its object name.
   QAction* Action(const QString& objectName) const;
   const std::vector<QToolBar*>& ToolBars() const { return toolBars_; }
+  // The tool bars shown or hidden, with the check mark of "Werkzeugleisten".
+  bool ToolBarsVisible() const;
+  void ShowToolBars(bool show);
   QMenu* BlocksMenu() const { return blocksMenu_; }
   // Shows the first names (at most TMruList::kShown) as the recent files.
   void ShowRecentFiles(const QStringList& names);
 
-  // The enabled state of every tagged tool button and menu item.
-  void UpdateButtons(const Enabler& enabled);
-  void UpdateMenuItems(QMenu* menu, const Enabler& enabled);
-  // Refreshes the tagged items whose shortcut is pressed; true when an
-  // untagged item has it too (its own rule must be refreshed).
-  bool UpdateShortcut(const QKeySequence& pressed, const Enabler& enabled);
+  // The enabled state of every tool button and menu item (a disabled
+  // item's shortcut never fires, so the items follow the command states
+  // like the buttons, not only when their menu opens).
+  void UpdateAll();
+  // The items of a menu that opens.
+  void UpdateMenu(QMenu* menu);
+  // Refreshes the items whose shortcut is about to be matched.
+  void UpdateShortcut(const QKeySequence& pressed);
 
  private:
   struct Tagged {
@@ -61,9 +70,12 @@ class TCommandBars {
   QAction* NewAction(const TCommand& command, const QString& name, const QString& caption);
   void AddBlockGroups(QMenu* menu);
   void AddButton(QToolBar* bar, const TCommand& command);
+  void UpdateMenuItems(QMenu* menu);
+  void UpdateItemRules();
 
   QMainWindow& window_;
   Handlers handlers_;
+  std::span<const TCommand> table_;
   std::map<QString, QPointer<QAction>> actions_;
   std::vector<Tagged> buttons_;
   std::vector<QToolBar*> toolBars_;

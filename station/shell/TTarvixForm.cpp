@@ -30,7 +30,9 @@
 #include "Commands.h"
 #include "TCommandBars.h"
 #include "DocumentPlacement.h"
+#include "ProjectCommands.h"
 #include "TDesktopFile.h"
+#include "TFrameEvents.h"
 #include "TIdleDriver.h"
 #include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
@@ -108,7 +110,14 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
                                       OpenProject(name);
                                       RefreshMru();
                                     },
-                                    [this](QToolBar& bar) { services_.FillPalette(*this, bar); }});
+                                    [this](QToolBar& bar) { services_.FillPalette(*this, bar); },
+                                    [this](int32_t tag) { return IsCommandEnabled(tag); },
+                                    [this](const TCommand& item) { return ItemRule(item); },
+                                    [this] {
+                                      const TMDIChildForm* doc = ActiveDocument();
+                                      return doc && windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) &&
+                                             !tree_->hasFocus() && IsCommandEnabled(cmd::kInsertTextBlock);
+                                    }});
   bars_->Build(CommandTable());
   // F1: the help topic of the window that has the focus (the tree answers
   // F1 itself).
@@ -145,12 +154,14 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
     if (tips && TStationSettings::Current().showTipsOfDay) services_.StartupTip(*this);
   });
 
-  qApp->installEventFilter(this);
+  events_ = new TFrameEvents(*this, {[this] { return closing_; }, [this] { return idle_->InPass(); },
+                                     [this](const QKeyEvent& key) { bars_->UpdateShortcut(QKeySequence(key.keyCombination())); }, [this] { ScheduleIdle(); },
+                                     [this](const QString& name) { OpenProject(name); }});
   TStationFrame::SetCurrent(this);
 }
 
 TTarvixForm::~TTarvixForm() {
-  qApp->removeEventFilter(this);
+  delete events_;
   closing_ = true;
   // Windows first (they are views of the project), then the project.
   idle_->Stop();
@@ -179,17 +190,8 @@ void TTarvixForm::Trigger(const TCommand& c, QAction* sender) {
     case TFrameAction::CompareWith: services_.CompareWith(*this); break;
     case TFrameAction::PrintSetup: Ui().PrinterSetup(); break;
     case TFrameAction::Exit: close(); break;
-    case TFrameAction::ToggleToolBars: {
-      const auto& bars = bars_->ToolBars();
-      const bool show = !bars.empty() && !bars.front()->isVisible();
-      for (QToolBar* tb : bars) tb->setVisible(show);
-      Action(QStringLiteral("ViewToolbarsItem"))->setChecked(show);
-      break;
-    }
-    case TFrameAction::ToggleStatusBar:
-      statusBar()->setVisible(!statusBar()->isVisible());
-      Action(QStringLiteral("ViewStatusbarItem"))->setChecked(statusBar()->isVisible());
-      break;
+    case TFrameAction::ToggleToolBars: bars_->ShowToolBars(!bars_->ToolBarsVisible()); break;
+    case TFrameAction::ToggleStatusBar: ShowStatusBar(!statusBar()->isVisible()); break;
     case TFrameAction::FocusProject: tree_->setFocus(); break;
     case TFrameAction::ShowWindow: ShowWindow(windowclass::Name(c.window), true); break;
     case TFrameAction::NewCellEditor: NewCellEditor(); break;
@@ -334,29 +336,7 @@ bool TTarvixForm::FrameCommand(int32_t command) {
 }
 
 int TTarvixForm::FrameEnabled(int32_t command) const {
-  TTarvixPlusModel* project = Project();
-  auto rule = [](bool b) { return b ? 1 : 0; };
-  switch (command) {
-    case cmd::kSave: return rule(project && project->Modified());
-    case cmd::kSaveAs: return rule(project != nullptr);
-    case cmd::kCompile:
-    case cmd::kDownload: {
-      if (!project || project->IsSimulating() || !services_.HasCompiler()) return 0;
-      for (const auto& cell : project->Cells())
-        if (cell->Count() > 0) return 1;
-      return 0;
-    }
-    case cmd::kRun:
-    case cmd::kSingleStep: return rule(project && project->Simulation().CanStart());
-    case cmd::kReset: return rule(project && project->SimState() == TSimState::Halted);
-    case cmd::kStop: {
-      if (!project) return 0;
-      const TSimState s = project->SimState();
-      return rule(s == TSimState::Running || s == TSimState::SingleStep || s == TSimState::Pausing);
-    }
-    case cmd::kClearBreakpoints: return rule(project && !project->Breakpoints().empty());
-    default: return -1;
-  }
+  return projectcommands::Enabled(Project(), command, services_.HasCompiler());
 }
 
 void TTarvixForm::SetVirtualTime(bool on) {
@@ -404,63 +384,29 @@ bool TTarvixForm::IsCommandEnabled(int32_t command) {
 }
 
 void TTarvixForm::UpdateButtons() {
-  bars_->UpdateButtons([this](int32_t tag) { return IsCommandEnabled(tag); });
-  UpdateMenuActions();
+  bars_->UpdateAll();
   emit CommandStatesUpdated();
 }
 
 void TTarvixForm::UpdateMenu(QMenu* menu) {
-  UpdateMenuItems(menu);
-  UpdateItemRules();
+  bars_->UpdateMenu(menu);
   // Looks at the disk: only when a menu opens (the item has no shortcut).
   if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(services_.TipAvailable());
 }
 
-void TTarvixForm::UpdateMenuActions() {
-  // A disabled action's shortcut never fires: menu items follow the
-  // command states like the buttons, not only when their menu opens.
-  for (QAction* top : menuBar()->actions())
-    if (QMenu* menu = top->menu()) UpdateMenuItems(menu);
-  UpdateItemRules();
-}
-
-void TTarvixForm::UpdateShortcut(const QKeyEvent& key) {
-  if (bars_->UpdateShortcut(QKeySequence(key.keyCombination()), [this](int32_t tag) { return IsCommandEnabled(tag); }))
-    UpdateItemRules();
-}
-
-void TTarvixForm::UpdateMenuItems(QMenu* menu) {
-  bars_->UpdateMenuItems(menu, [this](int32_t tag) { return IsCommandEnabled(tag); });
-  if (menu == bars_->BlocksMenu()) {
-    TMDIChildForm* doc = ActiveDocument();
-    const bool cellEditor = doc && windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) && !tree_->hasFocus();
-    for (QAction* action : menu->actions()) action->setEnabled(cellEditor && IsCommandEnabled(cmd::kInsertTextBlock));
-  }
-}
-
-void TTarvixForm::UpdateItemRules() {
-  // Items without a tag: their own rules.
+int TTarvixForm::ItemRule(const TCommand& c) const {
   TTarvixPlusModel* project = Project();
-  const bool anyDocument = !mdi_->subWindowList().isEmpty();
-  for (const TCommand& c : CommandTable()) {
-    if (c.kind != TCommand::Kind::Item || c.tag != 0) continue;
-    int rule = -1;
-    switch (c.action) {
-      case TFrameAction::ShowWindow: rule = windows_->CanShow(c.window); break;
-      case TFrameAction::NewCellEditor:
-        rule = project && !project->Cells().empty() && windows_->CanShow(TWindowClass::ProgramCell);
-        break;
-      case TFrameAction::Cascade:
-      case TFrameAction::TileHorizontally:
-      case TFrameAction::TileVertically:
-      case TFrameAction::CloseAll: rule = anyDocument; break;
-      case TFrameAction::OptionsEnvironment:
-      case TFrameAction::OptionsColors: rule = services_.HasOptionDialogs(); break;
-      case TFrameAction::About: rule = services_.HasAbout(); break;
-      default: break;
-    }
-    if (rule >= 0)
-      if (QAction* a = Action(QString::fromLatin1(c.name))) a->setEnabled(rule == 1);
+  switch (c.action) {
+    case TFrameAction::ShowWindow: return windows_->CanShow(c.window);
+    case TFrameAction::NewCellEditor: return project && !project->Cells().empty() && windows_->CanShow(TWindowClass::ProgramCell);
+    case TFrameAction::Cascade:
+    case TFrameAction::TileHorizontally:
+    case TFrameAction::TileVertically:
+    case TFrameAction::CloseAll: return !mdi_->subWindowList().isEmpty();
+    case TFrameAction::OptionsEnvironment:
+    case TFrameAction::OptionsColors: return services_.HasOptionDialogs();
+    case TFrameAction::About: return services_.HasAbout();
+    default: return -1;
   }
 }
 
@@ -519,46 +465,6 @@ bool TTarvixForm::event(QEvent* e) {
   return QMainWindow::event(e);
 }
 
-bool TTarvixForm::eventFilter(QObject* watched, QEvent* e) {
-  switch (e->type()) {
-    case QEvent::ShortcutOverride:
-      // Comes before the key is matched against the shortcuts: the
-      // matching items must not answer with a state the idle cycle has
-      // not refreshed yet (a dead key, or a key taken from the window
-      // that has the focus).
-      if (!closing_ && !idle_->InPass()) UpdateShortcut(*static_cast<QKeyEvent*>(e));
-      break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::FocusIn:
-    case QEvent::WindowActivate:
-    case QEvent::Drop:
-    case QEvent::Close:
-      ScheduleIdle();
-      break;
-    case QEvent::Hide:
-      // A modal dialog of ours closed. Without a window manager (a bare X
-      // server) nobody hands the keyboard back to the main window: take it,
-      // but only when no other window of any program has it.
-      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal() && w != this)
-        QTimer::singleShot(0, this, [this] {
-          if (!closing_ && isVisible() && !QApplication::activeModalWidget() && !QGuiApplication::focusWindow()) activateWindow();
-        });
-      break;
-    case QEvent::FileOpen:
-      if (watched == qApp) {
-        OpenProject(static_cast<QFileOpenEvent*>(e)->file());
-        return true;
-      }
-      break;
-    default:
-      break;
-  }
-  return QMainWindow::eventFilter(watched, e);
-}
-
 void TTarvixForm::dragEnterEvent(QDragEnterEvent* e) {
   if (e->mimeData()->hasUrls()) e->acceptProposedAction();
 }
@@ -585,14 +491,17 @@ void TTarvixForm::showEvent(QShowEvent* e) {
 
 // ---- settings, desktop file, start-up and shut-down ------------------------------------------------
 
+void TTarvixForm::ShowStatusBar(bool show) {
+  statusBar()->setVisible(show);
+  Action(QStringLiteral("ViewStatusbarItem"))->setChecked(show);
+}
+
 void TTarvixForm::ApplySettingsToWindow() {
   const TStationSettings& s = TStationSettings::Current();
   mru_.SetNames(s.mruFiles);
   RefreshMru();
-  statusBar()->setVisible(s.statusBar);
-  Action(QStringLiteral("ViewStatusbarItem"))->setChecked(s.statusBar);
-  for (QToolBar* tb : bars_->ToolBars()) tb->setVisible(s.toolBars);
-  Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
+  ShowStatusBar(s.statusBar);
+  bars_->ShowToolBars(s.toolBars);
   ShowTimeMode();
   if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) {
     // The default width grows to fit the tree's captions; a width the user
@@ -623,7 +532,7 @@ void TTarvixForm::CollectSettingsFromWindow() {
   TStationSettings& s = TStationSettings::Current();
   s.mruFiles = mru_.Names();
   s.statusBar = statusBar()->isVisible();
-  s.toolBars = bars_->ToolBars().empty() || bars_->ToolBars().front()->isVisible();
+  s.toolBars = bars_->ToolBarsVisible();
   if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) s.projectWindowWidth = dock->width();
   const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
   s.mainWindow = TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};

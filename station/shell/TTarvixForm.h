@@ -33,6 +33,7 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QTimer;
+class TFrameEvents;
 class TIdleDriver;
 class TMDIChildForm;
 class TProjectController;
@@ -85,9 +86,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   void UpdateButtons();
   // Refreshes the items of a menu (recursively into submenus).
   void UpdateMenu(QMenu* menu);
-  // Refreshes every menu item, so that each shortcut is live exactly while
-  // its command is enabled.
-  void UpdateMenuActions();
   // The action of a menu item or tool button by its object name.
   QAction* Action(const QString& objectName) const;
 
@@ -139,13 +137,15 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
   void Trigger(const TCommand& command, QAction* sender);
+  // The rule of an item without a command (windows, options, help).
+  int ItemRule(const TCommand& item) const;
   void RefreshMru();
+  void ShowStatusBar(bool show);
   void ApplySettingsToWindow();
   void CollectSettingsFromWindow();
   bool FrameCommand(int32_t command);
@@ -154,11 +154,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   bool ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load, std::unique_ptr<TTarvixPlusModel> loaded);
   void NewCellEditor();
   void RefreshStatusBar();
-  void UpdateMenuItems(QMenu* menu);
-  // The items without a command tag (windows, options, help).
-  void UpdateItemRules();
-  // Refreshes the items whose shortcut is the key about to be matched.
-  void UpdateShortcut(const QKeyEvent& key);
   void RefreshStartPage();
 
   TStationServices& services_;
@@ -171,6 +166,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   std::unique_ptr<TStatusPanels> status_;
   TMruList mru_;
   TIdleDriver* idle_ = nullptr;
+  TFrameEvents* events_ = nullptr;
   QTimer* splashTimer_ = nullptr;
   bool shown_ = false;
   bool closing_ = false;
