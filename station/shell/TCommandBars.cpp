@@ -133,6 +133,13 @@ QAction* TCommandBars::Action(const QString& objectName) const {
   return it == actions_.end() ? nullptr : it->second.data();
 }
 
+void TCommandBars::CheckTimeMode(bool lapse) {
+  for (const char* name : {"SimulatorRealTimeItem", "RealTimeButton"})
+    if (QAction* a = Action(QString::fromLatin1(name))) a->setChecked(!lapse);
+  for (const char* name : {"SimulatorVirtualTimeItem", "VirtualTimeButton"})
+    if (QAction* a = Action(QString::fromLatin1(name))) a->setChecked(lapse);
+}
+
 bool TCommandBars::ToolBarsVisible() const { return toolBars_.empty() || toolBars_.front()->isVisible(); }
 
 void TCommandBars::ShowToolBars(bool show) {

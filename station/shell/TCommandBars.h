@@ -50,6 +50,8 @@ class TCommandBars {
   bool ToolBarsVisible() const;
   void ShowToolBars(bool show);
   QMenu* BlocksMenu() const { return blocksMenu_; }
+  // The check marks of "Echtzeit" and "Zeitraffer" (items and buttons).
+  void CheckTimeMode(bool lapse);
   // Shows the first names (at most TMruList::kShown) as the recent files.
   void ShowRecentFiles(const QStringList& names);
 

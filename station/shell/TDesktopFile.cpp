@@ -1,10 +1,19 @@
 #include "TDesktopFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
+#include <QFileInfo>
 
 #include "OutputFile.h"
 #include "RegularFile.h"
+
+QString TDesktopFile::DefaultName() {
+  QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  if (program.isEmpty()) program = QStringLiteral("Vorblen");
+  return QDir::current().filePath(program + QStringLiteral(".DSK"));
+}
 
 QByteArray TDesktopFile::Write(const TDesktop& d) {
   QByteArray bytes;

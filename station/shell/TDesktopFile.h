@@ -50,6 +50,9 @@ class TDesktopFile {
   static constexpr int32_t kListLimit = 10000;
   static constexpr int32_t kWindowLimit = 1000;
 
+  // The file in the current folder, named after the program ("Vorblen.DSK").
+  static QString DefaultName();
+
   static QByteArray Write(const TDesktop& desktop);
   // Nothing for bytes that are not a whole desktop file of this version.
   static std::optional<TDesktop> Parse(const QByteArray& bytes);

@@ -4,13 +4,14 @@
 // is matched against a stale state; input and focus changes run the idle
 // cycle soon; a closed modal dialog hands the keyboard back to the main
 // window where no window manager does; a file-open request of the platform
-// opens the project.
+// or a file dropped on the main window opens the project.
 #pragma once
 
 #include <QObject>
 #include <functional>
 
-class QKeyEvent;
+class QDropEvent;
+class QKeySequence;
 class QWidget;
 
 class TFrameEvents : public QObject {
@@ -20,7 +21,7 @@ class TFrameEvents : public QObject {
   struct Frame {
     std::function<bool()> closing;
     std::function<bool()> inIdlePass;
-    std::function<void(const QKeyEvent& key)> shortcutComing;
+    std::function<void(const QKeySequence& key)> shortcutComing;
     std::function<void()> userActed;
     std::function<void(const QString& fileName)> openFile;
   };
@@ -32,6 +33,8 @@ class TFrameEvents : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool Dropped(QDropEvent& event);
+
   QWidget& frame_;
   Frame callbacks_;
 };

@@ -3,38 +3,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDataStream>
-#include <QDir>
-#include <QDockWidget>
-#include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QPainter>
-#include <QScreen>
-#include <QScrollBar>
-#include <QSizeGrip>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
-#include <algorithm>
 #include <QToolBar>
-#include <QToolButton>
+#include <algorithm>
 
 #include "ApplySettings.h"
+#include "MainWindowLayout.h"
 #include "Commands.h"
-#include "TCommandBars.h"
-#include "DocumentPlacement.h"
 #include "ProjectCommands.h"
+#include "TCommandBars.h"
 #include "TDesktopFile.h"
 #include "TFrameEvents.h"
 #include "TIdleDriver.h"
-#include "TBlockCatalogue.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
 #include "TRecoveryController.h"
@@ -46,9 +30,6 @@
 #include "TStatusPanels.h"
 #include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
-#include "TWindowClass.h"
-#include "TWindowFactory.h"
-#include "TWindowManager.h"
 #include "UserInterface.h"
 #include "WindowIcons.h"
 
@@ -72,43 +53,22 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   setWindowIcon(windowicons::Icon(windowicons::Kind::Application));
   setAcceptDrops(true);
 
-  mdi_ = new QMdiArea(this);
-  mdi_->setObjectName(QStringLiteral("MDIArea"));
-  mdi_->setAccessibleName(QStringLiteral("Dokumentfenster"));
-  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setCentralWidget(mdi_);
-  windows_ = new TWindowManager(*this, *mdi_, [this] { return Project(); }, [this] { CommandStatesChanged(); });
-  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { CommandStatesChanged(); });
+  windows_ = new TWindowManager(*this, [this] { return Project(); }, [this] { CommandStatesChanged(); });
+  mdi_ = &windows_->Area();
   startPage_ = new TStartPage(mdi_->viewport());
   connect(startPage_, &TStartPage::NewRequested, this, [this] { OpenProject(QString()); });
   connect(startPage_, &TStartPage::OpenRequested, this, [this] { FileOpen(); });
-  connect(startPage_, &TStartPage::RecentChosen, this, [this](const QString& name) {
-    mru_.Remove(name);
-    OpenProject(name);
-    RefreshMru();
-  });
+  connect(startPage_, &TStartPage::RecentChosen, this, [this](const QString& name) { OpenRecent(name); });
 
   tree_ = new TProjectController(this);
-  auto* dock = new QDockWidget(QStringLiteral("Projektfenster"), this);
-  dock->setObjectName(QStringLiteral("CellTreeResizebar"));
-  dock->setAccessibleName(QStringLiteral("Projektfenster"));
-  dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-  dock->setTitleBarWidget(new QWidget(dock));
-  dock->setWidget(tree_);
-  addDockWidget(Qt::LeftDockWidgetArea, dock);
-  resizeDocks({dock}, {std::max(TStationSettings::kDefaultProjectWindowWidth, tree_->FittingWidth())}, Qt::Horizontal);
+  mainwindowlayout::AddProjectWindow(*this, *tree_, tree_->FittingWidth());
 
   recovery_ = new TRecoveryController(*this);
   bars_ = std::make_unique<TCommandBars>(
       *this, TCommandBars::Handlers{[this](const TCommand& c, QAction* sender) { Trigger(c, sender); },
                                     [this](QMenu* menu) { UpdateMenu(menu); },
                                     [this](int index) {
-                                      if (index >= mru_.Names().size()) return;
-                                      const QString name = mru_.Names()[index];
-                                      mru_.Remove(name);
-                                      OpenProject(name);
-                                      RefreshMru();
+                                      if (index < mru_.Names().size()) OpenRecent(mru_.Names()[index]);
                                     },
                                     [this](QToolBar& bar) { services_.FillPalette(*this, bar); },
                                     [this](int32_t tag) { return IsCommandEnabled(tag); },
@@ -155,8 +115,8 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   });
 
   events_ = new TFrameEvents(*this, {[this] { return closing_; }, [this] { return idle_->InPass(); },
-                                     [this](const QKeyEvent& key) { bars_->UpdateShortcut(QKeySequence(key.keyCombination())); }, [this] { ScheduleIdle(); },
-                                     [this](const QString& name) { OpenProject(name); }});
+                                     [this](const QKeySequence& key) { bars_->UpdateShortcut(key); },
+                                     [this] { ScheduleIdle(); }, [this](const QString& name) { OpenProject(name); }});
   TStationFrame::SetCurrent(this);
 }
 
@@ -165,11 +125,7 @@ TTarvixForm::~TTarvixForm() {
   closing_ = true;
   // Windows first (they are views of the project), then the project.
   idle_->Stop();
-  for (TToolWindow* tool : ToolWindows()) delete tool;
-  // The document windows go while the frame is whole (their signals reach
-  // it) and while the project they view still exists.
-  for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, windows_, nullptr);
-  delete mdi_;
+  windows_->CloseAll();
   mdi_ = nullptr;
   delete recovery_;
   recovery_ = nullptr;
@@ -296,6 +252,13 @@ void TTarvixForm::RefreshTitle() {
   RefreshStartPage();
 }
 
+void TTarvixForm::OpenRecent(const QString& fileName) {
+  const QString name = fileName;  // the list changes under the reference
+  mru_.Remove(name);
+  OpenProject(name);
+  RefreshMru();
+}
+
 void TTarvixForm::RefreshMru() {
   bars_->ShowRecentFiles(mru_.Names());
   RefreshStartPage();
@@ -351,11 +314,7 @@ void TTarvixForm::SetVirtualTime(bool on) {
   ShowTimeMode();
 }
 
-void TTarvixForm::ShowTimeMode() {
-  const bool lapse = TSimulatedInputs::Current().VirtualTime;
-  for (const char* name : {"SimulatorRealTimeItem", "RealTimeButton"}) Action(QString::fromLatin1(name))->setChecked(!lapse);
-  for (const char* name : {"SimulatorVirtualTimeItem", "VirtualTimeButton"}) Action(QString::fromLatin1(name))->setChecked(lapse);
-}
+void TTarvixForm::ShowTimeMode() { bars_->CheckTimeMode(TSimulatedInputs::Current().VirtualTime); }
 
 void TTarvixForm::DoChildCommand(int32_t command, QObject* sender) {
   if (!IsCommandEnabled(command)) return;
@@ -465,22 +424,6 @@ bool TTarvixForm::event(QEvent* e) {
   return QMainWindow::event(e);
 }
 
-void TTarvixForm::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
-}
-
-void TTarvixForm::dropEvent(QDropEvent* e) {
-  const QList<QUrl> urls = e->mimeData()->urls();
-  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-  e->acceptProposedAction();
-  const QString name = urls.first().toLocalFile();
-  if (isMinimized()) showNormal();
-  raise();
-  activateWindow();
-  // After the drop has finished: opening may ask questions.
-  QTimer::singleShot(0, this, [this, name] { OpenProject(name); });
-}
-
 void TTarvixForm::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   if (!shown_) {
@@ -503,29 +446,7 @@ void TTarvixForm::ApplySettingsToWindow() {
   ShowStatusBar(s.statusBar);
   bars_->ShowToolBars(s.toolBars);
   ShowTimeMode();
-  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) {
-    // The default width grows to fit the tree's captions; a width the user
-    // chose stays.
-    const int width = s.projectWindowWidth == TStationSettings::kDefaultProjectWindowWidth
-                          ? std::max(s.projectWindowWidth, tree_->FittingWidth())
-                          : std::clamp(s.projectWindowWidth, 50, 1000);
-    resizeDocks({dock}, {width}, Qt::Horizontal);
-  }
-  resize(1100, 760);  // until a placement was saved
-  if (!s.mainWindow.IsEmpty()) {
-    QRect r = s.mainWindow.ToQRect();
-    // No larger than the screen, as the panels: a saved 40 000 px window
-    // would take gigabytes of backing store at every start.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect area = screen->availableGeometry();
-      r.setSize(r.size().boundedTo(area.size()));
-      if (!r.intersects(area)) r.moveTopLeft(area.topLeft());
-    }
-    if (r.width() >= 200 && r.height() >= 150) setGeometry(r);
-  }
-  if (s.windowState == 2) showMaximized();
-  // Minimised as it was left (the normal placement above is kept for later).
-  if (s.windowState == 1) setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+  mainwindowlayout::Apply(*this, s, tree_->FittingWidth());
 }
 
 void TTarvixForm::CollectSettingsFromWindow() {
@@ -533,10 +454,7 @@ void TTarvixForm::CollectSettingsFromWindow() {
   s.mruFiles = mru_.Names();
   s.statusBar = statusBar()->isVisible();
   s.toolBars = bars_->ToolBarsVisible();
-  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) s.projectWindowWidth = dock->width();
-  const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
-  s.mainWindow = TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-  s.windowState = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+  mainwindowlayout::Collect(*this, s);
 }
 
 void TTarvixForm::FirstShow() {
@@ -548,12 +466,6 @@ void TTarvixForm::FirstShow() {
   splashTimer_->start();
   RefreshStatusBar();
   CommandStatesChanged();
-}
-
-QString TTarvixForm::DesktopFileName() {
-  QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  if (program.isEmpty()) program = QStringLiteral("Vorblen");
-  return QDir::current().filePath(program + QStringLiteral(".DSK"));
 }
 
 bool TTarvixForm::WriteDesktop(const QString& fileName) {

@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "TDesktopFile.h"
 #include "TMruList.h"
 #include "TStationFrame.h"
 #include "TWindowManager.h"
@@ -126,7 +127,8 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   // ---- start-up, desktop file, shut-down ---------------------------------------------
   // Settings, desktop file, title, splash timer: what the first showing does.
   void FirstShow();
-  static QString DesktopFileName();
+  // In the current folder, named after the program.
+  static QString DesktopFileName() { return TDesktopFile::DefaultName(); }
   bool WriteDesktop(const QString& fileName);
   bool ReadDesktop(const QString& fileName);
   // The status bar's panels: "Geändert" or empty, the hint or state text,
@@ -137,14 +139,14 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
 
  private:
   void Trigger(const TCommand& command, QAction* sender);
   // The rule of an item without a command (windows, options, help).
   int ItemRule(const TCommand& item) const;
   void RefreshMru();
+  // Opens a project of the recent files (it leaves the list while open).
+  void OpenRecent(const QString& fileName);
   void ShowStatusBar(bool show);
   void ApplySettingsToWindow();
   void CollectSettingsFromWindow();

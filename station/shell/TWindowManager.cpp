@@ -1,6 +1,7 @@
 #include "TWindowManager.h"
 
 #include <QDataStream>
+#include <QMainWindow>
 #include <QIODevice>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,9 +17,30 @@
 #include "TTarvixPlusModel.h"
 #include "TWindowFactory.h"
 
-TWindowManager::TWindowManager(QWidget& owner, QMdiArea& mdi, std::function<TTarvixPlusModel*()> project,
-                               std::function<void()> changed)
-    : QObject(&owner), owner_(owner), mdi_(mdi), project_(std::move(project)), changed_(std::move(changed)) {}
+namespace {
+
+QMdiArea& NewArea(QMainWindow& owner) {
+  auto* mdi = new QMdiArea(&owner);
+  mdi->setObjectName(QStringLiteral("MDIArea"));
+  mdi->setAccessibleName(QStringLiteral("Dokumentfenster"));
+  mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  owner.setCentralWidget(mdi);
+  return *mdi;
+}
+
+}  // namespace
+
+TWindowManager::TWindowManager(QMainWindow& owner, std::function<TTarvixPlusModel*()> project, std::function<void()> changed)
+    : QObject(&owner), owner_(owner), mdi_(NewArea(owner)), project_(std::move(project)), changed_(std::move(changed)) {
+  connect(&mdi_, &QMdiArea::subWindowActivated, this, [this] { changed_(); });
+}
+
+void TWindowManager::CloseAll() {
+  for (TToolWindow* tool : ToolWindows()) delete tool;
+  for (QMdiSubWindow* sub : mdi_.subWindowList()) disconnect(sub, nullptr, this, nullptr);
+  delete &mdi_;
+}
 
 void TWindowManager::NameQtParts(QWidget* window) {
   for (QScrollBar* bar : window->findChildren<QScrollBar*>())

@@ -12,6 +12,7 @@
 #include "TDesktopFile.h"
 #include "TWindowClass.h"
 
+class QMainWindow;
 class QMdiArea;
 class QMdiSubWindow;
 class QWidget;
@@ -23,9 +24,12 @@ class TWindowManager : public QObject {
   Q_OBJECT
 
  public:
-  // owner: the main window (the panels' parent); project: the open project
-  // or null; changed: command states may have changed.
-  TWindowManager(QWidget& owner, QMdiArea& mdi, std::function<TTarvixPlusModel*()> project, std::function<void()> changed);
+  // Sets the document area as the main window's central widget (the main
+  // window is the panels' parent). project: the open project or null;
+  // changed: command states may have changed.
+  TWindowManager(QMainWindow& owner, std::function<TTarvixPlusModel*()> project, std::function<void()> changed);
+
+  QMdiArea& Area() const { return mdi_; }
 
   // Qt's own parts of a window (scroll bars, the tool bar's overflow button)
   // come without names; assistive technology should still be told what they are.
@@ -68,6 +72,9 @@ class TWindowManager : public QObject {
   std::vector<TDesktop::Window> DesktopWindows();
   // Opens the windows of a desktop file where they were.
   void RestoreWindows(const std::vector<TDesktop::Window>& windows);
+  // Closes every window while the owner is whole (their signals reach it)
+  // and while the project they view still exists.
+  void CloseAll();
 
  private:
   TToolWindow* CreateToolWindow(const QString& className);

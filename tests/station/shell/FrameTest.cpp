@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QMdiSubWindow>
@@ -505,6 +506,34 @@ class FrameTest : public QObject {
     ui_->replies.push_back(name);
     QVERIFY(frame_->CloseProject());
     QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("neu.tvp"))));
+  }
+
+  // A file dropped on the main window opens as the project; what is not
+  // a local file is refused.
+  void aFileDroppedOnTheWindowOpensIt() {
+    const QString path = Copy(QStringLiteral("counter.tvp"));
+    const struct {
+      QUrl url;
+      bool opens;
+    } drops[] = {{QUrl(QStringLiteral("https://example.org/counter.tvp")), false}, {QUrl::fromLocalFile(path), true}};
+    for (const auto& d : drops) {
+      QMimeData mime;
+      mime.setUrls({d.url});
+      const QPoint at = frame_->rect().center();
+      QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &drop);
+      QCOMPARE(drop.isAccepted(), d.opens);
+      if (d.opens) {
+        QTRY_VERIFY(frame_->Project());
+        QCOMPARE(Project().FileName(), path);
+      } else {
+        QTest::qWait(20);
+        QVERIFY(!frame_->Project());
+      }
+    }
   }
 
   void desktopFileRoundTrip() {
