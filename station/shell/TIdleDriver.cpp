@@ -1,5 +1,7 @@
 #include "TIdleDriver.h"
 
+#include <QApplication>
+#include <QMdiArea>
 #include <QTimer>
 #include <algorithm>
 
@@ -11,8 +13,8 @@
 #include "TWindowClass.h"
 #include "TWindowManager.h"
 
-TIdleDriver::TIdleDriver(QObject* parent, TWindowManager& windows, Frame frame)
-    : QObject(parent), windows_(windows), frame_(std::move(frame)) {
+TIdleDriver::TIdleDriver(QWidget& window, TWindowManager& windows, QWidget& tree, Frame frame)
+    : QObject(&window), window_(window), windows_(windows), tree_(tree), frame_(std::move(frame)) {
   timer_ = new QTimer(this);
   timer_->setSingleShot(true);
   timer_->setInterval(0);
@@ -56,7 +58,7 @@ bool TIdleDriver::Pass(bool step) {
     frame_.refreshCommands();
     frame_.refreshStatus();
     lastCommandRefresh_.restart();
-    frame_.tidyFocus();
+    TidyFocus();
   }
   bool more = false;
   if (step && project) {
@@ -75,13 +77,19 @@ bool TIdleDriver::Pass(bool step) {
     inputs.StatusChanged = false;
     frame_.refreshStatus();
   }
-  more = frame_.windowWantsIdle() || more;
+  if (TMDIChildForm* doc = windows_.ActiveDocument()) more = doc->NeedsIdle() || more;
   if (step && !more && project && !project->IsSimulating() && simulating) frame_.refreshCommands();
   // The batch that halted or ended the run may be the last idle pass for a
   // while: the state text must not keep saying that it runs.
   if (step && !more && project && simulating) frame_.refreshStatus();
   inPass_ = false;
   return more;
+}
+
+void TIdleDriver::TidyFocus() {
+  QWidget* focus = QApplication::focusWidget();
+  QMdiArea& area = windows_.Area();
+  if (window_.isActiveWindow() && (focus == &window_ || focus == &area || focus == area.viewport())) tree_.setFocus();
 }
 
 void TIdleDriver::ShowWatchWindow() {

@@ -15,6 +15,7 @@
 #include "TSimulationHost.h"
 
 class QTimer;
+class QWidget;
 class TTarvixPlusModel;
 class TWindowManager;
 
@@ -26,11 +27,10 @@ class TIdleDriver : public QObject, public TSimulationHost {
     std::function<TTarvixPlusModel*()> project;
     std::function<void()> refreshCommands;  // the enabled states of the items
     std::function<void()> refreshStatus;    // the status bar
-    std::function<void()> tidyFocus;        // focus on nothing goes to the tree
-    std::function<bool()> windowWantsIdle;  // the active window wants more passes
   };
-  // Becomes the simulation's host until destroyed.
-  TIdleDriver(QObject* parent, TWindowManager& windows, Frame frame);
+  // Becomes the simulation's host until destroyed. Focus on the main window
+  // or its empty document area goes to the project window (tree).
+  TIdleDriver(QWidget& window, TWindowManager& windows, QWidget& tree, Frame frame);
   ~TIdleDriver() override;
 
   // Runs a pass soon (coalesced).
@@ -47,7 +47,11 @@ class TIdleDriver : public QObject, public TSimulationHost {
   void RefreshPortPanels() override;
 
  private:
+  void TidyFocus();
+
+  QWidget& window_;
   TWindowManager& windows_;
+  QWidget& tree_;
   Frame frame_;
   QTimer* timer_ = nullptr;
   QElapsedTimer lastCommandRefresh_;

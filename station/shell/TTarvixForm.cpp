@@ -24,6 +24,7 @@
 #include "TRecoveryController.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
+#include "TSplashForm.h"
 #include "TStartPage.h"
 #include "TStationServices.h"
 #include "TStationSettings.h"
@@ -94,26 +95,8 @@ TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
   status_ = std::make_unique<TStatusPanels>(*statusBar());
   RefreshStatusBar();
 
-  idle_ = new TIdleDriver(this, *windows_,
-                          {[this] { return Project(); }, [this] { UpdateButtons(); }, [this] { RefreshStatusBar(); },
-                           [this] {
-                             // Focus on the frame or its empty document area goes to the tree.
-                             QWidget* focus = QApplication::focusWidget();
-                             if (isActiveWindow() && (focus == this || focus == mdi_ || focus == mdi_->viewport())) tree_->setFocus();
-                           },
-                           [this] { return ActiveDocument() && ActiveDocument()->NeedsIdle(); }});
-  splashTimer_ = new QTimer(this);
-  splashTimer_->setSingleShot(true);
-  splashTimer_->setInterval(420);
-  connect(splashTimer_, &QTimer::timeout, this, [this] {
-    services_.SplashDone();
-    for (TToolWindow* tool : ToolWindows()) tool->show();
-    activateWindow();
-    const bool tips = services_.TipAvailable();
-    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(tips);
-    if (tips && TStationSettings::Current().showTipsOfDay) services_.StartupTip(*this);
-  });
-
+  idle_ = new TIdleDriver(*this, *windows_, *tree_,
+                          {[this] { return Project(); }, [this] { UpdateButtons(); }, [this] { RefreshStatusBar(); }});
   events_ = new TFrameEvents(*this, {[this] { return closing_; }, [this] { return idle_->InPass(); },
                                      [this](const QKeySequence& key) { bars_->UpdateShortcut(key); },
                                      [this] { ScheduleIdle(); }, [this](const QString& name) { OpenProject(name); }});
@@ -371,12 +354,6 @@ int TTarvixForm::ItemRule(const TCommand& c) const {
 
 // ---- windows -------------------------------------------------------------------------------
 
-QWidget* TTarvixForm::FindWindow(const QString& className) const { return windows_->FindWindow(className); }
-
-QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) { return windows_->ShowWindow(className, activate); }
-
-void TTarvixForm::OpenCell(int32_t cellId) { windows_->OpenCell(cellId); }
-
 void TTarvixForm::SynchronizeCell(int32_t cellId) {
   if (windows_->SynchronizeCell(cellId)) tree_->setFocus();
 }
@@ -394,8 +371,6 @@ void TTarvixForm::ShowStatusText(const QString& text) {
   RefreshStatusBar();
 }
 
-void TTarvixForm::ShowPositionText(const QString& text) { status_->ShowPosition(text); }
-
 void TTarvixForm::CommandStatesChanged() {
   if (closing_) return;
   if (recovery_) recovery_->Sync();
@@ -408,11 +383,7 @@ void TTarvixForm::ScheduleIdle() {
   if (!closing_) idle_->Schedule();
 }
 
-bool TTarvixForm::IdlePass(bool step) { return !closing_ && idle_->Pass(step); }
-
 void TTarvixForm::RefreshStatusBar() { status_->Refresh(Project()); }
-
-QString TTarvixForm::StatusPanel(int index) const { return status_->Text(index); }
 
 // ---- events ------------------------------------------------------------------------------------
 
@@ -463,7 +434,15 @@ void TTarvixForm::FirstShow() {
   if (QFileInfo::exists(desktop)) ReadDesktop(desktop);
   windows_->CreateSavedPanels();
   RefreshTitle();
-  splashTimer_->start();
+  // The splash time: then the panels, the keyboard and the tip of the day.
+  QTimer::singleShot(TSplashForm::kSplashMilliseconds, this, [this] {
+    services_.SplashDone();
+    for (TToolWindow* tool : ToolWindows()) tool->show();
+    activateWindow();
+    const bool tips = services_.TipAvailable();
+    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(tips);
+    if (tips && TStationSettings::Current().showTipsOfDay) services_.StartupTip(*this);
+  });
   RefreshStatusBar();
   CommandStatesChanged();
 }

@@ -21,7 +21,9 @@
 
 #include "TDesktopFile.h"
 #include "TMruList.h"
+#include "TIdleDriver.h"
 #include "TStationFrame.h"
+#include "TStatusPanels.h"
 #include "TWindowManager.h"
 
 class QAction;
@@ -35,12 +37,10 @@ class QMenu;
 class QToolBar;
 class QTimer;
 class TFrameEvents;
-class TIdleDriver;
 class TMDIChildForm;
 class TProjectController;
 class TStartPage;
 class TStationServices;
-class TStatusPanels;
 class TRecoveryController;
 class TTarvixPlusModel;
 class TToolWindow;
@@ -103,11 +103,11 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   void SynchronizeCell(int32_t cellId);
 
   // TStationFrame
-  QWidget* FindWindow(const QString& className) const override;
-  QWidget* ShowWindow(const QString& className, bool activate = true) override;
-  void OpenCell(int32_t cellId) override;
+  QWidget* FindWindow(const QString& className) const override { return windows_->FindWindow(className); }
+  QWidget* ShowWindow(const QString& className, bool activate = true) override { return windows_->ShowWindow(className, activate); }
+  void OpenCell(int32_t cellId) override { windows_->OpenCell(cellId); }
   void ShowStatusText(const QString& text) override;
-  void ShowPositionText(const QString& text) override;
+  void ShowPositionText(const QString& text) override { status_->ShowPosition(text); }
   void CommandStatesChanged() override;
 
   // "Echtzeit" or "Zeitraffer" for the simulation, and the check marks of
@@ -122,7 +122,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   // One pass: command states, status bar, one slice of stepping. True when
   // more idle time is wanted at once. During a program pause the idle timer
   // is armed for the pause's end instead.
-  bool IdlePass(bool step = true);
+  bool IdlePass(bool step = true) { return !closing_ && idle_->Pass(step); }
 
   // ---- start-up, desktop file, shut-down ---------------------------------------------
   // Settings, desktop file, title, splash timer: what the first showing does.
@@ -133,7 +133,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   bool ReadDesktop(const QString& fileName);
   // The status bar's panels: "Geändert" or empty, the hint or state text,
   // and the caret position of the text editor that has the keyboard.
-  QString StatusPanel(int index) const;
+  QString StatusPanel(int index) const { return status_->Text(index); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -169,7 +169,6 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   TMruList mru_;
   TIdleDriver* idle_ = nullptr;
   TFrameEvents* events_ = nullptr;
-  QTimer* splashTimer_ = nullptr;
   bool shown_ = false;
   bool closing_ = false;
 };
