@@ -1,27 +1,25 @@
 // TTarvixForm: the station's main window.
 //
 // An MDI frame with the project tree at the left, the menus and tool bars
-// of the command table, and a status bar. Every menu item and tool button
-// carries a command tag; DoChildCommand routes it (frame first, then the
-// tree when it has the focus, then the active document window) and
-// IsCommandEnabled answers by the same order. The idle cycle refreshes the
-// command states and steps a running simulation; it runs only while there
-// is something to do. The frame also keeps the most-recently-used list and
-// the desktop file, and serves the windows inside it (TStationFrame) and
-// the simulation run control (TSimulationHost).
+// of the command table (TCommandBars), and a status bar (TStatusPanels).
+// A menu item or tool button carries a command tag or a frame action;
+// DoChildCommand routes a tag (frame first, then the tree when it has the
+// focus, then the active document window) and IsCommandEnabled answers by
+// the same order. The frame opens and closes the project, keeps the recent
+// files and the desktop file (TDesktopFile), and serves the windows inside
+// it (TStationFrame). Its parts: the window manager (the windows inside),
+// the idle driver (the idle cycle and the simulation's host), the event
+// watcher (TFrameEvents) and the program's services (TStationServices).
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "TDesktopFile.h"
-#include "TMruList.h"
 #include "TIdleDriver.h"
+#include "TMruList.h"
 #include "TStationFrame.h"
 #include "TStatusPanels.h"
 #include "TWindowManager.h"
@@ -29,13 +27,9 @@
 class QAction;
 class TCommandBars;
 struct TCommand;
-class QKeyEvent;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QToolBar;
-class QTimer;
 class TFrameEvents;
 class TMDIChildForm;
 class TProjectController;
