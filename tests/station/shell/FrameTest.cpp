@@ -26,6 +26,8 @@
 #include <QtTest>
 
 #include "Commands.h"
+#include "TCommandTable.h"
+#include "TWindowClass.h"
 #include "Notifications.h"
 #include "RecordingUserInterface.h"
 #include "TBlockList.h"
@@ -174,6 +176,66 @@ class FrameTest : public QObject {
     ui_.reset();
     QDir::setCurrent(QDir::tempPath());
     dir_.reset();
+  }
+
+  // Every entry of the command table is in the window as listed: menus and
+  // tool bars by name, items in table order with caption, key, tag and
+  // check mark, buttons with their hint as tool tip and accessible name.
+  // The window items are enabled exactly for the registered windows and
+  // open them.
+  void menusAndToolBarsFollowTheCommandTable() {
+    QMenu* menu = nullptr;
+    QToolBar* bar = nullptr;
+    qsizetype last = -1;
+    for (const TCommand& c : CommandTable()) {
+      const QString name = QString::fromLatin1(c.name);
+      const QString caption = QString::fromUtf8(c.caption);
+      QAction* a = frame_->Action(name);
+      switch (c.kind) {
+        case TCommand::Kind::Menu:
+          menu = frame_->findChild<QMenu*>(name);
+          QVERIFY2(menu && menu->title() == caption, c.name);
+          last = -1;
+          break;
+        case TCommand::Kind::ToolBar:
+          bar = frame_->findChild<QToolBar*>(name);
+          QVERIFY2(bar && bar->accessibleName() == caption, c.name);
+          menu = nullptr;
+          last = -1;
+          break;
+        case TCommand::Kind::Item:
+        case TCommand::Kind::Button: {
+          QVERIFY2(a && a->text() == caption, c.name);
+          QCOMPARE(a->shortcut(), QKeySequence(c.key));
+          QCOMPARE(a->data().toInt(), c.tag);
+          QCOMPARE(a->isCheckable(), c.check != TCommand::Check::None);
+          const QList<QAction*> siblings = menu ? menu->actions() : bar->actions();
+          QVERIFY2(siblings.indexOf(a) > last, c.name);
+          last = siblings.indexOf(a);
+          if (bar) {
+            QCOMPARE(a->toolTip(), caption);
+            QVERIFY2(!a->icon().isNull(), c.name);
+            QCOMPARE(bar->widgetForAction(a)->accessibleName(), caption);
+          }
+          break;
+        }
+        case TCommand::Kind::Palette:
+          QVERIFY2(bar && bar->findChild<QWidget*>(name), c.name);
+          break;
+        default:
+          break;
+      }
+    }
+    QVERIFY(frame_->OpenProject(QString()));
+    frame_->UpdateButtons();
+    for (const TCommand& c : CommandTable()) {
+      if (c.action != TFrameAction::ShowWindow) continue;
+      QAction* a = frame_->Action(QString::fromLatin1(c.name));
+      const QString window = windowclass::Name(c.window);
+      QCOMPARE(a->isEnabled(), TWindowFactory::Has(window));
+      a->trigger();
+      QCOMPARE(frame_->FindWindow(window) != nullptr, TWindowFactory::Has(window));
+    }
   }
 
   void startsWithoutAProjectAndEverythingDisabled() {
