@@ -633,19 +633,18 @@ class FrameTest : public QObject {
 
   void damagedOrStaleDesktopFilesNeverStopTheStart() {
     const QString desktop = TTarvixForm::DesktopFileName();
-    const QByteArray garbage[] = {QByteArray("not a desktop file"), QByteArray(), QByteArray(3, '\xff')};
-    for (const QByteArray& bytes : garbage) {
-      frame_.reset();
-      QFile f(desktop);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(bytes);
-      f.close();
-      ui_->Clear();
-      NewFrame();
-      QCOMPARE(ui_->Texts("ErrorBox").size(), 1);
-      QVERIFY(ui_->Texts("ErrorBox").first().startsWith(QStringLiteral("Konnte die Desktopdatei nicht lesen!")));
-      QVERIFY(frame_->OpenProject(QString()));
-    }
+    // What the reader refuses is its own test's (DesktopFileTest); here: one
+    // error box, and the start goes on.
+    frame_.reset();
+    QFile f(desktop);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("not a desktop file");
+    f.close();
+    ui_->Clear();
+    NewFrame();
+    QCOMPARE(ui_->Texts("ErrorBox").size(), 1);
+    QVERIFY(ui_->Texts("ErrorBox").first().startsWith(QStringLiteral("Konnte die Desktopdatei nicht lesen!")));
+    QVERIFY(frame_->OpenProject(QString()));
     // A desktop file whose project is gone: an empty project under that name.
     frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
     const QString name = Project().FileName();
