@@ -77,7 +77,7 @@ class TTarvixForm : public QMainWindow, public TStationFrame {
   // ---- commands --------------------------------------------------------------------
   void DoChildCommand(int32_t command, QObject* sender = nullptr);
   bool IsCommandEnabled(int32_t command);
-  // Refreshes the enabled state of every visible tool button.
+  // Refreshes the enabled state of every tool button and menu item.
   void UpdateButtons();
   // Refreshes the items of a menu (recursively into submenus).
   void UpdateMenu(QMenu* menu);
