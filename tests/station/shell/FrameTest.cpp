@@ -658,6 +658,22 @@ class FrameTest : public QObject {
     QVERIFY(ui_->Texts("ErrorBox").isEmpty());
   }
 
+  // A desktop file cut short opens nothing of it: not its project either.
+  void aCutDesktopFileIsNotHalfApplied() {
+    frame_->OpenProject(Copy(QStringLiteral("counter.tvp")));
+    QVERIFY(frame_->close());
+    frame_.reset();
+    QFile file(TTarvixForm::DesktopFileName());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.resize(file.size() - 4));
+    file.close();
+    ui_->Clear();
+    NewFrame();
+    QCOMPARE(ui_->Texts("ErrorBox").size(), 1);
+    QVERIFY(ui_->Texts("ErrorBox").first().startsWith(QStringLiteral("Konnte die Desktopdatei nicht lesen!")));
+    QVERIFY(!frame_->Project());
+  }
+
   void desktopFileThatIsAFifoNeitherBlocksNorIsReplaced() {
     const QString desktop = TTarvixForm::DesktopFileName();
     frame_.reset();
