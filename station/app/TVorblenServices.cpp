@@ -54,7 +54,8 @@ void TVorblenServices::Compile(TTarvixPlusModel& project, bool download, QWidget
     bool worth = false;
     for (const TFinding& f : TCheckResults::Run(project)) worth = worth || f.severity != TSeverity::kHinweis;
     if (worth)
-      if (TStationFrame* frame = TStationFrame::Current()) frame->ShowWindow(windowclass::Name(TWindowClass::CheckResults), false);
+      if (TStationFrame* frame = TStationFrame::Current())
+        frame->ShowWindow(windowclass::Name(TWindowClass::CheckResults), false);
   }
   CompileProject(project, download, owner);
 }

@@ -23,7 +23,8 @@ QAction* TCommandBars::NewAction(const TCommand& command, const QString& name, c
     action->setCheckable(true);
     action->setChecked(command.check == TCommand::Check::Checked);
   }
-  QObject::connect(action, &QAction::triggered, &window_, [this, command, action] { handlers_.trigger(command, action); });
+  QObject::connect(action, &QAction::triggered, &window_,
+                   [this, command, action] { handlers_.trigger(command, action); });
   actions_[action->objectName()] = action;
   return action;
 }

@@ -10,7 +10,9 @@ using P = TPicture;
 
 constexpr int Key(QKeyCombination key) { return key.toCombined(); }
 
-constexpr TCommand Menu(const char* name, const char* caption) { return {.kind = K::Menu, .name = name, .caption = caption}; }
+constexpr TCommand Menu(const char* name, const char* caption) {
+  return {.kind = K::Menu, .name = name, .caption = caption};
+}
 constexpr TCommand Item(const char* name, const char* caption, int32_t tag, int key = 0) {
   return {.kind = K::Item, .name = name, .caption = caption, .key = key, .tag = tag};
 }
@@ -24,7 +26,9 @@ constexpr TCommand Show(const char* name, const char* caption, TWindowClass wind
   return {.kind = K::Item, .name = name, .caption = caption, .key = key, .action = A::ShowWindow, .window = window};
 }
 constexpr TCommand Separator() { return {}; }
-constexpr TCommand Bar(const char* name, const char* title) { return {.kind = K::ToolBar, .name = name, .caption = title}; }
+constexpr TCommand Bar(const char* name, const char* title) {
+  return {.kind = K::ToolBar, .name = name, .caption = title};
+}
 constexpr TCommand Button(const char* name, const char* hint, int32_t tag, TPicture picture) {
   return {.kind = K::Button, .name = name, .caption = hint, .tag = tag, .picture = picture};
 }
@@ -146,7 +150,11 @@ constexpr TCommand kTable[] = {
     Bar("BlockToolbar", "Blöcke"),
     Button("NewCellButton", "Neue Programmzelle einfügen", cmd::kInsertCell, P::NewCell),
     Separator(),
-    {.kind = K::Palette, .name = "TextBlockButton", .caption = "Kommentar", .tag = cmd::kInsertTextBlock, .picture = P::Comment},
+    {.kind = K::Palette,
+     .name = "TextBlockButton",
+     .caption = "Kommentar",
+     .tag = cmd::kInsertTextBlock,
+     .picture = P::Comment},
 
     Bar("AlignToolbar", "Ausrichten"),
     Button("LeftAlignButton", "Am linken Rand ausrichten", cmd::kAlignLeft, P::AlignLeft),

@@ -29,7 +29,8 @@ QByteArray TDesktopFile::Write(const TDesktop& d) {
     for (const TDesktop::Watch& w : d.watches) out << w.name << static_cast<qint32>(w.mapCode);
   }
   out << qint32(d.hasTree ? 1 : 0);
-  if (d.hasTree) out << static_cast<qint32>(d.selected) << qint32(d.tablesExpanded ? 1 : 0) << qint32(d.cellsExpanded ? 1 : 0);
+  if (d.hasTree)
+    out << static_cast<qint32>(d.selected) << qint32(d.tablesExpanded ? 1 : 0) << qint32(d.cellsExpanded ? 1 : 0);
   out << static_cast<qint32>(d.windows.size());
   for (const TDesktop::Window& w : d.windows)
     out << w.className << static_cast<qint32>(w.left) << static_cast<qint32>(w.top) << static_cast<qint32>(w.width)

@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
-TFrameEvents::TFrameEvents(QWidget& frame, Frame callbacks) : QObject(&frame), frame_(frame), callbacks_(std::move(callbacks)) {
+TFrameEvents::TFrameEvents(QWidget& frame, Frame callbacks)
+    : QObject(&frame), frame_(frame), callbacks_(std::move(callbacks)) {
   qApp->installEventFilter(this);
 }
 
@@ -34,7 +35,8 @@ bool TFrameEvents::eventFilter(QObject* watched, QEvent* e) {
       // matching items must not answer with a state the idle cycle has
       // not refreshed yet (a dead key, or a key taken from the window
       // that has the focus).
-      if (!callbacks_.closing() && !callbacks_.inIdlePass()) callbacks_.shortcutComing(QKeySequence(static_cast<QKeyEvent*>(e)->keyCombination()));
+      if (!callbacks_.closing() && !callbacks_.inIdlePass())
+        callbacks_.shortcutComing(QKeySequence(static_cast<QKeyEvent*>(e)->keyCombination()));
       break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -55,7 +57,8 @@ bool TFrameEvents::eventFilter(QObject* watched, QEvent* e) {
       // but only when no other window of any program has it.
       if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal() && w != &frame_)
         QTimer::singleShot(0, this, [this] {
-          if (!callbacks_.closing() && frame_.isVisible() && !QApplication::activeModalWidget() && !QGuiApplication::focusWindow())
+          if (!callbacks_.closing() && frame_.isVisible() && !QApplication::activeModalWidget() &&
+              !QGuiApplication::focusWindow())
             frame_.activateWindow();
         });
       break;

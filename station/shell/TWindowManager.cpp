@@ -1,8 +1,8 @@
 #include "TWindowManager.h"
 
 #include <QDataStream>
-#include <QMainWindow>
 #include <QIODevice>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -13,8 +13,8 @@
 #include "DocumentPlacement.h"
 #include "TMDIChildForm.h"
 #include "TStationSettings.h"
-#include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
+#include "TToolWindow.h"
 #include "TWindowFactory.h"
 
 namespace {
@@ -31,7 +31,8 @@ QMdiArea& NewArea(QMainWindow& owner) {
 
 }  // namespace
 
-TWindowManager::TWindowManager(QMainWindow& owner, std::function<TTarvixPlusModel*()> project, std::function<void()> changed)
+TWindowManager::TWindowManager(QMainWindow& owner, std::function<TTarvixPlusModel*()> project,
+                               std::function<void()> changed)
     : QObject(&owner), owner_(owner), mdi_(NewArea(owner)), project_(std::move(project)), changed_(std::move(changed)) {
   connect(&mdi_, &QMdiArea::subWindowActivated, this, [this] { changed_(); });
 }
@@ -111,7 +112,8 @@ void TWindowManager::Cascade() {
   for (QMdiSubWindow* sub : mdi_.subWindowList(QMdiArea::StackingOrder)) {
     if (!sub->isVisible() && !sub->isMinimized()) continue;
     sub->showNormal();
-    sub->setGeometry(documentplacement::Cascaded(index++, area, CascadeStep(), sub->minimumSize().expandedTo(QSize(300, 200))));
+    sub->setGeometry(
+        documentplacement::Cascaded(index++, area, CascadeStep(), sub->minimumSize().expandedTo(QSize(300, 200))));
     sub->raise();
   }
 }
@@ -290,7 +292,8 @@ std::vector<TDesktop::Window> TWindowManager::DesktopWindows() {
   // A project without a file is not reopened, so neither are its editors.
   if (project_() && project_()->FileName().isEmpty())
     for (TMDIChildForm* doc : Documents())
-      if (windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) || windowclass::Is(doc->ClassName(), TWindowClass::TableEditor))
+      if (windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) ||
+          windowclass::Is(doc->ClassName(), TWindowClass::TableEditor))
         delete doc->SubWindow();
   std::vector<TDesktop::Window> windows;
   // From the last to the first, so reading restores their order.
@@ -298,7 +301,13 @@ std::vector<TDesktop::Window> TWindowManager::DesktopWindows() {
     auto* doc = qobject_cast<TMDIChildForm*>(sub->widget());
     if (!doc) continue;
     const QRect r = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry() : sub->geometry();
-    TDesktop::Window w{doc->ClassName(), r.left(), r.top(), r.width(), r.height(), sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0), {}};
+    TDesktop::Window w{doc->ClassName(),
+                       r.left(),
+                       r.top(),
+                       r.width(),
+                       r.height(),
+                       sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0),
+                       {}};
     // The window's own data framed by its length, so a reader can skip a
     // window it does not know.
     QDataStream own(&w.own, QIODevice::WriteOnly);
@@ -313,7 +322,8 @@ void TWindowManager::RestoreWindows(const std::vector<TDesktop::Window>& windows
   TTarvixPlusModel* project = project_();
   if (!project) return;
   for (const TDesktop::Window& w : windows) {
-    if (!TWindowFactory::Has(w.className) || TWindowFactory::KindOf(w.className) != TWindowFactory::Kind::Document) continue;
+    if (!TWindowFactory::Has(w.className) || TWindowFactory::KindOf(w.className) != TWindowFactory::Kind::Document)
+      continue;
     auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(w.className, project, nullptr));
     if (!form) continue;
     QMdiSubWindow* sub = AddDocument(form);
@@ -322,9 +332,10 @@ void TWindowManager::RestoreWindows(const std::vector<TDesktop::Window>& windows
     form->ReadDesktop(own);
     // A placement that would hide the window is replaced by a usable one;
     // a usable one is kept wholly inside the area.
-    if (w.width >= 32 && w.height >= 32 && w.width <= 10000 && w.height <= 10000 && w.left > -w.width + 16 && w.top >= -8 &&
-        w.left < 10000 && w.top < 10000) {
-      sub->setGeometry(documentplacement::Inside(QRect(w.left, w.top, w.width, w.height), QRect(QPoint(), mdi_.viewport()->size())));
+    if (w.width >= 32 && w.height >= 32 && w.width <= 10000 && w.height <= 10000 && w.left > -w.width + 16 &&
+        w.top >= -8 && w.left < 10000 && w.top < 10000) {
+      sub->setGeometry(
+          documentplacement::Inside(QRect(w.left, w.top, w.width, w.height), QRect(QPoint(), mdi_.viewport()->size())));
       sub->setProperty(documentplacement::kPlacedByDesktop, true);
     }
     sub->show();

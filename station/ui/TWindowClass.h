@@ -24,13 +24,15 @@ enum class TWindowClass : uint8_t {
 namespace windowclass {
 
 constexpr const char* kNames[] = {"TProgramCellForm", "TTableEditorForm", "TCommentEditForm", "TPlexorFileForm",
-                                  "TCheckResultForm", "TCompareForm",      "TTerminalForm",    "TWatchForm",
-                                  "TDigitalPortForm", "TAnalogPortForm",   "TKeyLEDForm"};
+                                  "TCheckResultForm", "TCompareForm",     "TTerminalForm",    "TWatchForm",
+                                  "TDigitalPortForm", "TAnalogPortForm",  "TKeyLEDForm"};
 constexpr int kCount = static_cast<int>(sizeof kNames / sizeof kNames[0]);
 static_assert(kCount == static_cast<int>(TWindowClass::Keys) + 1, "a name for every window class");
 
 inline QString Name(TWindowClass c) { return QString::fromLatin1(kNames[static_cast<int>(c)]); }
 // Whether a window (a TMDIChildForm's ClassName()) is of that class.
-inline bool Is(const QString& className, TWindowClass c) { return className == QLatin1String(kNames[static_cast<int>(c)]); }
+inline bool Is(const QString& className, TWindowClass c) {
+  return className == QLatin1String(kNames[static_cast<int>(c)]);
+}
 
 }  // namespace windowclass

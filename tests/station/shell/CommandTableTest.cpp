@@ -14,7 +14,9 @@ namespace {
 
 using K = TCommand::Kind;
 
-bool Named(const TCommand& c) { return c.kind == K::Menu || c.kind == K::Item || c.kind == K::ToolBar || c.kind == K::Button; }
+bool Named(const TCommand& c) {
+  return c.kind == K::Menu || c.kind == K::Item || c.kind == K::ToolBar || c.kind == K::Button;
+}
 
 }  // namespace
 
@@ -28,7 +30,8 @@ TEST(CommandTable, NamesAndKeysAreUnique) {
     }
     if (c.key == 0) continue;
     EXPECT_EQ(c.kind, K::Item) << c.name;
-    EXPECT_TRUE(keys.insert(c.key).second) << c.name << ": " << QKeySequence(c.key).toString().toStdString() << " twice";
+    EXPECT_TRUE(keys.insert(c.key).second)
+        << c.name << ": " << QKeySequence(c.key).toString().toStdString() << " twice";
     // F1 belongs to the help of the window that has the focus.
     EXPECT_NE(QKeySequence(c.key), QKeySequence(Qt::Key_F1)) << c.name;
   }
@@ -64,7 +67,7 @@ TEST(CommandTable, EveryEntryDoesOneThingAndEveryButtonShowsIt) {
 // entries; each menu and tool bar has something in it.
 TEST(CommandTable, MenusAndToolBarsAreWellFormed) {
   enum class In { Nothing, Menu, ToolBar } in = In::Nothing;
-  bool empty = true;        // nothing in the current menu or bar yet
+  bool empty = true;  // nothing in the current menu or bar yet
   bool afterSeparator = false;
   std::set<QChar> menuKeys;
   auto close = [&](const TCommand& next) {

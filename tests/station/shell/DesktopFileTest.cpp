@@ -102,19 +102,20 @@ TEST(DesktopFile, CutDamagedAndHostileFilesAreRefusedWhole) {
     const char* what;
     QByteArray bytes;
   } hostile[] = {
-      {"other magic", Stream(quint32(0x56445349), qint32(1), QString(), qint32(1), qint32(0), qint32(0), qint32(0), qint32(0))},
+      {"other magic",
+       Stream(quint32(0x56445349), qint32(1), QString(), qint32(1), qint32(0), qint32(0), qint32(0), qint32(0))},
       {"other version", Stream(magic, qint32(2), QString(), qint32(1), qint32(0), qint32(0), qint32(0), qint32(0))},
       {"negative breakpoints", Stream(magic, qint32(1), project, qint32(-1))},
       {"too many breakpoints", Stream(magic, qint32(1), project, qint32(TDesktopFile::kListLimit + 1))},
       {"breakpoints beyond the end", Stream(magic, qint32(1), project, qint32(5000), qint32(1))},
       {"negative watches", Stream(magic, qint32(1), project, qint32(0), qint32(-7))},
-      {"too many windows",
-       Stream(magic, qint32(1), QString(), qint32(1), qint32(0), qint32(0), qint32(0), qint32(TDesktopFile::kWindowLimit + 1))},
+      {"too many windows", Stream(magic, qint32(1), QString(), qint32(1), qint32(0), qint32(0), qint32(0),
+                                  qint32(TDesktopFile::kWindowLimit + 1))},
       {"negative windows", Stream(magic, qint32(1), QString(), qint32(0), qint32(-1))},
       {"a string longer than the file", Stream(magic, qint32(1), quint32(0x7ffffff0))},
       {"own data longer than the file",
-       Stream(magic, qint32(1), QString(), qint32(0), qint32(1), QStringLiteral("T"), qint32(0), qint32(0), qint32(1), qint32(1),
-              qint32(0), quint32(0x7ffffff0))},
+       Stream(magic, qint32(1), QString(), qint32(0), qint32(1), QStringLiteral("T"), qint32(0), qint32(0), qint32(1),
+              qint32(1), qint32(0), quint32(0x7ffffff0))},
   };
   for (const auto& h : hostile) EXPECT_FALSE(TDesktopFile::Parse(h.bytes)) << h.what;
 }

@@ -14,11 +14,16 @@ TEST(StationWindows, EveryNamedWindowClassIsRegisteredWithItsKind) {
     TWindowClass window;
     Kind kind;
   } expected[] = {
-      {TWindowClass::ProgramCell, Kind::Document}, {TWindowClass::TableEditor, Kind::Document},
-      {TWindowClass::CommentEditor, Kind::Document}, {TWindowClass::DataLog, Kind::Document},
-      {TWindowClass::CheckResults, Kind::Document}, {TWindowClass::Compare, Kind::Document},
-      {TWindowClass::Terminal, Kind::Document},    {TWindowClass::Watch, Kind::Document},
-      {TWindowClass::DigitalPorts, Kind::Tool},     {TWindowClass::AnalogPorts, Kind::Tool},
+      {TWindowClass::ProgramCell, Kind::Document},
+      {TWindowClass::TableEditor, Kind::Document},
+      {TWindowClass::CommentEditor, Kind::Document},
+      {TWindowClass::DataLog, Kind::Document},
+      {TWindowClass::CheckResults, Kind::Document},
+      {TWindowClass::Compare, Kind::Document},
+      {TWindowClass::Terminal, Kind::Document},
+      {TWindowClass::Watch, Kind::Document},
+      {TWindowClass::DigitalPorts, Kind::Tool},
+      {TWindowClass::AnalogPorts, Kind::Tool},
       {TWindowClass::Keys, Kind::Tool},
   };
   ASSERT_EQ(std::size(expected), static_cast<size_t>(windowclass::kCount));
