@@ -1,7 +1,7 @@
-// What the program Vorblen plugs into the frame: every window class for the
-// window factory, and the dialogs and windows the frame and the user
-// interface reach through hooks (compile window, option dialogs, tip of the
-// day, about window, help, the simulator's input dialog).
+// What the program Vorblen plugs into the station besides the frame's
+// services (TVorblenServices): every window class for the window factory,
+// and the dialogs the user interface reaches through hooks (help, the
+// simulator's input dialog, the compile window's port choice).
 #pragma once
 
 class TWidgetUserInterface;

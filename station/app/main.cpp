@@ -21,6 +21,7 @@
 #include "TStationSettings.h"
 #include "TRecoveryController.h"
 #include "TTarvixForm.h"
+#include "TVorblenServices.h"
 #include "TWidgetUserInterface.h"
 #include "WindowIcons.h"
 #include "StationWindows.h"
@@ -110,13 +111,12 @@ int main(int argc, char** argv) {
   RegisterStationWindows();
   InstallStationHooks(ui);
   // The frame's splash timer ends the splash window.
-  TTarvixForm::SetHook(QStringLiteral("SplashDone"), [&splash](TTarvixForm&) {
-    if (splash) splash->close();
-  });
+  TVorblenServices services;
+  services.SetSplash(splash);
 
   int result = 0;
   {
-    TTarvixForm frame;
+    TTarvixForm frame(&services);
     ui.SetOwner(&frame);
     frame.show();
     if (!project.isEmpty()) {

@@ -13,6 +13,7 @@
 #include "TCheckResults.h"
 #include "TStationFrame.h"
 #include "TTarvixPlusModel.h"
+#include "TWindowClass.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ TMDIChildForm* CellEditorOf(int32_t cellId) {
     QList<TMDIChildForm*> forms = top->findChildren<TMDIChildForm*>();
     if (auto* own = qobject_cast<TMDIChildForm*>(top)) forms.prepend(own);
     for (TMDIChildForm* form : forms) {
-      if (form->ClassName() != QLatin1String("TProgramCellForm") || form->ShownElement() != cellId) continue;
+      if (!windowclass::Is(form->ClassName(), TWindowClass::ProgramCell) || form->ShownElement() != cellId) continue;
       QMdiSubWindow* sub = form->SubWindow();
       if (sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() == sub) return form;
       if (!found) found = form;

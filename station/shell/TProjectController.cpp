@@ -13,6 +13,7 @@
 #include "BreakpointPicture.h"
 #include "Commands.h"
 #include "Notifications.h"
+#include "TDesktopFile.h"
 #include "TClipboard.h"
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
@@ -677,4 +678,41 @@ void TProjectController::ModelChanged(int32_t code, int64_t data, const TChangeR
       qDebug("project tree: notification %d ignored", static_cast<int>(code));
       return;
   }
+}
+
+void TProjectController::GatherDesktop(TDesktop& desktop) const {
+  if (TTarvixPlusModel* project = Project(); project && !project->FileName().isEmpty()) {
+    desktop.projectFile = project->FileName();
+    desktop.breakpoints.assign(project->Breakpoints().begin(), project->Breakpoints().end());
+    for (const TWatchEntry& w : project->Watches()) desktop.watches.push_back({w.Name, w.MapCode});
+  }
+  desktop.hasTree = true;
+  desktop.selected = SelectedValue();
+  desktop.tablesExpanded = tables_ && tables_->isExpanded();
+  desktop.cellsExpanded = cells_ && cells_->isExpanded();
+}
+
+void TProjectController::RestoreDesktop(const TDesktop& desktop) {
+  if (TTarvixPlusModel* project = Project()) {
+    for (int32_t id : desktop.breakpoints)
+      if (project->FindCell(id) && !project->HasBreakpoint(id)) project->ToggleBreakpoint(id);
+    // A watch is restored by the block that has its map code.
+    for (const TDesktop::Watch& watch : desktop.watches) {
+      bool added = false;
+      for (const auto& cell : project->Cells()) {
+        for (int b = 0; b < cell->Count() && !added; ++b) {
+          const int32_t blockId = cell->Items(b)->Id();
+          if (PlexorGetMapCode(project->Engine(), blockId) == watch.mapCode && PlexorGetSymbolicName(project->Engine(), blockId)) {
+            project->AddWatch(blockId);
+            added = true;
+          }
+        }
+        if (added) break;
+      }
+    }
+  }
+  if (!desktop.hasTree) return;
+  if (tables_) tables_->setExpanded(desktop.tablesExpanded);
+  if (cells_) cells_->setExpanded(desktop.cellsExpanded);
+  if (desktop.selected != 0 || FindNode(0)) SelectValue(desktop.selected);
 }

@@ -13,6 +13,7 @@
 
 #include "TModelView.h"
 
+struct TDesktop;
 class TTarvixPlusModel;
 class TTarvixForm;
 
@@ -46,6 +47,12 @@ class TProjectController : public QTreeWidget, public TModelView {
   QTreeWidgetItem* FindNode(int32_t value) const;
   QTreeWidgetItem* CellsGroup() const { return cells_; }
   QTreeWidgetItem* TablesGroup() const { return tables_; }
+  // The project's and the tree's part of the desktop file: the project file
+  // with its breakpoints and watches (only for a project with a file), the
+  // selected node and the open groups.
+  void GatherDesktop(TDesktop& desktop) const;
+  // Breakpoints and watches of cells and blocks that exist, and the tree.
+  void RestoreDesktop(const TDesktop& desktop);
   bool IsEditingLabel() const { return state() == QAbstractItemView::EditingState; }
   using QTreeWidget::edit;
 

@@ -3,506 +3,83 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDataStream>
-#include <QDir>
-#include <QDockWidget>
-#include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QPainter>
-#include <QBuffer>
-#include <QScreen>
-#include <QScrollBar>
-#include <QSizeGrip>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
-#include <algorithm>
 #include <QToolBar>
-#include <QToolButton>
+#include <algorithm>
 
 #include "ApplySettings.h"
-#include "BreakpointPicture.h"
+#include "MainWindowLayout.h"
 #include "Commands.h"
-#include "DocumentPlacement.h"
-#include "TBlockCatalogue.h"
+#include "ProjectCommands.h"
+#include "TCommandBars.h"
+#include "TDesktopFile.h"
+#include "TFrameEvents.h"
+#include "TIdleDriver.h"
 #include "TMDIChildForm.h"
 #include "TProjectController.h"
-#include "OutputFile.h"
-#include "RegularFile.h"
 #include "TRecoveryController.h"
 #include "TSettingsStore.h"
 #include "TSimulatedInputs.h"
+#include "TSplashForm.h"
 #include "TStartPage.h"
+#include "TStationServices.h"
 #include "TStationSettings.h"
+#include "TStatusPanels.h"
 #include "TToolWindow.h"
 #include "TTarvixPlusModel.h"
-#include "TWindowFactory.h"
 #include "UserInterface.h"
 #include "WindowIcons.h"
 
 namespace {
 
-TTarvixForm::CompileHook& CompileHookSlot() {
-  static TTarvixForm::CompileHook hook;
-  return hook;
-}
-
-std::map<QString, TTarvixForm::Hook>& Hooks() {
-  static std::map<QString, TTarvixForm::Hook> hooks;
-  return hooks;
-}
-
-std::function<bool()>& TipAvailable() {
-  static std::function<bool()> available;
-  return available;
+TStationServices& NoServices() {
+  static TStationServices none;
+  return none;
 }
 
 TUserInterface& Ui() { return TUserInterface::Current(); }
 
-// Small tool-button pictures drawn here, for commands the platform style
-// has no standard icon for.
-QIcon Glyph(const QString& kind) {
-  QPixmap pm(16, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  if (kind == QLatin1String("breakpoint")) {
-    PaintBreakpoint(p, QRect(3, 3, 10, 10));
-  } else if (kind == QLatin1String("clearbreakpoints")) {
-    PaintBreakpoint(p, QRect(2, 2, 8, 8));
-    PaintBreakpoint(p, QRect(6, 6, 8, 8));
-    p.setPen(QPen(Qt::black, 2));
-    p.drawLine(2, 14, 14, 2);
-  } else if (kind == QLatin1String("runtocell")) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 128, 0));
-    p.drawPolygon(QPolygon({QPoint(2, 3), QPoint(10, 8), QPoint(2, 13)}));
-    p.setBrush(Qt::black);
-    p.drawRect(11, 3, 3, 10);
-  } else if (kind == QLatin1String("compile")) {
-    p.setPen(QPen(QColor(0, 64, 160), 2));
-    p.drawLine(2, 8, 6, 12);
-    p.drawLine(6, 12, 14, 3);
-  } else if (kind == QLatin1String("download")) {
-    p.setPen(QPen(QColor(0, 64, 160), 2));
-    p.drawLine(8, 2, 8, 11);
-    p.drawLine(4, 7, 8, 11);
-    p.drawLine(12, 7, 8, 11);
-    p.drawLine(2, 14, 14, 14);
-  } else if (kind == QLatin1String("newcell")) {
-    p.setPen(QColor(0, 64, 128));
-    p.setBrush(QColor(255, 255, 200));
-    p.drawRect(2, 3, 11, 10);
-    p.setPen(QPen(QColor(0, 128, 0), 2));
-    p.drawLine(12, 1, 12, 7);
-    p.drawLine(9, 4, 15, 4);
-  } else if (kind == QLatin1String("comment")) {
-    p.setPen(Qt::darkGray);
-    p.setBrush(QColor(255, 255, 220));
-    p.drawRect(1, 3, 14, 10);
-    p.setPen(Qt::black);
-    p.drawText(QRect(1, 3, 14, 10), Qt::AlignCenter, QStringLiteral("T"));
-  } else if (kind == QLatin1String("cut")) {
-    p.setPen(QPen(QColor(40, 40, 40), 1.5));
-    p.drawLine(4, 1, 10, 10);
-    p.drawLine(12, 1, 6, 10);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(160, 0, 0), 1.5));
-    p.drawEllipse(QPointF(5, 12.5), 2.5, 2.5);
-    p.drawEllipse(QPointF(11, 12.5), 2.5, 2.5);
-  } else if (kind == QLatin1String("copy") || kind == QLatin1String("paste")) {
-    p.setPen(Qt::darkGray);
-    if (kind == QLatin1String("copy")) {
-      p.setBrush(Qt::white);
-      p.drawRect(1, 1, 8, 10);
-      p.drawRect(6, 5, 8, 10);
-    } else {
-      p.setBrush(QColor(200, 160, 90));
-      p.drawRect(2, 2, 10, 13);
-      p.setBrush(Qt::white);
-      p.drawRect(6, 6, 8, 9);
-      p.setBrush(Qt::gray);
-      p.drawRect(5, 1, 4, 3);
-    }
-  } else if (kind == QLatin1String("realtime") || kind == QLatin1String("virtualtime")) {
-    // A clock face; time lapse adds two fast-forward arrows at its right.
-    const bool lapse = kind == QLatin1String("virtualtime");
-    p.setPen(QPen(QColor(40, 40, 40), 1.2));
-    p.setBrush(Qt::white);
-    const QRectF face = lapse ? QRectF(1, 2, 11, 11) : QRectF(1.5, 1.5, 13, 13);
-    p.drawEllipse(face);
-    p.drawLine(face.center(), face.center() - QPointF(0, face.height() / 2 - 2));
-    p.drawLine(face.center(), face.center() + QPointF(face.width() / 2 - 2.5, 0));
-    if (lapse) {
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(0, 128, 0));
-      p.drawPolygon(QPolygonF({QPointF(10, 8), QPointF(13, 11), QPointF(10, 14)}));
-      p.drawPolygon(QPolygonF({QPointF(12.5, 8), QPointF(15.5, 11), QPointF(12.5, 14)}));
-    }
-  } else if (kind.startsWith(QLatin1String("align"))) {
-    p.setPen(Qt::black);
-    p.setBrush(QColor(160, 190, 230));
-    const int side = kind.back().digitValue();  // 0 left, 1 top, 2 right, 3 bottom
-    const bool vertical = side == 0 || side == 2;
-    if (vertical) {
-      const int x = side == 0 ? 2 : 13;
-      p.drawLine(x, 1, x, 15);
-      p.drawRect(side == 0 ? 3 : 5, 3, 7, 4);
-      p.drawRect(side == 0 ? 3 : 8, 9, 4, 4);
-    } else {
-      const int y = side == 1 ? 2 : 13;
-      p.drawLine(1, y, 15, y);
-      p.drawRect(3, side == 1 ? 3 : 5, 4, 7);
-      p.drawRect(9, side == 1 ? 3 : 8, 4, 4);
-    }
-  }
-  return QIcon(pm);
-}
-
-// Qt's own parts of a window (scroll bars, the tool bar's overflow button)
-// come without names; assistive technology should still be told what they are.
-void NameQtParts(QWidget* window) {
-  for (QScrollBar* bar : window->findChildren<QScrollBar*>())
-    if (bar->accessibleName().isEmpty())
-      bar->setAccessibleName(bar->orientation() == Qt::Horizontal ? QStringLiteral("Waagerechte Bildlaufleiste")
-                                                                  : QStringLiteral("Senkrechte Bildlaufleiste"));
-  for (QToolButton* more : window->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-    if (more->accessibleName().isEmpty()) more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
-}
-
-constexpr int kDocumentWindowLimit = 1000;
-// A desktop file holds a few placements per window; far more is no desktop file.
-constexpr qint64 kDesktopFileLimit = 16LL * 1024 * 1024;
-
 }  // namespace
-
-void TTarvixForm::SetCompileHook(CompileHook hook) { CompileHookSlot() = std::move(hook); }
-
-void TTarvixForm::SetHook(const QString& name, Hook hook) { Hooks()[name] = std::move(hook); }
-
-void TTarvixForm::SetTipAvailable(std::function<bool()> available) { TipAvailable() = std::move(available); }
 
 // ---- construction -----------------------------------------------------------------------
 
-TTarvixForm::TTarvixForm(QWidget* parent) : QMainWindow(parent) {
+TTarvixForm::TTarvixForm(TStationServices* services, QWidget* parent)
+    : QMainWindow(parent), services_(services ? *services : NoServices()) {
   setObjectName(QStringLiteral("TarvixForm"));
   setWindowTitle(QString::fromLatin1(kTitle));
   setWindowIcon(windowicons::Icon(windowicons::Kind::Application));
   setAcceptDrops(true);
 
-  mdi_ = new QMdiArea(this);
-  mdi_->setObjectName(QStringLiteral("MDIArea"));
-  mdi_->setAccessibleName(QStringLiteral("Dokumentfenster"));
-  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setCentralWidget(mdi_);
-  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { CommandStatesChanged(); });
+  windows_ = new TWindowManager(*this, [this] { return Project(); }, [this] { CommandStatesChanged(); });
+  mdi_ = &windows_->Area();
   startPage_ = new TStartPage(mdi_->viewport());
   connect(startPage_, &TStartPage::NewRequested, this, [this] { OpenProject(QString()); });
   connect(startPage_, &TStartPage::OpenRequested, this, [this] { FileOpen(); });
-  connect(startPage_, &TStartPage::RecentChosen, this, [this](const QString& name) {
-    mru_.Remove(name);
-    OpenProject(name);
-    RefreshMru();
-  });
+  connect(startPage_, &TStartPage::RecentChosen, this, [this](const QString& name) { OpenRecent(name); });
 
   tree_ = new TProjectController(this);
-  auto* dock = new QDockWidget(QStringLiteral("Projektfenster"), this);
-  dock->setObjectName(QStringLiteral("CellTreeResizebar"));
-  dock->setAccessibleName(QStringLiteral("Projektfenster"));
-  dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-  dock->setTitleBarWidget(new QWidget(dock));
-  dock->setWidget(tree_);
-  addDockWidget(Qt::LeftDockWidgetArea, dock);
-  resizeDocks({dock}, {std::max(TStationSettings::kDefaultProjectWindowWidth, tree_->FittingWidth())}, Qt::Horizontal);
+  mainwindowlayout::AddProjectWindow(*this, *tree_, tree_->FittingWidth());
 
   recovery_ = new TRecoveryController(*this);
-  CreateActions();
-  CreateMenus();
-  CreateToolBars();
-  NameQtParts(this);
-
-  modifiedPanel_ = new QLabel(this);
-  modifiedPanel_->setObjectName(QStringLiteral("StatusPanel0"));
-  modifiedPanel_->setFixedWidth(70);
-  hintPanel_ = new QLabel(QStringLiteral("Bereit"), this);
-  hintPanel_->setObjectName(QStringLiteral("StatusPanel1"));
-  hintPanel_->setMinimumWidth(50);
-  statusBar()->setObjectName(QStringLiteral("StatusBar"));
-  statusBar()->setAccessibleName(QStringLiteral("Statusleiste"));
-  if (auto* grip = statusBar()->findChild<QSizeGrip*>()) grip->setAccessibleName(QStringLiteral("Fenstergröße"));
-  modifiedPanel_->setAccessibleDescription(QStringLiteral("Änderungsstatus"));
-  statusBar()->addWidget(modifiedPanel_);
-  statusBar()->addWidget(hintPanel_, 1);
-  positionPanel_ = new QLabel(this);
-  positionPanel_->setObjectName(QStringLiteral("StatusPanel2"));
-  positionPanel_->setAccessibleDescription(QStringLiteral("Position im Text"));
-  positionPanel_->setVisible(false);
-  statusBar()->addPermanentWidget(positionPanel_);
-  RefreshStatusBar();
-
-  idleTimer_ = new QTimer(this);
-  idleTimer_->setSingleShot(true);
-  idleTimer_->setInterval(0);
-  // Precise, so that the output after a pause comes when it is due.
-  idleTimer_->setTimerType(Qt::PreciseTimer);
-  connect(idleTimer_, &QTimer::timeout, this, [this] {
-    if (IdlePass()) {
-      idleTimer_->start(0);
-    } else if (TTarvixPlusModel* project = Project(); project && project->Simulation().WakeUpInMs() >= 0) {
-      // A program pause: nothing to do until it is over.
-      idleTimer_->start(static_cast<int>(std::min<int64_t>(project->Simulation().WakeUpInMs(), 60'000)));
-    }
-  });
-  splashTimer_ = new QTimer(this);
-  splashTimer_->setSingleShot(true);
-  splashTimer_->setInterval(420);
-  connect(splashTimer_, &QTimer::timeout, this, [this] {
-    RunHook(QStringLiteral("SplashDone"));
-    for (TToolWindow* tool : ToolWindows()) tool->show();
-    activateWindow();
-    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(TipAvailable() && TipAvailable()());
-    if (TipAvailable() && TipAvailable()() && TStationSettings::Current().showTipsOfDay) RunHook(QStringLiteral("StartupTip"));
-  });
-  lastCommandRefresh_.start();
-
-  qApp->installEventFilter(this);
-  TStationFrame::SetCurrent(this);
-  TSimulationHost::SetCurrent(this);
-}
-
-TTarvixForm::~TTarvixForm() {
-  qApp->removeEventFilter(this);
-  closing_ = true;
-  // Windows first (they are views of the project), then the project.
-  idleTimer_->stop();
-  for (TToolWindow* tool : ToolWindows()) delete tool;
-  // The document windows go while the frame is whole (their signals reach
-  // it) and while the project they view still exists.
-  for (QMdiSubWindow* sub : mdi_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
-  delete mdi_;
-  mdi_ = nullptr;
-  delete recovery_;
-  recovery_ = nullptr;
-  tree_->SetProject(nullptr);
-  if (TStationFrame::Current() == this) TStationFrame::SetCurrent(nullptr);
-  if (&TSimulationHost::Current() == this) TSimulationHost::SetCurrent(nullptr);
-}
-
-QAction* TTarvixForm::AddCommand(QMenu* menu, int32_t tag, const QString& name, const QString& caption,
-                                 const QKeySequence& key) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(name);
-  action->setData(tag);
-  if (!key.isEmpty()) action->setShortcut(key);
-  connect(action, &QAction::triggered, this, [this, tag, action] { DoChildCommand(tag, action); });
-  menu->addAction(action);
-  menuItems_.push_back({action, tag});
-  actions_[name] = action;
-  return action;
-}
-
-QAction* TTarvixForm::AddButton(QToolBar* bar, int32_t tag, const QString& name, const QString& hint, const QIcon& icon) {
-  // The text of a button is its hint: tool tip and accessible name.
-  auto* action = new QAction(icon, hint, this);
-  action->setObjectName(name);
-  action->setData(tag);
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
-  connect(action, &QAction::triggered, this, [this, tag, action] { DoChildCommand(tag, action); });
-  bar->addAction(action);
-  if (QWidget* button = bar->widgetForAction(action)) {
-    button->setObjectName(name);
-    button->setAccessibleName(hint);
-  }
-  buttons_.push_back({action, tag});
-  actions_[name] = action;
-  return action;
-}
-
-QAction* TTarvixForm::AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
-                              std::function<void()> handler) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(name);
-  if (!key.isEmpty()) action->setShortcut(key);
-  connect(action, &QAction::triggered, this, std::move(handler));
-  menu->addAction(action);
-  actions_[name] = action;
-  return action;
-}
-
-void TTarvixForm::CreateActions() {}
-
-void TTarvixForm::CreateMenus() {
-  QMenuBar* bar = menuBar();
-  bar->setObjectName(QStringLiteral("MainMenu1"));
-  bar->setAccessibleName(QStringLiteral("Menüleiste"));
-  auto menu = [&](const QString& name, const QString& caption) {
-    QMenu* m = bar->addMenu(caption);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    connect(m, &QMenu::aboutToShow, this, [this, m] { UpdateMenu(m); });
-    return m;
-  };
-
-  fileMenu_ = menu(QStringLiteral("FileMenu"), QStringLiteral("&Datei"));
-  AddItem(fileMenu_, QStringLiteral("FileNewItem"), QStringLiteral("&Neu"), QKeySequence(Qt::CTRL | Qt::Key_N),
-          [this] { OpenProject(QString()); });
-  AddItem(fileMenu_, QStringLiteral("FileOpenItem"), QStringLiteral("Ö&ffnen..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-          [this] { FileOpen(); });
-  AddCommand(fileMenu_, cmd::kSave, QStringLiteral("FileSaveItem"), QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  AddCommand(fileMenu_, cmd::kSaveAs, QStringLiteral("FileSaveAsItem"), QStringLiteral("Speichern &unter..."));
-  AddItem(fileMenu_, QStringLiteral("FileCompareItem"), QStringLiteral("&Vergleichen mit..."), {}, [this] { RunHook(QStringLiteral("CompareWith")); });
-  fileMenu_->addSeparator();
-  AddCommand(fileMenu_, cmd::kPrint, QStringLiteral("FilePrintItem"), QStringLiteral("&Drucken..."));
-  AddItem(fileMenu_, QStringLiteral("FilePrintSetupItem"), QStringLiteral("Drucker &einrichten..."), {},
-          [] { Ui().PrinterSetup(); });
-  mruSeparator_ = fileMenu_->addSeparator();
-  for (int i = 0; i < TMruList::kShown; ++i) {
-    auto* action = new QAction(this);
-    action->setObjectName(QStringLiteral("MRUFile%1").arg(i + 1));
-    connect(action, &QAction::triggered, this, [this, i] {
-      if (i >= mru_.Names().size()) return;
-      const QString name = mru_.Names()[i];
-      mru_.Remove(name);
-      OpenProject(name);
-      RefreshMru();
-    });
-    mruActions_.push_back(action);
-  }
-  mruEnd_ = fileMenu_->addSeparator();
-  AddItem(fileMenu_, QStringLiteral("FileExitItem"), QStringLiteral("&Beenden"), {}, [this] { close(); });
-  RefreshMru();
-
-  QMenu* edit = menu(QStringLiteral("EditMenu"), QStringLiteral("&Bearbeiten"));
-  AddCommand(edit, cmd::kUndo, QStringLiteral("EditUndoItem"), QStringLiteral("&Rückgängig"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-  AddCommand(edit, cmd::kRedo, QStringLiteral("EditRedoItem"), QStringLiteral("&Wiederherstellen"),
-             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z));
-  edit->addSeparator();
-  AddCommand(edit, cmd::kCut, QStringLiteral("EditCutItem"), QStringLiteral("&Ausschneiden"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  AddCommand(edit, cmd::kCopy, QStringLiteral("EditCopyItem"), QStringLiteral("&Kopieren"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  AddCommand(edit, cmd::kPaste, QStringLiteral("EditPasteItem"), QStringLiteral("&Einfügen"), QKeySequence(Qt::CTRL | Qt::Key_V));
-  AddCommand(edit, cmd::kClear, QStringLiteral("EditClearItem"), QStringLiteral("&Löschen"), QKeySequence(Qt::Key_Delete));
-  AddCommand(edit, cmd::kClearContents, QStringLiteral("EditClearContentsItem"), QStringLiteral("&Fensterinhalt löschen"));
-  edit->addSeparator();
-  AddCommand(edit, cmd::kInsertCell, QStringLiteral("EditInsertCellItem"), QStringLiteral("&Programmzelle einfügen"),
-             QKeySequence(Qt::Key_Insert));
-  AddCommand(edit, cmd::kInsertTable, QStringLiteral("EditTableInsertItem"), QStringLiteral("&Tabelle einfügen"));
-  AddCommand(edit, cmd::kInsertTableRef, QStringLiteral("EditInsertTableRefItem"), QStringLiteral("E&xterne Tabellendatei einfügen"));
-
-  QMenu* view = menu(QStringLiteral("ViewMenu"), QStringLiteral("&Ansicht"));
-  QAction* toolbars = AddItem(view, QStringLiteral("ViewToolbarsItem"), QStringLiteral("&Werkzeugleisten"), {}, [this] {
-    const bool show = !toolBars_.empty() && !toolBars_.front()->isVisible();
-    for (QToolBar* tb : toolBars_) tb->setVisible(show);
-    Action(QStringLiteral("ViewToolbarsItem"))->setChecked(show);
-  });
-  toolbars->setCheckable(true);
-  toolbars->setChecked(true);
-  QAction* status = AddItem(view, QStringLiteral("ViewStatusbarItem"), QStringLiteral("&Statusleiste"), {}, [this] {
-    statusBar()->setVisible(!statusBar()->isVisible());
-    Action(QStringLiteral("ViewStatusbarItem"))->setChecked(statusBar()->isVisible());
-  });
-  status->setCheckable(true);
-  status->setChecked(true);
-  view->addSeparator();
-  AddItem(view, QStringLiteral("ViewProjectItem"), QStringLiteral("&Projektfenster"), QKeySequence(Qt::ALT | Qt::Key_0),
-          [this] { tree_->setFocus(); });
-  const struct {
-    const char* name;
-    const char* caption;
-    int key;
-    const char* window;
-  } windows[] = {
-      {"ViewWatchItem", "Überwachte &Variablen", Qt::Key_2, "TWatchForm"},
-      {"ViewTerminalItem", "A&usgaben", Qt::Key_3, "TTerminalForm"},
-      {"ViewDataLogItem", "Datenauf&zeichnung", Qt::Key_4, "TPlexorFileForm"},
-      {"ViewDigitalItem", "&Digitalports/Relais", Qt::Key_5, "TDigitalPortForm"},
-      {"ViewAnalogItem", "&Meßwerte", Qt::Key_6, "TAnalogPortForm"},
-      {"ViewKeysItem", "&Tasten/LEDs", Qt::Key_7, "TKeyLEDForm"},
-  };
-  for (const auto& w : windows) {
-    const QString cls = QString::fromLatin1(w.window);
-    AddItem(view, QString::fromLatin1(w.name), QString::fromUtf8(w.caption), QKeySequence(Qt::ALT | w.key),
-            [this, cls] { ShowWindow(cls, true); });
-  }
-  view->addSeparator();
-  AddItem(view, QStringLiteral("ViewNewCellEditorItem"), QStringLiteral("&Neuer Programmzelleneditor"), {},
-          [this] { NewCellEditor(); });
-
-  blocksMenu_ = menu(QStringLiteral("BlocksMenu"), QStringLiteral("B&löcke"));
-  BuildBlocksMenu(blocksMenu_);
-
-  QMenu* develop = menu(QStringLiteral("DevelopMenu"), QStringLiteral("&Entwicklung"));
-  AddCommand(develop, cmd::kCompile, QStringLiteral("DevelopCompileItem"), QStringLiteral("&Compilieren"),
-             QKeySequence(Qt::CTRL | Qt::Key_F9));
-  AddCommand(develop, cmd::kDownload, QStringLiteral("DevelopDownloadItem"), QStringLiteral("In Tarvix &Station übertragen"),
-             QKeySequence(Qt::Key_F12));
-
-  QMenu* sim = menu(QStringLiteral("SimulatorMenu"), QStringLiteral("&Simulator"));
-  AddCommand(sim, cmd::kToggleBreakpoint, QStringLiteral("SimulatorToggleBrkptItem"), QStringLiteral("&Haltepunkt umschalten"),
-             QKeySequence(Qt::CTRL | Qt::Key_F8));
-  AddCommand(sim, cmd::kRunToCell, QStringLiteral("SimulatorGotoItem"), QStringLiteral("&Gehe bis zur aktiven Zelle"),
-             QKeySequence(Qt::SHIFT | Qt::Key_F9));
-  sim->addSeparator();
-  AddCommand(sim, cmd::kRun, QStringLiteral("SimulatorGoItem"), QStringLiteral("&Ausführen"), QKeySequence(Qt::Key_F9));
-  AddCommand(sim, cmd::kSingleStep, QStringLiteral("SimulatorSingleStepItem"), QStringLiteral("&Einzelschritt"),
-             QKeySequence(Qt::Key_F8));
-  AddCommand(sim, cmd::kReset, QStringLiteral("SimulatorResetItem"), QStringLiteral("&Rücksetzen"),
-             QKeySequence(Qt::CTRL | Qt::Key_F2));
-  AddCommand(sim, cmd::kStop, QStringLiteral("SimulatorStopItem"), QStringLiteral("A&nhalten"), QKeySequence(Qt::Key_Escape));
-  sim->addSeparator();
-  AddItem(sim, QStringLiteral("SimulatorCheckItem"), QStringLiteral("&Programm prüfen"), QKeySequence(Qt::CTRL | Qt::Key_F7),
-          [this] { RunHook(QStringLiteral("CheckProgram")); });
-  sim->addSeparator();
-  for (const bool lapse : {false, true}) {
-    QAction* item = AddItem(sim, lapse ? QStringLiteral("SimulatorVirtualTimeItem") : QStringLiteral("SimulatorRealTimeItem"),
-                            lapse ? QStringLiteral("&Zeitraffer") : QStringLiteral("E&chtzeit"), {},
-                            [this, lapse] { SetVirtualTime(lapse); });
-    item->setCheckable(true);
-  }
-
-  QMenu* options = menu(QStringLiteral("OptionsMenu"), QStringLiteral("&Optionen"));
-  AddItem(options, QStringLiteral("OptionsEnvironmentItem"), QStringLiteral("&Umgebung..."), {},
-          [this] { RunHook(QStringLiteral("OptionsEnvironment")); });
-  AddItem(options, QStringLiteral("OptionsColorsItem"), QStringLiteral("&Farben und Schriftarten..."), {},
-          [this] { RunHook(QStringLiteral("OptionsColors")); });
-
-  QMenu* windowMenu = menu(QStringLiteral("WindowMenu"), QStringLiteral("&Fenster"));
-  AddItem(windowMenu, QStringLiteral("WindowCascadeItem"), QStringLiteral("Ü&berlappend"), {}, [this] { CascadeDocuments(); });
-  AddItem(windowMenu, QStringLiteral("WindowTileHorzItem"), QStringLiteral("&Untereinander"), {}, [this] {
-    // One window per row, full width.
-    const auto subs = mdi_->subWindowList();
-    if (subs.isEmpty()) return;
-    const int h = mdi_->viewport()->height() / static_cast<int>(subs.size());
-    for (qsizetype i = 0; i < subs.size(); ++i) {
-      subs[i]->showNormal();
-      subs[i]->setGeometry(0, static_cast<int>(i) * h, mdi_->viewport()->width(), h);
-    }
-  });
-  AddItem(windowMenu, QStringLiteral("WindowTileVertItem"), QStringLiteral("&Nebeneinander"), {}, [this] {
-    const auto subs = mdi_->subWindowList();
-    if (subs.isEmpty()) return;
-    const int w = mdi_->viewport()->width() / static_cast<int>(subs.size());
-    for (qsizetype i = 0; i < subs.size(); ++i) {
-      subs[i]->showNormal();
-      subs[i]->setGeometry(static_cast<int>(i) * w, 0, w, mdi_->viewport()->height());
-    }
-  });
-  AddItem(windowMenu, QStringLiteral("WindowCloseAllItem"), QStringLiteral("&Alle schließen"), {}, [this] { mdi_->closeAllSubWindows(); });
-
-  QMenu* help = menu(QStringLiteral("HelpMenu"), QStringLiteral("&Hilfe"));
-  AddItem(help, QStringLiteral("HelpContentsItem"), QStringLiteral("&Inhalt"), {}, [] { Ui().ShowHelp(0); });
-  AddItem(help, QStringLiteral("HelpTipItem"), QStringLiteral("&Tip des Tages..."), {}, [this] { RunHook(QStringLiteral("TipOfDay")); });
-  help->addSeparator();
-  AddItem(help, QStringLiteral("HelpAboutItem"), QStringLiteral("&Info über..."), {}, [this] { RunHook(QStringLiteral("About")); });
-
+  bars_ = std::make_unique<TCommandBars>(
+      *this, TCommandBars::Handlers{[this](const TCommand& c, QAction* sender) { Trigger(c, sender); },
+                                    [this](QMenu* menu) { UpdateMenu(menu); },
+                                    [this](int index) {
+                                      if (index < mru_.Names().size()) OpenRecent(mru_.Names()[index]);
+                                    },
+                                    [this](QToolBar& bar) { services_.FillPalette(*this, bar); },
+                                    [this](int32_t tag) { return IsCommandEnabled(tag); },
+                                    [this](const TCommand& item) { return ItemRule(item); },
+                                    [this] {
+                                      const TMDIChildForm* doc = ActiveDocument();
+                                      return doc && windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) &&
+                                             !tree_->hasFocus() && IsCommandEnabled(cmd::kInsertTextBlock);
+                                    }});
+  bars_->Build(CommandTable());
   // F1: the help topic of the window that has the focus (the tree answers
   // F1 itself).
   auto* helpKey = new QAction(this);
@@ -513,109 +90,66 @@ void TTarvixForm::CreateMenus() {
     Ui().ShowHelp(doc ? doc->HelpContext() : 0);
   });
   addAction(helpKey);
+  TWindowManager::NameQtParts(this);
+
+  status_ = std::make_unique<TStatusPanels>(*statusBar());
+  RefreshStatusBar();
+
+  idle_ = new TIdleDriver(*this, *windows_, *tree_,
+                          {[this] { return Project(); }, [this] { UpdateButtons(); }, [this] { RefreshStatusBar(); }});
+  events_ = new TFrameEvents(*this, {[this] { return closing_; }, [this] { return idle_->InPass(); },
+                                     [this](const QKeySequence& key) { bars_->UpdateShortcut(key); },
+                                     [this] { ScheduleIdle(); }, [this](const QString& name) { OpenProject(name); }});
+  TStationFrame::SetCurrent(this);
 }
 
-void TTarvixForm::BuildBlocksMenu(QMenu* menu) {
-  for (const auto& group : TBlockCatalogue::Instance().Groups()) {
-    if (group->types.empty()) continue;
-    QMenu* sub = menu->addMenu(group->caption);
-    sub->menuAction()->setData(static_cast<int>(cmd::kSubmenu));
-    sub->menuAction()->setStatusTip(QStringLiteral("Einen Blocktyp dieser Gruppe wählen"));
-    for (const auto& [name, type] : group->types) {
-      if (!type) continue;
-      const int32_t tag = cmd::kInsertBlockBase + type->typeId;
-      QAction* action = AddCommand(sub, tag, QStringLiteral("Block%1Item").arg(type->typeId), name);
-      action->setStatusTip(QStringLiteral("Einen Block dieses Typs einfügen"));
-    }
+TTarvixForm::~TTarvixForm() {
+  delete events_;
+  closing_ = true;
+  // Windows first (they are views of the project), then the project.
+  idle_->Stop();
+  windows_->CloseAll();
+  mdi_ = nullptr;
+  delete recovery_;
+  recovery_ = nullptr;
+  tree_->SetProject(nullptr);
+  if (TStationFrame::Current() == this) TStationFrame::SetCurrent(nullptr);
+  delete idle_;  // the simulation's host until here
+}
+
+void TTarvixForm::Trigger(const TCommand& c, QAction* sender) {
+  if (c.tag != 0) {
+    DoChildCommand(c.tag, sender);
+    return;
+  }
+  switch (c.action) {
+    case TFrameAction::None: break;
+    case TFrameAction::NewProject: OpenProject(QString()); break;
+    case TFrameAction::OpenProject: FileOpen(); break;
+    case TFrameAction::CompareWith: services_.CompareWith(*this); break;
+    case TFrameAction::PrintSetup: Ui().PrinterSetup(); break;
+    case TFrameAction::Exit: close(); break;
+    case TFrameAction::ToggleToolBars: bars_->ShowToolBars(!bars_->ToolBarsVisible()); break;
+    case TFrameAction::ToggleStatusBar: ShowStatusBar(!statusBar()->isVisible()); break;
+    case TFrameAction::FocusProject: tree_->setFocus(); break;
+    case TFrameAction::ShowWindow: ShowWindow(windowclass::Name(c.window), true); break;
+    case TFrameAction::NewCellEditor: NewCellEditor(); break;
+    case TFrameAction::CheckProgram: services_.CheckProgram(*this); break;
+    case TFrameAction::RealTime: SetVirtualTime(false); break;
+    case TFrameAction::VirtualTime: SetVirtualTime(true); break;
+    case TFrameAction::OptionsEnvironment: services_.OptionsEnvironment(*this); break;
+    case TFrameAction::OptionsColors: services_.OptionsColors(*this); break;
+    case TFrameAction::Cascade: windows_->Cascade(); break;
+    case TFrameAction::TileHorizontally: windows_->Tile(Qt::Vertical); break;
+    case TFrameAction::TileVertically: windows_->Tile(Qt::Horizontal); break;
+    case TFrameAction::CloseAll: mdi_->closeAllSubWindows(); break;
+    case TFrameAction::HelpContents: Ui().ShowHelp(0); break;
+    case TFrameAction::TipOfDay: services_.TipOfDay(*this); break;
+    case TFrameAction::About: services_.About(*this); break;
   }
 }
 
-void TTarvixForm::CreateToolBars() {
-  QStyle* s = style();
-  auto bar = [&](const QString& name, const QString& title, Qt::ToolBarArea area) {
-    auto* tb = new QToolBar(title, this);
-    tb->setObjectName(name);
-    tb->setAccessibleName(title);
-    tb->setIconSize(QSize(16, 16));
-    addToolBar(area, tb);
-    toolBars_.push_back(tb);
-    // The button that shows buttons that do not fit.
-    if (auto* more = tb->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-      more->setAccessibleName(QStringLiteral("Weitere Schaltflächen"));
-    return tb;
-  };
-  QToolBar* main = bar(QStringLiteral("MainToolbar"), QStringLiteral("Datei und Bearbeiten"), Qt::TopToolBarArea);
-  QAction* open = new QAction(s->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("Projekt öffnen"), this);
-  open->setObjectName(QStringLiteral("FileOpenButton"));
-  open->setStatusTip(open->text());
-  connect(open, &QAction::triggered, this, [this] { FileOpen(); });
-  main->addAction(open);
-  main->widgetForAction(open)->setAccessibleName(open->text());
-  actions_[open->objectName()] = open;
-  AddButton(main, cmd::kSave, QStringLiteral("FileSaveButton"), QStringLiteral("Projekt speichern"), s->standardIcon(QStyle::SP_DialogSaveButton));
-  main->addSeparator();
-  AddButton(main, cmd::kCut, QStringLiteral("EditCutButton"), QStringLiteral("Ausschneiden"), Glyph(QStringLiteral("cut")));
-  AddButton(main, cmd::kCopy, QStringLiteral("EditCopyButton"), QStringLiteral("Kopieren"), Glyph(QStringLiteral("copy")));
-  AddButton(main, cmd::kPaste, QStringLiteral("EditPasteButton"), QStringLiteral("Einfügen"), Glyph(QStringLiteral("paste")));
-  AddButton(main, cmd::kClear, QStringLiteral("EditClearButton"), QStringLiteral("Löschen"), s->standardIcon(QStyle::SP_TrashIcon));
-  main->addSeparator();
-  AddButton(main, cmd::kUndo, QStringLiteral("EditUndoButton"), QStringLiteral("Rückgängig"), s->standardIcon(QStyle::SP_ArrowBack));
-  AddButton(main, cmd::kRedo, QStringLiteral("EditRedoButton"), QStringLiteral("Wiederherstellen"), s->standardIcon(QStyle::SP_ArrowForward));
-
-  QToolBar* dev = bar(QStringLiteral("DevelopmentToolbar"), QStringLiteral("Entwicklung"), Qt::TopToolBarArea);
-  AddButton(dev, cmd::kCompile, QStringLiteral("DevCompileButton"), QStringLiteral("Compilieren"), Glyph(QStringLiteral("compile")));
-  AddButton(dev, cmd::kDownload, QStringLiteral("DevDownloadButton"), QStringLiteral("Übertragen"), Glyph(QStringLiteral("download")));
-
-  QToolBar* run = bar(QStringLiteral("RunToolbar"), QStringLiteral("Simulator"), Qt::TopToolBarArea);
-  AddButton(run, cmd::kRun, QStringLiteral("GoButton"), QStringLiteral("Ausführen"), s->standardIcon(QStyle::SP_MediaPlay));
-  AddButton(run, cmd::kSingleStep, QStringLiteral("SingleStepButton"), QStringLiteral("Einzelschritt"), s->standardIcon(QStyle::SP_MediaSkipForward));
-  AddButton(run, cmd::kRunToCell, QStringLiteral("GotoCursorButton"), QStringLiteral("Ausführen bis aktuelle Zelle"), Glyph(QStringLiteral("runtocell")));
-  AddButton(run, cmd::kToggleBreakpoint, QStringLiteral("ToggleBkptButton"), QStringLiteral("Haltepunkt umschalten"), Glyph(QStringLiteral("breakpoint")));
-  AddButton(run, cmd::kClearBreakpoints, QStringLiteral("ClearBkptButton"), QStringLiteral("Alle Haltepunkte löschen"), Glyph(QStringLiteral("clearbreakpoints")));
-  AddButton(run, cmd::kStop, QStringLiteral("StopButton"), QStringLiteral("Programmlauf anhalten"), s->standardIcon(QStyle::SP_MediaStop));
-  AddButton(run, cmd::kReset, QStringLiteral("RestartButton"), QStringLiteral("Programm rücksetzen"), s->standardIcon(QStyle::SP_BrowserReload));
-  run->addSeparator();
-  for (const bool lapse : {false, true}) {
-    const QString name = lapse ? QStringLiteral("VirtualTimeButton") : QStringLiteral("RealTimeButton");
-    const QString hint = lapse ? QStringLiteral("Zeitraffer") : QStringLiteral("Echtzeit");
-    auto* action = new QAction(Glyph(lapse ? QStringLiteral("virtualtime") : QStringLiteral("realtime")), hint, this);
-    action->setObjectName(name);
-    action->setCheckable(true);
-    action->setToolTip(hint);
-    action->setStatusTip(hint);
-    connect(action, &QAction::triggered, this, [this, lapse] { SetVirtualTime(lapse); });
-    run->addAction(action);
-    if (QWidget* button = run->widgetForAction(action)) {
-      button->setObjectName(name);
-      button->setAccessibleName(hint);
-    }
-    actions_[name] = action;
-  }
-
-  addToolBarBreak(Qt::TopToolBarArea);
-  QToolBar* blocks = bar(QStringLiteral("BlockToolbar"), QStringLiteral("Blöcke"), Qt::TopToolBarArea);
-  AddButton(blocks, cmd::kInsertCell, QStringLiteral("NewCellButton"), QStringLiteral("Neue Programmzelle einfügen"), Glyph(QStringLiteral("newcell")));
-  blocks->addSeparator();
-  RunHook(QStringLiteral("Palette"));
-  // The palette brings its own comment button; one is enough.
-  if (!blocks->findChild<QWidget*>(QStringLiteral("TextBlockButton")))
-    AddButton(blocks, cmd::kInsertTextBlock, QStringLiteral("TextBlockButton"), QStringLiteral("Kommentar"), Glyph(QStringLiteral("comment")));
-  QToolBar* align = bar(QStringLiteral("AlignToolbar"), QStringLiteral("Ausrichten"), Qt::TopToolBarArea);
-  AddButton(align, cmd::kAlignLeft, QStringLiteral("LeftAlignButton"), QStringLiteral("Am linken Rand ausrichten"), Glyph(QStringLiteral("align0")));
-  AddButton(align, cmd::kAlignTop, QStringLiteral("TopAlignButton"), QStringLiteral("Am oberen Rand ausrichten"), Glyph(QStringLiteral("align1")));
-  AddButton(align, cmd::kAlignRight, QStringLiteral("RightAlignButton"), QStringLiteral("Am rechten Rand ausrichten"), Glyph(QStringLiteral("align2")));
-  AddButton(align, cmd::kAlignBottom, QStringLiteral("BottomAlignButton"), QStringLiteral("Am unteren Rand ausrichten"), Glyph(QStringLiteral("align3")));
-}
-
-QAction* TTarvixForm::Action(const QString& objectName) const {
-  auto it = actions_.find(objectName);
-  return it == actions_.end() ? nullptr : it->second.data();
-}
-
-void TTarvixForm::RunHook(const QString& name) {
-  auto it = Hooks().find(name);
-  if (it != Hooks().end() && it->second) it->second(*this);
-}
+QAction* TTarvixForm::Action(const QString& objectName) const { return bars_->Action(objectName); }
 
 // ---- the project ------------------------------------------------------------------------
 
@@ -629,12 +163,7 @@ bool TTarvixForm::CloseProject() {
   if (!project->FileName().isEmpty()) mru_.Add(project->FileName());
   RefreshMru();
   tree_->SetProject(nullptr);
-  // Documents closed with their model (ModelDestroyed); they go now rather
-  // than later, so a window opened for the next project is a fresh one.
-  for (TMDIChildForm* doc : Documents())
-    if (!doc->Model()) delete doc->SubWindow();
-  // Panels keep going without a project.
-  for (TToolWindow* tool : ToolWindows()) tool->SetModel(nullptr);
+  windows_->SetProject(nullptr);
   RefreshTitle();
   return true;
 }
@@ -651,9 +180,7 @@ bool TTarvixForm::OpenProject(std::unique_ptr<TTarvixPlusModel> project) { retur
 bool TTarvixForm::ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load,
                                  std::unique_ptr<TTarvixPlusModel> loaded) {
   // The terminal and the data-log view stay open for the next project.
-  QStringList following;
-  for (const char* cls : {"TTerminalForm", "TPlexorFileForm"})
-    if (FindWindow(QString::fromLatin1(cls))) following << QString::fromLatin1(cls);
+  const std::vector<QString> following = windows_->FollowingWindows();
   if (!CloseProject()) return false;
   Ui().ProcessEvents();
   std::unique_ptr<TTarvixPlusModel> project = std::move(loaded);
@@ -668,7 +195,7 @@ bool TTarvixForm::ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& l
   }
   tree_->SetProject(std::move(project));
   recovery_->ProjectChanged();
-  for (TToolWindow* tool : ToolWindows()) tool->SetModel(Project());
+  windows_->SetProject(Project());
   for (const QString& cls : following) ShowWindow(cls, false);
   TTarvixPlusModel* model = Project();
   if (TStationSettings::Current().autoOpenFirstCell && !model->Cells().empty()) {
@@ -708,17 +235,15 @@ void TTarvixForm::RefreshTitle() {
   RefreshStartPage();
 }
 
+void TTarvixForm::OpenRecent(const QString& fileName) {
+  const QString name = fileName;  // the list changes under the reference
+  mru_.Remove(name);
+  OpenProject(name);
+  RefreshMru();
+}
+
 void TTarvixForm::RefreshMru() {
-  const QStringList& names = mru_.Names();
-  // Only used entries are in the menu, so nothing unnamed is offered.
-  for (QAction* action : mruActions_) fileMenu_->removeAction(action);
-  for (int i = 0; i < TMruList::kShown && i < names.size(); ++i) {
-    QAction* action = mruActions_[static_cast<size_t>(i)];
-    action->setText(TMruList::Caption(i, names[i]));
-    action->setStatusTip(names[i]);
-    fileMenu_->insertAction(mruEnd_, action);
-  }
-  mruSeparator_->setVisible(!names.isEmpty());
+  bars_->ShowRecentFiles(mru_.Names());
   RefreshStartPage();
 }
 
@@ -739,7 +264,7 @@ bool TTarvixForm::FrameCommand(int32_t command) {
     case cmd::kCompile:
     case cmd::kDownload:
       recovery_->BeforeCompile();
-      if (CompileHookSlot()) CompileHookSlot()(*project, command == cmd::kDownload, this);
+      services_.Compile(*project, command == cmd::kDownload, this);
       return false;
     case cmd::kRun:
     case cmd::kSingleStep:
@@ -757,29 +282,7 @@ bool TTarvixForm::FrameCommand(int32_t command) {
 }
 
 int TTarvixForm::FrameEnabled(int32_t command) const {
-  TTarvixPlusModel* project = Project();
-  auto rule = [](bool b) { return b ? 1 : 0; };
-  switch (command) {
-    case cmd::kSave: return rule(project && project->Modified());
-    case cmd::kSaveAs: return rule(project != nullptr);
-    case cmd::kCompile:
-    case cmd::kDownload: {
-      if (!project || project->IsSimulating() || !CompileHookSlot()) return 0;
-      for (const auto& cell : project->Cells())
-        if (cell->Count() > 0) return 1;
-      return 0;
-    }
-    case cmd::kRun:
-    case cmd::kSingleStep: return rule(project && project->Simulation().CanStart());
-    case cmd::kReset: return rule(project && project->SimState() == TSimState::Halted);
-    case cmd::kStop: {
-      if (!project) return 0;
-      const TSimState s = project->SimState();
-      return rule(s == TSimState::Running || s == TSimState::SingleStep || s == TSimState::Pausing);
-    }
-    case cmd::kClearBreakpoints: return rule(project && !project->Breakpoints().empty());
-    default: return -1;
-  }
+  return projectcommands::Enabled(Project(), command, services_.HasCompiler());
 }
 
 void TTarvixForm::SetVirtualTime(bool on) {
@@ -794,11 +297,7 @@ void TTarvixForm::SetVirtualTime(bool on) {
   ShowTimeMode();
 }
 
-void TTarvixForm::ShowTimeMode() {
-  const bool lapse = TSimulatedInputs::Current().VirtualTime;
-  for (const char* name : {"SimulatorRealTimeItem", "RealTimeButton"}) Action(QString::fromLatin1(name))->setChecked(!lapse);
-  for (const char* name : {"SimulatorVirtualTimeItem", "VirtualTimeButton"}) Action(QString::fromLatin1(name))->setChecked(lapse);
-}
+void TTarvixForm::ShowTimeMode() { bars_->CheckTimeMode(TSimulatedInputs::Current().VirtualTime); }
 
 void TTarvixForm::DoChildCommand(int32_t command, QObject* sender) {
   if (!IsCommandEnabled(command)) return;
@@ -827,296 +326,49 @@ bool TTarvixForm::IsCommandEnabled(int32_t command) {
 }
 
 void TTarvixForm::UpdateButtons() {
-  for (const CommandItem& item : buttons_)
-    if (item.action && item.tag != 0) item.action->setEnabled(IsCommandEnabled(item.tag));
-  if (QAction* a = Action(QStringLiteral("FileOpenButton"))) a->setEnabled(true);
-  UpdateMenuActions();
+  bars_->UpdateAll();
   emit CommandStatesUpdated();
 }
 
 void TTarvixForm::UpdateMenu(QMenu* menu) {
-  UpdateMenuItems(menu);
-  UpdateItemRules();
+  bars_->UpdateMenu(menu);
   // Looks at the disk: only when a menu opens (the item has no shortcut).
-  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(TipAvailable() && TipAvailable()());
+  if (QAction* a = Action(QStringLiteral("HelpTipItem"))) a->setEnabled(services_.TipAvailable());
 }
 
-void TTarvixForm::UpdateMenuActions() {
-  // A disabled action's shortcut never fires: menu items follow the
-  // command states like the buttons, not only when their menu opens.
-  for (QAction* top : menuBar()->actions())
-    if (QMenu* menu = top->menu()) UpdateMenuItems(menu);
-  UpdateItemRules();
-}
-
-void TTarvixForm::UpdateShortcut(const QKeyEvent& key) {
-  const QKeySequence pressed(key.keyCombination());
-  bool untagged = false;
-  for (const auto& [name, action] : actions_) {
-    if (!action || action->shortcut() != pressed) continue;
-    const int32_t tag = action->data().toInt();
-    if (tag > cmd::kSubmenu)
-      action->setEnabled(IsCommandEnabled(tag));
-    else
-      untagged = true;
-  }
-  if (untagged) UpdateItemRules();
-}
-
-void TTarvixForm::UpdateMenuItems(QMenu* menu) {
-  for (QAction* action : menu->actions()) {
-    if (action->menu()) {
-      UpdateMenuItems(action->menu());
-      continue;
-    }
-    const int32_t tag = action->data().toInt();
-    if (tag > cmd::kSubmenu) action->setEnabled(IsCommandEnabled(tag));
-  }
-  if (menu == blocksMenu_) {
-    TMDIChildForm* doc = ActiveDocument();
-    const bool cellEditor = doc && doc->ClassName() == QLatin1String("TProgramCellForm") && !tree_->hasFocus();
-    for (QAction* action : menu->actions()) action->setEnabled(cellEditor && IsCommandEnabled(cmd::kInsertTextBlock));
-  }
-}
-
-void TTarvixForm::UpdateItemRules() {
-  const bool project = Project() != nullptr;
-  // Items without a tag: their own rules.
-  for (const char* name : {"ViewWatchItem", "ViewTerminalItem", "ViewDataLogItem"})
-    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(project && TWindowFactory::Has(a->objectName()) ? true : project);
-  const std::pair<const char*, const char*> windows[] = {{"ViewWatchItem", "TWatchForm"},       {"ViewTerminalItem", "TTerminalForm"},
-                                                         {"ViewDataLogItem", "TPlexorFileForm"}, {"ViewDigitalItem", "TDigitalPortForm"},
-                                                         {"ViewAnalogItem", "TAnalogPortForm"},  {"ViewKeysItem", "TKeyLEDForm"}};
-  for (const auto& [item, cls] : windows) {
-    QAction* a = Action(QString::fromLatin1(item));
-    if (!a) continue;
-    const bool needsProject = TWindowFactory::KindOf(QString::fromLatin1(cls)) == TWindowFactory::Kind::Document;
-    a->setEnabled(TWindowFactory::Has(QString::fromLatin1(cls)) && (project || !needsProject));
-  }
-  if (QAction* a = Action(QStringLiteral("ViewNewCellEditorItem")))
-    a->setEnabled(project && !Project()->Cells().empty() && TWindowFactory::Has(QStringLiteral("TProgramCellForm")));
-  const bool anyDocument = !mdi_->subWindowList().isEmpty();
-  for (const char* name : {"WindowCascadeItem", "WindowTileHorzItem", "WindowTileVertItem", "WindowCloseAllItem"})
-    if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(anyDocument);
-  for (const char* name : {"OptionsEnvironment", "OptionsColors", "About"}) {
-    const QString item = QString::fromLatin1(name) + QStringLiteral("Item");
-    QAction* a = Action(item == QLatin1String("AboutItem") ? QStringLiteral("HelpAboutItem") : item);
-    if (a) a->setEnabled(static_cast<bool>(Hooks()[QString::fromLatin1(name)]));
+int TTarvixForm::ItemRule(const TCommand& c) const {
+  TTarvixPlusModel* project = Project();
+  switch (c.action) {
+    case TFrameAction::ShowWindow: return windows_->CanShow(c.window);
+    case TFrameAction::NewCellEditor: return project && !project->Cells().empty() && windows_->CanShow(TWindowClass::ProgramCell);
+    case TFrameAction::Cascade:
+    case TFrameAction::TileHorizontally:
+    case TFrameAction::TileVertically:
+    case TFrameAction::CloseAll: return !mdi_->subWindowList().isEmpty();
+    case TFrameAction::OptionsEnvironment:
+    case TFrameAction::OptionsColors: return services_.HasOptionDialogs();
+    case TFrameAction::About: return services_.HasAbout();
+    default: return -1;
   }
 }
 
 // ---- windows -------------------------------------------------------------------------------
 
-TMDIChildForm* TTarvixForm::ActiveDocument() const {
-  QMdiSubWindow* sub = mdi_->activeSubWindow();
-  if (!sub) sub = mdi_->currentSubWindow();
-  return sub ? qobject_cast<TMDIChildForm*>(sub->widget()) : nullptr;
-}
-
-std::vector<TMDIChildForm*> TTarvixForm::Documents() const {
-  std::vector<TMDIChildForm*> docs;
-  for (QMdiSubWindow* sub : mdi_->subWindowList())
-    if (auto* doc = qobject_cast<TMDIChildForm*>(sub->widget())) docs.push_back(doc);
-  return docs;
-}
-
-std::vector<TToolWindow*> TTarvixForm::ToolWindows() const {
-  std::vector<TToolWindow*> tools;
-  for (const auto& tool : toolWindows_)
-    if (tool) tools.push_back(tool.data());
-  return tools;
-}
-
-QMdiSubWindow* TTarvixForm::AddDocument(TMDIChildForm* form) {
-  const int before = static_cast<int>(mdi_->subWindowList().size());
-  QMdiSubWindow* sub = mdi_->addSubWindow(form);
-  // A new window takes a good part of the document area unless it asks
-  // for less, one title bar below and right of the one before, wholly
-  // inside the area; the desktop file and the windows' own placements
-  // come after (and keep it inside too).
-  const QSize area = mdi_->viewport()->size();
-  const QSize wanted = form->sizeHint().isValid() ? form->sizeHint() : QSize(400, 300);
-  const QSize size(std::max(std::min(area.width() * 3 / 4, 900), std::min(wanted.width() + 16, area.width())),
-                   std::max(std::min(area.height() * 3 / 4, 650), std::min(wanted.height() + 32, area.height())));
-  const int step = CascadeStep();
-  const int room = std::max(1, std::min(area.width() - size.width(), area.height() - size.height()) / step + 1);
-  const QPoint offset((before % room) * step, (before % room) * step);
-  sub->setGeometry(documentplacement::Inside(QRect(offset, size), QRect(QPoint(), area)));
-  sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->setWindowTitle(form->windowTitle());
-  sub->setAccessibleName(form->windowTitle());
-  sub->setWindowIcon(form->windowIcon());
-  connect(form, &QWidget::windowTitleChanged, sub, [sub](const QString& title) {
-    sub->setWindowTitle(title);
-    sub->setAccessibleName(title);
-  });
-  connect(sub, &QObject::destroyed, this, [this] { CommandStatesChanged(); });
-  NameQtParts(sub);
-  return sub;
-}
-
-int TTarvixForm::CascadeStep() const {
-  return std::max(16, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, mdi_) + 4);
-}
-
-void TTarvixForm::CascadeDocuments() {
-  // Every window keeps a size worth working in (Qt's own cascade shrinks
-  // them to their smallest), wholly inside the visible area.
-  const QRect area(QPoint(), mdi_->viewport()->size());
-  int index = 0;
-  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
-    if (!sub->isVisible() && !sub->isMinimized()) continue;
-    sub->showNormal();
-    sub->setGeometry(documentplacement::Cascaded(index++, area, CascadeStep(), sub->minimumSize().expandedTo(QSize(300, 200))));
-    sub->raise();
-  }
-}
-
-QWidget* TTarvixForm::FindWindow(const QString& className) const {
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == className) return doc;
-  for (TToolWindow* tool : ToolWindows())
-    if (QString::fromLatin1(tool->metaObject()->className()) == className) return tool;
-  return nullptr;
-}
-
-QWidget* TTarvixForm::ShowWindow(const QString& className, bool activate) {
-  QWidget* window = FindWindow(className);
-  if (!window) {
-    if (!TWindowFactory::Has(className)) return nullptr;
-    if (TWindowFactory::KindOf(className) == TWindowFactory::Kind::Document) {
-      if (!Project()) return nullptr;
-      auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(className, Project(), nullptr));
-      if (!form) return nullptr;
-      AddDocument(form);
-      window = form;
-    } else {
-      window = CreateToolWindow(className);
-      if (!window) return nullptr;
-    }
-  }
-  if (auto* doc = qobject_cast<TMDIChildForm*>(window)) {
-    QMdiSubWindow* sub = doc->SubWindow();
-    if (sub) {
-      if (sub->isMinimized()) sub->showNormal();
-      sub->show();
-      if (activate) mdi_->setActiveSubWindow(sub);
-    }
-    doc->show();
-  } else {
-    window->show();
-    if (activate) window->raise();
-  }
-  CommandStatesChanged();
-  return window;
-}
-
-TToolWindow* TTarvixForm::CreateToolWindow(const QString& className) {
-  auto* tool = qobject_cast<TToolWindow*>(TWindowFactory::Create(className, Project(), this));
-  if (!tool) return nullptr;
-  // A panel with a stored rectangle is where it was left (restored by the
-  // panel, moved back onto the screen); the others line up at the right
-  // edge of the document area.
-  if (!tool->HasStoredPlacement()) {
-    int below = 0;
-    for (TToolWindow* other : ToolWindows()) below += other->frameGeometry().height() + 8;
-    const QPoint corner = mdi_->mapToGlobal(QPoint(mdi_->width(), 0));
-    tool->move(corner.x() - tool->width() - 24, corner.y() + 8 + below);
-  }
-  toolWindows_.emplace_back(tool);
-  NameQtParts(tool);
-  return tool;
-}
-
-void TTarvixForm::CreateSavedPanels() {
-  // Panels left open are created now and shown when the splash ends.
-  const std::pair<int, const char*> panels[] = {{TStationSettings::kDigitalPortWindow, "TDigitalPortForm"},
-                                                {TStationSettings::kAnalogPortWindow, "TAnalogPortForm"},
-                                                {TStationSettings::kKeyboardLEDWindow, "TKeyLEDForm"}};
-  for (const auto& [slot, cls] : panels) {
-    const QString className = QString::fromLatin1(cls);
-    if (TStationSettings::Current().windows[static_cast<size_t>(slot)].visible && TWindowFactory::Has(className) &&
-        !FindWindow(className))
-      CreateToolWindow(className);
-  }
-}
-
-void TTarvixForm::OpenCell(int32_t cellId) {
-  if (!Project() || !Project()->FindCell(cellId)) return;
-  TMDIChildForm* target = nullptr;
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cellId) target = doc;
-  if (!target)
-    for (TMDIChildForm* doc : Documents())
-      if (doc->ClassName() == QLatin1String("TProgramCellForm")) target = doc;
-  if (!target) {
-    if (!TWindowFactory::Has(QStringLiteral("TProgramCellForm"))) return;
-    target = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TProgramCellForm"), Project(), nullptr));
-    if (!target) return;
-    AddDocument(target);
-  }
-  if (target->ShownElement() != cellId) target->ShowElement(cellId);
-  if (QMdiSubWindow* sub = target->SubWindow()) {
-    if (sub->isMinimized()) sub->showNormal();
-    sub->show();
-    mdi_->setActiveSubWindow(sub);
-  }
-  CommandStatesChanged();
-}
-
 void TTarvixForm::SynchronizeCell(int32_t cellId) {
-  TMDIChildForm* target = nullptr;
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cellId) target = doc;
-  TMDIChildForm* active = ActiveDocument();
-  if (!target && active && active->ClassName() == QLatin1String("TProgramCellForm")) target = active;
-  if (!target) return;
-  if (target->ShownElement() != cellId) target->ShowElement(cellId);
-  if (QMdiSubWindow* sub = target->SubWindow()) sub->raise();
-  tree_->setFocus();
-}
-
-void TTarvixForm::OpenComment() {
-  ShowWindow(QStringLiteral("TCommentEditForm"), true);
-}
-
-void TTarvixForm::OpenTable(int32_t number) {
-  if (!Project() || !TWindowFactory::Has(QStringLiteral("TTableEditorForm"))) return;
-  for (TMDIChildForm* doc : Documents())
-    if (doc->ClassName() == QLatin1String("TTableEditorForm") && doc->ShownElement() == number) {
-      mdi_->setActiveSubWindow(doc->SubWindow());
-      return;
-    }
-  auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TTableEditorForm"), Project(), nullptr));
-  if (!form) return;
-  form->ShowElement(number);
-  QMdiSubWindow* sub = AddDocument(form);
-  sub->show();
-  mdi_->setActiveSubWindow(sub);
+  if (windows_->SynchronizeCell(cellId)) tree_->setFocus();
 }
 
 void TTarvixForm::NewCellEditor() {
-  if (!Project() || Project()->Cells().empty() || !TWindowFactory::Has(QStringLiteral("TProgramCellForm"))) return;
+  if (!Project() || Project()->Cells().empty()) return;
   const int32_t value = tree_->SelectedValue();
   int32_t cell = TProjectController::KindOf(value) == TProjectController::kCells ? TProjectController::IdOf(value) : 0;
   if (cell == 0) cell = Project()->Cells().front()->CellId();
-  auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(QStringLiteral("TProgramCellForm"), Project(), nullptr));
-  if (!form) return;
-  form->ShowElement(cell);
-  QMdiSubWindow* sub = AddDocument(form);
-  sub->show();
-  mdi_->setActiveSubWindow(sub);
+  windows_->NewCellEditor(cell);
 }
 
 void TTarvixForm::ShowStatusText(const QString& text) {
-  hint_ = text;
+  status_->SetHint(text);
   RefreshStatusBar();
-}
-
-void TTarvixForm::ShowPositionText(const QString& text) {
-  positionPanel_->setText(text);
-  positionPanel_->setAccessibleName(text);
-  positionPanel_->setVisible(!text.isEmpty());
 }
 
 void TTarvixForm::CommandStatesChanged() {
@@ -1125,85 +377,13 @@ void TTarvixForm::CommandStatesChanged() {
   ScheduleIdle();
 }
 
-// ---- TSimulationHost --------------------------------------------------------------------
-
-void TTarvixForm::ShowWatchWindow() {
-  if (!FindWindow(QStringLiteral("TWatchForm"))) ShowWindow(QStringLiteral("TWatchForm"), false);
-}
-
-void TTarvixForm::ShowTerminal() {
-  if (!FindWindow(QStringLiteral("TTerminalForm"))) ShowWindow(QStringLiteral("TTerminalForm"), false);
-}
-
-void TTarvixForm::RefreshPortPanels() { TToolWindow::RefreshAll(); }
-
 // ---- idle cycle ------------------------------------------------------------------------------
 
 void TTarvixForm::ScheduleIdle() {
-  // A timer armed for the end of a program pause is brought forward: the
-  // user acted, and command states must follow at once.
-  if (idleTimer_ && !closing_ && (!idleTimer_->isActive() || idleTimer_->interval() > 0)) idleTimer_->start(0);
+  if (!closing_) idle_->Schedule();
 }
 
-void TTarvixForm::RefreshStatusBar() {
-  TTarvixPlusModel* project = Project();
-  auto set = [](QLabel* panel, const QString& text) {
-    if (panel->text() == text) return;
-    panel->setText(text);
-    panel->setAccessibleName(text);
-  };
-  set(modifiedPanel_, project && project->Modified() ? QStringLiteral("Geändert") : QString());
-  // A halted simulation is still active (its commands stay), but nothing runs.
-  const bool running = project && project->IsSimulating() && project->SimState() != TSimState::Halted;
-  const QString state = running ? QStringLiteral("Simulation läuft") : QStringLiteral("Bereit");
-  set(hintPanel_, hint_.isEmpty() ? state : hint_);
-}
-
-QString TTarvixForm::StatusPanel(int index) const {
-  if (index == 0) return modifiedPanel_->text();
-  return index == 1 ? hintPanel_->text() : positionPanel_->text();
-}
-
-bool TTarvixForm::IdlePass(bool step) {
-  if (inIdle_ || closing_) return false;
-  inIdle_ = true;
-  TTarvixPlusModel* project = Project();
-  const bool simulating = project && project->IsSimulating();
-  // While a simulation runs, command states are refreshed ten times a
-  // second rather than after every batch: the batches come fast.
-  if (!simulating || lastCommandRefresh_.elapsed() >= 100) {
-    UpdateButtons();
-    RefreshStatusBar();
-    lastCommandRefresh_.restart();
-    // Focus on the frame or its empty document area goes to the tree.
-    QWidget* focus = QApplication::focusWidget();
-    if (isActiveWindow() && (focus == this || focus == mdi_ || focus == mdi_->viewport())) tree_->setFocus();
-  }
-  bool more = false;
-  if (step && project) {
-    // Batches for one slice per turn of the event loop: fast enough to
-    // keep up with the engine, short enough that a key press or a click is
-    // answered at once. A running batch goes on through cell boundaries
-    // and is cut by the driver itself at the end of the slice.
-    QElapsedTimer slice;
-    slice.start();
-    do {
-      more = project->Step(std::max<int64_t>(1, TSimulationControl::kSliceMs - slice.elapsed()), TBatchEnd::SliceEnd);
-    } while (more && slice.elapsed() < TSimulationControl::kSliceMs && Project() == project);
-  }
-  TSimulatedInputs& inputs = TSimulatedInputs::Current();
-  if (inputs.StatusChanged) {
-    inputs.StatusChanged = false;
-    RefreshStatusBar();
-  }
-  if (TMDIChildForm* doc = ActiveDocument()) more = doc->NeedsIdle() || more;
-  if (step && !more && project && !project->IsSimulating() && simulating) UpdateButtons();
-  // The batch that halted or ended the run may be the last idle pass for a
-  // while: the state text must not keep saying that it runs.
-  if (step && !more && project && simulating) RefreshStatusBar();
-  inIdle_ = false;
-  return more;
-}
+void TTarvixForm::RefreshStatusBar() { status_->Refresh(Project()); }
 
 // ---- events ------------------------------------------------------------------------------------
 
@@ -1213,62 +393,6 @@ bool TTarvixForm::event(QEvent* e) {
     return true;
   }
   return QMainWindow::event(e);
-}
-
-bool TTarvixForm::eventFilter(QObject* watched, QEvent* e) {
-  switch (e->type()) {
-    case QEvent::ShortcutOverride:
-      // Comes before the key is matched against the shortcuts: the
-      // matching items must not answer with a state the idle cycle has
-      // not refreshed yet (a dead key, or a key taken from the window
-      // that has the focus).
-      if (!closing_ && !inIdle_) UpdateShortcut(*static_cast<QKeyEvent*>(e));
-      break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::FocusIn:
-    case QEvent::WindowActivate:
-    case QEvent::Drop:
-    case QEvent::Close:
-      ScheduleIdle();
-      break;
-    case QEvent::Hide:
-      // A modal dialog of ours closed. Without a window manager (a bare X
-      // server) nobody hands the keyboard back to the main window: take it,
-      // but only when no other window of any program has it.
-      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal() && w != this)
-        QTimer::singleShot(0, this, [this] {
-          if (!closing_ && isVisible() && !QApplication::activeModalWidget() && !QGuiApplication::focusWindow()) activateWindow();
-        });
-      break;
-    case QEvent::FileOpen:
-      if (watched == qApp) {
-        OpenProject(static_cast<QFileOpenEvent*>(e)->file());
-        return true;
-      }
-      break;
-    default:
-      break;
-  }
-  return QMainWindow::eventFilter(watched, e);
-}
-
-void TTarvixForm::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
-}
-
-void TTarvixForm::dropEvent(QDropEvent* e) {
-  const QList<QUrl> urls = e->mimeData()->urls();
-  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-  e->acceptProposedAction();
-  const QString name = urls.first().toLocalFile();
-  if (isMinimized()) showNormal();
-  raise();
-  activateWindow();
-  // After the drop has finished: opening may ask questions.
-  QTimer::singleShot(0, this, [this, name] { OpenProject(name); });
 }
 
 void TTarvixForm::showEvent(QShowEvent* e) {
@@ -1281,116 +405,54 @@ void TTarvixForm::showEvent(QShowEvent* e) {
 
 // ---- settings, desktop file, start-up and shut-down ------------------------------------------------
 
+void TTarvixForm::ShowStatusBar(bool show) {
+  statusBar()->setVisible(show);
+  Action(QStringLiteral("ViewStatusbarItem"))->setChecked(show);
+}
+
 void TTarvixForm::ApplySettingsToWindow() {
   const TStationSettings& s = TStationSettings::Current();
   mru_.SetNames(s.mruFiles);
   RefreshMru();
-  statusBar()->setVisible(s.statusBar);
-  Action(QStringLiteral("ViewStatusbarItem"))->setChecked(s.statusBar);
-  for (QToolBar* tb : toolBars_) tb->setVisible(s.toolBars);
-  Action(QStringLiteral("ViewToolbarsItem"))->setChecked(s.toolBars);
+  ShowStatusBar(s.statusBar);
+  bars_->ShowToolBars(s.toolBars);
   ShowTimeMode();
-  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) {
-    // The default width grows to fit the tree's captions; a width the user
-    // chose stays.
-    const int width = s.projectWindowWidth == TStationSettings::kDefaultProjectWindowWidth
-                          ? std::max(s.projectWindowWidth, tree_->FittingWidth())
-                          : std::clamp(s.projectWindowWidth, 50, 1000);
-    resizeDocks({dock}, {width}, Qt::Horizontal);
-  }
-  resize(1100, 760);  // until a placement was saved
-  if (!s.mainWindow.IsEmpty()) {
-    QRect r = s.mainWindow.ToQRect();
-    // No larger than the screen, as the panels: a saved 40 000 px window
-    // would take gigabytes of backing store at every start.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect area = screen->availableGeometry();
-      r.setSize(r.size().boundedTo(area.size()));
-      if (!r.intersects(area)) r.moveTopLeft(area.topLeft());
-    }
-    if (r.width() >= 200 && r.height() >= 150) setGeometry(r);
-  }
-  if (s.windowState == 2) showMaximized();
-  // Minimised as it was left (the normal placement above is kept for later).
-  if (s.windowState == 1) setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+  mainwindowlayout::Apply(*this, s, tree_->FittingWidth());
 }
 
 void TTarvixForm::CollectSettingsFromWindow() {
   TStationSettings& s = TStationSettings::Current();
   s.mruFiles = mru_.Names();
   s.statusBar = statusBar()->isVisible();
-  s.toolBars = toolBars_.empty() || toolBars_.front()->isVisible();
-  if (auto* dock = findChild<QDockWidget*>(QStringLiteral("CellTreeResizebar"))) s.projectWindowWidth = dock->width();
-  const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
-  s.mainWindow = TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-  s.windowState = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+  s.toolBars = bars_->ToolBarsVisible();
+  mainwindowlayout::Collect(*this, s);
 }
 
 void TTarvixForm::FirstShow() {
   ApplySettingsToWindow();
   const QString desktop = DesktopFileName();
   if (QFileInfo::exists(desktop)) ReadDesktop(desktop);
-  CreateSavedPanels();
+  windows_->CreateSavedPanels();
   RefreshTitle();
-  splashTimer_->start();
+  // The splash time: then the panels, the keyboard and the tip of the day.
+  QTimer::singleShot(TSplashForm::kSplashMilliseconds, this, [this] {
+    services_.SplashDone();
+    for (TToolWindow* tool : ToolWindows()) tool->show();
+    activateWindow();
+    const bool tips = services_.TipAvailable();
+    if (QAction* tip = Action(QStringLiteral("HelpTipItem"))) tip->setEnabled(tips);
+    if (tips && TStationSettings::Current().showTipsOfDay) services_.StartupTip(*this);
+  });
   RefreshStatusBar();
   CommandStatesChanged();
 }
 
-QString TTarvixForm::DesktopFileName() {
-  QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  if (program.isEmpty()) program = QStringLiteral("Vorblen");
-  return QDir::current().filePath(program + QStringLiteral(".DSK"));
-}
-
 bool TTarvixForm::WriteDesktop(const QString& fileName) {
-  // A project without a file is not reopened, so neither are its editors.
-  if (Project() && Project()->FileName().isEmpty())
-    for (TMDIChildForm* doc : Documents())
-      if (doc->ClassName() == QLatin1String("TProgramCellForm") || doc->ClassName() == QLatin1String("TTableEditorForm"))
-        delete doc->SubWindow();
-  // Written into memory first: the file (or the device node a link names)
-  // is then written whole, never replaced by something cut or by a regular file.
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QDataStream out(&buffer);
-  out.setVersion(QDataStream::Qt_6_0);
-  out << static_cast<quint32>(kDesktopMagic) << static_cast<qint32>(kDesktopVersion);
-  TTarvixPlusModel* project = Project();
-  out << (project ? project->FileName() : QString());
-  if (project && !project->FileName().isEmpty()) {
-    out << static_cast<qint32>(project->Breakpoints().size());
-    for (uint16_t id : project->Breakpoints()) out << static_cast<qint32>(id);
-    out << static_cast<qint32>(project->Watches().size());
-    for (const TWatchEntry& w : project->Watches()) out << w.Name << static_cast<qint32>(w.MapCode);
-  }
-  out << qint32(1) << static_cast<qint32>(tree_->SelectedValue())
-      << qint32(tree_->TablesGroup() && tree_->TablesGroup()->isExpanded() ? 1 : 0)
-      << qint32(tree_->CellsGroup() && tree_->CellsGroup()->isExpanded() ? 1 : 0);
-  // Windows from the last to the first, so reading restores their order.
-  const QList<QMdiSubWindow*> subs = mdi_->subWindowList(QMdiArea::StackingOrder);
-  std::vector<TMDIChildForm*> docs;
-  for (QMdiSubWindow* sub : subs)
-    if (auto* doc = qobject_cast<TMDIChildForm*>(sub->widget())) docs.push_back(doc);
-  out << static_cast<qint32>(docs.size());
-  for (TMDIChildForm* doc : docs) {
-    QMdiSubWindow* sub = doc->SubWindow();
-    const QRect r = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry() : sub->geometry();
-    const qint32 state = sub->isMinimized() ? 1 : (sub->isMaximized() ? 2 : 0);
-    out << doc->ClassName() << qint32(r.left()) << qint32(r.top()) << qint32(r.width()) << qint32(r.height()) << state;
-    // The window's own data framed by its length, so a reader can skip a
-    // window it does not know.
-    QByteArray own;
-    {
-      QDataStream ownOut(&own, QIODevice::WriteOnly);
-      ownOut.setVersion(QDataStream::Qt_6_0);
-      doc->WriteDesktop(ownOut);
-    }
-    out << own;
-  }
+  TDesktop desktop;
+  desktop.windows = windows_->DesktopWindows();
+  tree_->GatherDesktop(desktop);
   QString problem;
-  if (out.status() != QDataStream::Ok || !outputfile::Write(fileName, bytes, problem)) {
+  if (!TDesktopFile::Save(fileName, desktop, problem)) {
     Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht erstellen!\n%1").arg(problem.isEmpty() ? fileName : problem));
     return false;
   }
@@ -1398,24 +460,13 @@ bool TTarvixForm::WriteDesktop(const QString& fileName) {
 }
 
 bool TTarvixForm::ReadDesktop(const QString& fileName) {
-  // Read like a project: a regular file only (a FIFO would block the start
-  // for ever), and not without bound.
-  QByteArray bytes;
   QString problem;
-  auto fail = [&] {
+  const std::optional<TDesktop> desktop = TDesktopFile::Load(fileName, problem);
+  if (!desktop) {
     Ui().ErrorBox(QStringLiteral("Konnte die Desktopdatei nicht lesen!\n%1").arg(problem.isEmpty() ? fileName : problem));
     return false;
-  };
-  if (!regularfile::Read(fileName, kDesktopFileLimit, bytes, problem)) return fail();
-  QDataStream in(bytes);
-  in.setVersion(QDataStream::Qt_6_0);
-  quint32 magic = 0;
-  qint32 version = 0;
-  in >> magic >> version;
-  if (in.status() != QDataStream::Ok || magic != kDesktopMagic || version != kDesktopVersion) return fail();
-  QString projectName;
-  in >> projectName;
-  if (in.status() != QDataStream::Ok) return fail();
+  }
+  const QString& projectName = desktop->projectFile;
   if (!projectName.isEmpty() && !QFileInfo::exists(projectName)) {
     // The file is gone: an empty project under that name (saving creates it).
     OpenProject(QString());
@@ -1424,77 +475,8 @@ bool TTarvixForm::ReadDesktop(const QString& fileName) {
   } else {
     OpenProject(projectName);
   }
-  TTarvixPlusModel* project = Project();
-  if (!projectName.isEmpty()) {
-    qint32 count = 0;
-    in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > 10000) return fail();
-    for (qint32 i = 0; i < count; ++i) {
-      qint32 id = 0;
-      in >> id;
-      if (project && project->FindCell(id) && !project->HasBreakpoint(id)) project->ToggleBreakpoint(id);
-    }
-    in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > 10000) return fail();
-    for (qint32 i = 0; i < count; ++i) {
-      QString name;
-      qint32 mapCode = 0;
-      in >> name >> mapCode;
-      if (in.status() != QDataStream::Ok) return fail();
-      if (project) {
-        // A watch is restored by the block that has its map code.
-        bool added = false;
-        for (const auto& cell : project->Cells()) {
-          for (int b = 0; b < cell->Count() && !added; ++b) {
-            const int32_t blockId = cell->Items(b)->Id();
-            if (PlexorGetMapCode(project->Engine(), blockId) == mapCode && PlexorGetSymbolicName(project->Engine(), blockId)) {
-              project->AddWatch(blockId);
-              added = true;
-            }
-          }
-          if (added) break;
-        }
-      }
-    }
-  }
-  qint32 hasTree = 0, selected = 0, tablesExpanded = 0, cellsExpanded = 0;
-  in >> hasTree;
-  if (in.status() != QDataStream::Ok) return fail();
-  if (hasTree) {
-    in >> selected >> tablesExpanded >> cellsExpanded;
-    if (in.status() != QDataStream::Ok) return fail();
-    if (tree_->TablesGroup()) tree_->TablesGroup()->setExpanded(tablesExpanded != 0);
-    if (tree_->CellsGroup()) tree_->CellsGroup()->setExpanded(cellsExpanded != 0);
-    if (selected != 0 || tree_->FindNode(0)) tree_->SelectValue(selected);
-  }
-  qint32 windows = 0;
-  in >> windows;
-  if (in.status() != QDataStream::Ok || windows < 0 || windows > kDocumentWindowLimit) return fail();
-  for (qint32 i = 0; i < windows; ++i) {
-    QString className;
-    qint32 left = 0, top = 0, width = 0, height = 0, state = 0;
-    QByteArray own;
-    in >> className >> left >> top >> width >> height >> state >> own;
-    if (in.status() != QDataStream::Ok) return fail();
-    if (!project || !TWindowFactory::Has(className) || TWindowFactory::KindOf(className) != TWindowFactory::Kind::Document) continue;
-    auto* form = qobject_cast<TMDIChildForm*>(TWindowFactory::Create(className, project, nullptr));
-    if (!form) continue;
-    QMdiSubWindow* sub = AddDocument(form);
-    {
-      QDataStream ownIn(own);
-      ownIn.setVersion(QDataStream::Qt_6_0);
-      form->ReadDesktop(ownIn);
-    }
-    // A placement that would hide the window is replaced by a usable one;
-    // a usable one is kept wholly inside the area.
-    if (width >= 32 && height >= 32 && width <= 10000 && height <= 10000 && left > -width + 16 && top >= -8 && left < 10000 && top < 10000) {
-      sub->setGeometry(documentplacement::Inside(QRect(left, top, width, height), QRect(QPoint(), mdi_->viewport()->size())));
-      sub->setProperty(documentplacement::kPlacedByDesktop, true);
-    }
-    sub->show();
-    if (state == 2) sub->showMaximized();
-    if (state == 1) sub->showMinimized();
-  }
+  tree_->RestoreDesktop(*desktop);
+  windows_->RestoreWindows(desktop->windows);
   return true;
 }
 
@@ -1510,5 +492,6 @@ void TTarvixForm::closeEvent(QCloseEvent* e) {
   store.Save(TStationSettings::Current());
   WriteDesktop(DesktopFileName());
   closing_ = true;
+  idle_->Stop();
   e->accept();
 }

@@ -1,65 +1,53 @@
 // TTarvixForm: the station's main window.
 //
 // An MDI frame with the project tree at the left, the menus and tool bars
-// of the command table, and a status bar. Every menu item and tool button
-// carries a command tag; DoChildCommand routes it (frame first, then the
-// tree when it has the focus, then the active document window) and
-// IsCommandEnabled answers by the same order. The idle cycle refreshes the
-// command states and steps a running simulation; it runs only while there
-// is something to do. The frame also keeps the most-recently-used list and
-// the desktop file, and serves the windows inside it (TStationFrame) and
-// the simulation run control (TSimulationHost).
+// of the command table (TCommandBars), and a status bar (TStatusPanels).
+// A menu item or tool button carries a command tag or a frame action;
+// DoChildCommand routes a tag (frame first, then the tree when it has the
+// focus, then the active document window) and IsCommandEnabled answers by
+// the same order. The frame opens and closes the project, keeps the recent
+// files and the desktop file (TDesktopFile), and serves the windows inside
+// it (TStationFrame). Its parts: the window manager (the windows inside),
+// the idle driver (the idle cycle and the simulation's host), the event
+// watcher (TFrameEvents) and the program's services (TStationServices).
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
+#include "TDesktopFile.h"
+#include "TIdleDriver.h"
 #include "TMruList.h"
-#include "TSimulationHost.h"
 #include "TStationFrame.h"
+#include "TStatusPanels.h"
+#include "TWindowManager.h"
 
 class QAction;
-class QKeyEvent;
-class QLabel;
+class TCommandBars;
+struct TCommand;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QToolBar;
-class QTimer;
+class TFrameEvents;
 class TMDIChildForm;
 class TProjectController;
 class TStartPage;
+class TStationServices;
 class TRecoveryController;
 class TTarvixPlusModel;
 class TToolWindow;
 
-class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulationHost {
+class TTarvixForm : public QMainWindow, public TStationFrame {
   Q_OBJECT
 
  public:
   static constexpr const char* kTitle = "Marlix Tarvix Station";
-  static constexpr uint32_t kDesktopMagic = 0x56445348;  // "VDSH"
-  static constexpr int32_t kDesktopVersion = 1;
 
-  // Hooks to the parts of the station the frame does not link itself
-  // (compile window, option dialogs, tip of the day, about window, help).
-  using CompileHook = std::function<void(TTarvixPlusModel& project, bool download, QWidget* owner)>;
-  using Hook = std::function<void(TTarvixForm& frame)>;
-  static void SetCompileHook(CompileHook hook);
-  // Names: "OptionsEnvironment", "OptionsColors", "TipOfDay", "About",
-  // "StartupTip" (after the splash), "SplashDone" (the splash timer fired),
-  // "Palette" (fills the block tool bar, which it finds by its object name
-  // "BlockToolbar").
-  static void SetHook(const QString& name, Hook hook);
-  // Whether "&Tip des Tages..." may be offered (the tip file is usable).
-  static void SetTipAvailable(std::function<bool()> available);
-
-  explicit TTarvixForm(QWidget* parent = nullptr);
+  // The services reach the parts of the station the frame does not link
+  // itself (not owned; they outlive the frame). None: nothing is offered.
+  explicit TTarvixForm(TStationServices* services = nullptr, QWidget* parent = nullptr);
   ~TTarvixForm() override;
 
   // ---- the project --------------------------------------------------------------
@@ -89,39 +77,32 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   // ---- commands --------------------------------------------------------------------
   void DoChildCommand(int32_t command, QObject* sender = nullptr);
   bool IsCommandEnabled(int32_t command);
-  // Refreshes the enabled state of every visible tool button.
+  // Refreshes the enabled state of every tool button and menu item.
   void UpdateButtons();
   // Refreshes the items of a menu (recursively into submenus).
   void UpdateMenu(QMenu* menu);
-  // Refreshes every menu item, so that each shortcut is live exactly while
-  // its command is enabled.
-  void UpdateMenuActions();
   // The action of a menu item or tool button by its object name.
   QAction* Action(const QString& objectName) const;
 
   // ---- windows ---------------------------------------------------------------------
-  TMDIChildForm* ActiveDocument() const;
-  std::vector<TMDIChildForm*> Documents() const;
-  std::vector<TToolWindow*> ToolWindows() const;
-  QMdiSubWindow* AddDocument(TMDIChildForm* form);
-  void OpenComment();
-  void OpenTable(int32_t number);
+  TWindowManager& Windows() const { return *windows_; }
+  TMDIChildForm* ActiveDocument() const { return windows_->ActiveDocument(); }
+  std::vector<TMDIChildForm*> Documents() const { return windows_->Documents(); }
+  std::vector<TToolWindow*> ToolWindows() const { return windows_->ToolWindows(); }
+  QMdiSubWindow* AddDocument(TMDIChildForm* form) { return windows_->AddDocument(form); }
+  void OpenComment() { ShowWindow(windowclass::Name(TWindowClass::CommentEditor), true); }
+  void OpenTable(int32_t number) { windows_->OpenTable(number); }
   // The tree's AutoSynchronize: the cell in the editor that shows it or in
   // the active cell editor, focus kept in the tree.
   void SynchronizeCell(int32_t cellId);
 
   // TStationFrame
-  QWidget* FindWindow(const QString& className) const override;
-  QWidget* ShowWindow(const QString& className, bool activate = true) override;
-  void OpenCell(int32_t cellId) override;
+  QWidget* FindWindow(const QString& className) const override { return windows_->FindWindow(className); }
+  QWidget* ShowWindow(const QString& className, bool activate = true) override { return windows_->ShowWindow(className, activate); }
+  void OpenCell(int32_t cellId) override { windows_->OpenCell(cellId); }
   void ShowStatusText(const QString& text) override;
-  void ShowPositionText(const QString& text) override;
+  void ShowPositionText(const QString& text) override { status_->ShowPosition(text); }
   void CommandStatesChanged() override;
-
-  // TSimulationHost
-  void ShowWatchWindow() override;
-  void ShowTerminal() override;
-  void RefreshPortPanels() override;
 
   // "Echtzeit" or "Zeitraffer" for the simulation, and the check marks of
   // the menu items and buttons that choose it.
@@ -135,87 +116,53 @@ class TTarvixForm : public QMainWindow, public TStationFrame, public TSimulation
   // One pass: command states, status bar, one slice of stepping. True when
   // more idle time is wanted at once. During a program pause the idle timer
   // is armed for the pause's end instead.
-  bool IdlePass(bool step = true);
+  bool IdlePass(bool step = true) { return !closing_ && idle_->Pass(step); }
 
   // ---- start-up, desktop file, shut-down ---------------------------------------------
   // Settings, desktop file, title, splash timer: what the first showing does.
   void FirstShow();
-  static QString DesktopFileName();
+  // In the current folder, named after the program.
+  static QString DesktopFileName() { return TDesktopFile::DefaultName(); }
   bool WriteDesktop(const QString& fileName);
   bool ReadDesktop(const QString& fileName);
   // The status bar's panels: "Geändert" or empty, the hint or state text,
   // and the caret position of the text editor that has the keyboard.
-  QString StatusPanel(int index) const;
+  QString StatusPanel(int index) const { return status_->Text(index); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
 
  private:
-  struct CommandItem {
-    QPointer<QAction> action;
-    int32_t tag;
-  };
-
-  void CreateActions();
-  void CreateMenus();
-  void CreateToolBars();
-  void BuildBlocksMenu(QMenu* menu);
-  QAction* AddCommand(QMenu* menu, int32_t tag, const QString& name, const QString& caption, const QKeySequence& key = {});
-  QAction* AddButton(QToolBar* bar, int32_t tag, const QString& name, const QString& hint, const QIcon& icon);
-  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
-                   std::function<void()> handler);
+  void Trigger(const TCommand& command, QAction* sender);
+  // The rule of an item without a command (windows, options, help).
+  int ItemRule(const TCommand& item) const;
   void RefreshMru();
+  // Opens a project of the recent files (it leaves the list while open).
+  void OpenRecent(const QString& fileName);
+  void ShowStatusBar(bool show);
   void ApplySettingsToWindow();
   void CollectSettingsFromWindow();
   bool FrameCommand(int32_t command);
   int FrameEnabled(int32_t command) const;  // 1 yes, 0 no, -1 no rule
-  void RunHook(const QString& name);
   void FileOpen();
   bool ReplaceProject(const std::function<bool(TTarvixPlusModel&)>& load, std::unique_ptr<TTarvixPlusModel> loaded);
   void NewCellEditor();
   void RefreshStatusBar();
-  void UpdateMenuItems(QMenu* menu);
-  // The items without a command tag (windows, options, help).
-  void UpdateItemRules();
-  // Refreshes the items whose shortcut is the key about to be matched.
-  void UpdateShortcut(const QKeyEvent& key);
   void RefreshStartPage();
-  // A new simulator panel (hidden), placed where it was or at the right edge.
-  TToolWindow* CreateToolWindow(const QString& className);
-  // The panels the settings say were open at the last exit.
-  void CreateSavedPanels();
-  // "Überlappend": the document windows one title bar apart, at a useful size.
-  void CascadeDocuments();
-  int CascadeStep() const;
 
+  TStationServices& services_;
+  std::unique_ptr<TCommandBars> bars_;
   QMdiArea* mdi_ = nullptr;
+  TWindowManager* windows_ = nullptr;
   TStartPage* startPage_ = nullptr;
   TProjectController* tree_ = nullptr;
   TRecoveryController* recovery_ = nullptr;
-  QLabel* modifiedPanel_ = nullptr;
-  QLabel* hintPanel_ = nullptr;
-  QLabel* positionPanel_ = nullptr;
-  QString hint_;
-  std::vector<CommandItem> menuItems_;
-  std::vector<CommandItem> buttons_;
-  std::map<QString, QPointer<QAction>> actions_;
-  std::vector<QToolBar*> toolBars_;
-  QMenu* fileMenu_ = nullptr;
-  QMenu* blocksMenu_ = nullptr;
-  std::vector<QAction*> mruActions_;
-  QAction* mruSeparator_ = nullptr;
-  QAction* mruEnd_ = nullptr;
+  std::unique_ptr<TStatusPanels> status_;
   TMruList mru_;
-  QTimer* idleTimer_ = nullptr;
-  QTimer* splashTimer_ = nullptr;
-  QElapsedTimer lastCommandRefresh_;
-  std::vector<QPointer<TToolWindow>> toolWindows_;
+  TIdleDriver* idle_ = nullptr;
+  TFrameEvents* events_ = nullptr;
   bool shown_ = false;
   bool closing_ = false;
-  bool inIdle_ = false;
 };

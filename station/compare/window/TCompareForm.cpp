@@ -17,6 +17,7 @@
 #include "ProjectCompare.h"
 #include "TStationFrame.h"
 #include "TTarvixPlusModel.h"
+#include "TWindowClass.h"
 #include "UserInterface.h"
 
 namespace {
@@ -79,7 +80,7 @@ void TCompareForm::CompareWith(TStationFrame& frame) {
                                       QStringLiteral("tvp"), QString()};
   const QString name = TUserInterface::Current().OpenFileName(request);
   if (name.isEmpty()) return;
-  if (auto* form = qobject_cast<TCompareForm*>(frame.ShowWindow(QStringLiteral("TCompareForm"), true))) form->SetOtherFile(name);
+  if (auto* form = qobject_cast<TCompareForm*>(frame.ShowWindow(windowclass::Name(TWindowClass::Compare), true))) form->SetOtherFile(name);
 }
 
 bool TCompareForm::SetOtherFile(const QString& fileName) {
@@ -156,9 +157,9 @@ void TCompareForm::OpenCellOf(int cellIndex) {
     if (QMdiSubWindow* active = area->activeSubWindow()) candidates.push_back(qobject_cast<TMDIChildForm*>(active->widget()));
     for (QMdiSubWindow* sub : area->subWindowList()) candidates.push_back(qobject_cast<TMDIChildForm*>(sub->widget()));
   }
-  candidates.push_back(qobject_cast<TMDIChildForm*>(frame->FindWindow(QStringLiteral("TProgramCellForm"))));
+  candidates.push_back(qobject_cast<TMDIChildForm*>(frame->FindWindow(windowclass::Name(TWindowClass::ProgramCell))));
   for (TMDIChildForm* doc : candidates)
-    if (doc && doc != this && doc->ClassName() == QLatin1String("TProgramCellForm") && doc->ShownElement() == cell.newId) {
+    if (doc && doc != this && windowclass::Is(doc->ClassName(), TWindowClass::ProgramCell) && doc->ShownElement() == cell.newId) {
       doc->DoCommand(cmd::kSelectBlocks, &carrier);
       return;
     }

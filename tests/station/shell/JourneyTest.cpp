@@ -32,6 +32,7 @@
 #include "TStationSettings.h"
 #include "TTerminalForm.h"
 #include "TTarvixForm.h"
+#include "TVorblenServices.h"
 #include "TTarvixPlusModel.h"
 #include "TWidgetUserInterface.h"
 
@@ -53,10 +54,11 @@ class JourneyTest : public QObject {
   QTemporaryDir dir_;
   std::unique_ptr<RecordingUserInterface> ui_;
   TWidgetUserInterface hooks_;  // carries the dialog hooks; boxes go to the recorder
+  TVorblenServices services_;
   std::unique_ptr<TTarvixForm> frame_;
 
   void StartStation() {
-    frame_ = std::make_unique<TTarvixForm>();
+    frame_ = std::make_unique<TTarvixForm>(&services_);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
     frame_->activateWindow();

@@ -17,6 +17,7 @@
 #include "TRecoveryController.h"
 #include "TRecoveryDlg.h"
 #include "TRecoveryWriter.h"
+#include "TStationServices.h"
 #include "TStationSettings.h"
 #include "TTarvixForm.h"
 #include "TTarvixPlusModel.h"
@@ -25,11 +26,16 @@ class RecoveryWindowTest : public QObject {
   Q_OBJECT
 
  private:
+  // A compiler that only counts.
+  struct : TStationServices {
+    bool HasCompiler() const override { return true; }
+    void Compile(TTarvixPlusModel&, bool, QWidget*) override { ++compiles; }
+    int compiles = 0;
+  } services_;
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<RecordingUserInterface> ui_;
   std::unique_ptr<TTarvixForm> frame_;
   QString states_;
-  int compiles_ = 0;
 
   QStringList Copies() {
     frame_->Recovery().Writer().Flush();
@@ -90,9 +96,6 @@ class RecoveryWindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    TTarvixForm::SetCompileHook([this](TTarvixPlusModel&, bool, QWidget*) { ++compiles_; });
-  }
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(dir_->path());
@@ -103,7 +106,7 @@ class RecoveryWindowTest : public QObject {
     TStationSettings::Current().showTipsOfDay = false;
     TStationSettings::Current().autoOpenFirstCell = false;
     ui_ = std::make_unique<RecordingUserInterface>();
-    frame_ = std::make_unique<TTarvixForm>();
+    frame_ = std::make_unique<TTarvixForm>(&services_);
     frame_->show();
     frame_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
@@ -136,7 +139,7 @@ class RecoveryWindowTest : public QObject {
     QVERIFY(frame_->OpenProject(Example(QStringLiteral("counter.tvp"))));
     TypeAChange();
     frame_->DoChildCommand(cmd::kCompile);
-    QCOMPARE(compiles_ > 0, true);
+    QCOMPARE(services_.compiles > 0, true);
     QCOMPARE(Copies().size(), qsizetype(1));
   }
 
