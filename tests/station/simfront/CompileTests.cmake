@@ -5,7 +5,7 @@ set(_compile_test_dir ${CMAKE_CURRENT_LIST_DIR})
 
 function(vorblen_compile_qtest name source labels)
   add_executable(${name} ${_compile_test_dir}/${source} ${_compile_test_dir}/CompileTestSupport.h)
-  target_link_libraries(${name} PRIVATE vorblen_simfront_compile vorblen_options vorblen_unit_emulator Qt6::Test)
+  target_link_libraries(${name} PRIVATE vorblen_simfront vorblen_options vorblen_unit_emulator Qt6::Test)
   target_include_directories(${name} PRIVATE ${_compile_test_dir} ${PROJECT_SOURCE_DIR}/tests/station)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
