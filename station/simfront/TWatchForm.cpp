@@ -17,6 +17,7 @@
 #include "Commands.h"
 #include "Notifications.h"
 #include "SimPictures.h"
+#include "TAnalogPortForm.h"
 #include "TColorValue.h"
 #include "TSimulatedInputs.h"
 #include "TStationFrame.h"
@@ -300,7 +301,7 @@ void TWatchForm::ReadBackInputs() {
   }
   if (!any) return;
   for (TToolWindow* w : TToolWindow::Instances())
-    if (w->inherits("TAnalogPortForm")) w->RefreshPorts();
+    if (qobject_cast<TAnalogPortForm*>(w)) w->RefreshPorts();
 }
 
 void TWatchForm::RemoveCurrent() {
