@@ -77,7 +77,9 @@ bool Compile(TTarvixPlusModel& m) {
 // through the model's Step called after every cell as headless callers do
 // ("direct"), and with the engine alone: a plain PlexorStep loop that keeps
 // the output text as any caller must ("engine"), and one that only fetches
-// the output pointer and never reads the text ("engine_bare").
+// the output pointer and never reads the text ("engine_bare"). The four
+// take turns every 50 ms, so that a machine whose speed drifts (a virtual
+// one, a neighbour's build) slows all of them alike.
 void BM_SimulationThroughIdleCycle(benchmark::State& state) {
   App();
   QTemporaryDir dir;
@@ -93,53 +95,57 @@ void BM_SimulationThroughIdleCycle(benchmark::State& state) {
     state.SkipWithError("compile failed");
     return;
   }
-  // Engine steps per second of a loop run for 300 ms.
-  auto rate = [](auto&& body) {
+  struct Rate {
+    int64_t steps = 0;
+    int64_t nanoseconds = 0;
+    double PerSecond() const { return nanoseconds ? static_cast<double>(steps) * 1e9 / static_cast<double>(nanoseconds) : 0; }
+  };
+  // Runs body (which returns the engine steps it made) for 50 ms.
+  auto turn = [](Rate& rate, auto&& body) {
     QElapsedTimer t;
     t.start();
-    int64_t steps = 0;
-    while (t.elapsed() < 300) steps += body();
-    return static_cast<double>(steps) / (static_cast<double>(t.nsecsElapsed()) / 1e9);
+    while (t.elapsed() < 50) rate.steps += body();
+    rate.nanoseconds += t.nsecsElapsed();
   };
+  // The engine stepped on its own; the model's run state is left alone.
+  std::string kept;
   auto engineLoop = [&](bool keep) {
-    PlexorResetProgram(m.Engine());
-    std::string kept;
-    return rate([&] {
-      for (int i = 0; i < 1000; ++i) {
-        if (PLEXOR_STEP_STATUS(PlexorStep(m.Engine())) != PLEXOR_STEP_OUTPUT) continue;
-        const char* text = PlexorGetOutputString(m.Engine());
-        if (keep && text) kept += text;
-      }
-      if (kept.size() > 65536) kept.clear();
-      return int64_t{1000};
-    });
+    for (int i = 0; i < 1000; ++i) {
+      if (PLEXOR_STEP_STATUS(PlexorStep(m.Engine())) != PLEXOR_STEP_OUTPUT) continue;
+      const char* text = PlexorGetOutputString(m.Engine());
+      if (keep && text) kept += text;
+    }
+    if (kept.size() > 65536) kept.clear();
+    return int64_t{1000};
   };
-  double throughFrame = 0, direct = 0, engine = 0, bare = 0;
+  auto modelSteps = [&](auto&& step) {
+    const int64_t before = m.Simulation().EngineSteps();
+    step();
+    return m.Simulation().EngineSteps() - before;
+  };
+  Rate throughFrame, direct, engine, bare;
+  m.RunCommand(cmd::kRun);
   for (auto _ : state) {
-    m.RunCommand(cmd::kRun);
-    throughFrame += rate([&] {
-      const int64_t before = m.Simulation().EngineSteps();
-      frame.IdlePass();
-      QApplication::processEvents();  // the event loop's turn between passes
-      return m.Simulation().EngineSteps() - before;
-    });
-    direct += rate([&] {
-      const int64_t before = m.Simulation().EngineSteps();
-      m.Step();
-      return m.Simulation().EngineSteps() - before;
-    });
-    m.RunCommand(cmd::kStop);
-    engine += engineLoop(true);
-    bare += engineLoop(false);
-    m.RunCommand(cmd::kReset);
+    for (int round = 0; round < 6; ++round) {
+      turn(throughFrame, [&] {
+        return modelSteps([&] {
+          frame.IdlePass();
+          QApplication::processEvents();  // the event loop's turn between passes
+        });
+      });
+      turn(direct, [&] { return modelSteps([&] { m.Step(); }); });
+      turn(engine, [&] { return engineLoop(true); });
+      turn(bare, [&] { return engineLoop(false); });
+    }
   }
-  const double n = static_cast<double>(state.iterations());
-  state.counters["steps_per_s_frame"] = throughFrame / n;
-  state.counters["steps_per_s_direct"] = direct / n;
-  state.counters["steps_per_s_engine"] = engine / n;
-  state.counters["steps_per_s_engine_bare"] = bare / n;
-  state.counters["ratio_engine"] = throughFrame / engine;
-  state.counters["ratio_engine_bare"] = throughFrame / bare;
+  m.RunCommand(cmd::kStop);
+  m.RunCommand(cmd::kReset);
+  state.counters["steps_per_s_frame"] = throughFrame.PerSecond();
+  state.counters["steps_per_s_direct"] = direct.PerSecond();
+  state.counters["steps_per_s_engine"] = engine.PerSecond();
+  state.counters["steps_per_s_engine_bare"] = bare.PerSecond();
+  state.counters["ratio_engine"] = throughFrame.PerSecond() / engine.PerSecond();
+  state.counters["ratio_engine_bare"] = throughFrame.PerSecond() / bare.PerSecond();
 }
 BENCHMARK(BM_SimulationThroughIdleCycle)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <utility>
 #include <QGuiApplication>
 
@@ -141,20 +142,33 @@ int32_t TSimulationControl::DataFileValue(int index) const {
   return index >= 0 && index < dataFileLength_ ? dataFile_[static_cast<size_t>(index)] : 0;
 }
 
-void TSimulationControl::FlushOutput() {
+void TSimulationControl::TakeOutput() {
   if (pendingOutput_.empty()) return;
-  // The buffer keeps its capacity from call to call.
+  // The buffer keeps its capacity from piece to piece.
   std::swap(pendingOutput_, flushing_);
   pendingOutput_.clear();
   Host().OutputArrived(flushing_.c_str());
   const TTerminalText::Change change = terminal_.Append(flushing_);
+  if (!terminalTaken_) {
+    terminalChange_ = change;
+  } else {
+    terminalChange_.cut = terminalChange_.cut || change.cut;
+    terminalChange_.first = std::min(terminalChange_.first, change.first);
+  }
+  terminalTaken_ = true;
+}
+
+void TSimulationControl::FlushOutput() {
+  TakeOutput();
+  if (!terminalTaken_) return;
+  terminalTaken_ = false;
   Host().ShowTerminal();
-  if (change.cut) {
+  if (terminalChange_.cut) {
     // A cut redraws the whole terminal; there is nothing more to tell.
     views_.UpdateViews(notify::kTerminalLine, -1);
     return;
   }
-  for (int i = change.first; i < terminal_.Count(); ++i) views_.UpdateViews(notify::kTerminalLine, i);
+  for (int i = terminalChange_.first; i < terminal_.Count(); ++i) views_.UpdateViews(notify::kTerminalLine, i);
 }
 
 void TSimulationControl::ClearTerminal() {
@@ -329,6 +343,28 @@ constexpr uint32_t kClockStride = 64;
 
 }  // namespace
 
+std::optional<uint32_t> TSimulationControl::RunFreely(int64_t sliceEnd, uint32_t& sinceClock) {
+  for (;;) {
+    ++engineSteps_;
+    const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
+    const uint32_t event = result & 0xFFFF;
+    if (event == PLEXOR_STEP_OUTPUT) {
+      CollectOutput();
+    } else if (event == PLEXOR_STEP_PAGE) {
+      const auto cell = static_cast<uint16_t>(result >> 16);
+      if (cell == runToCell_ || HasBreakpoint(cell)) return result;
+      currentCell_ = cell;
+      portPanelsDue_ = true;
+    } else {
+      return result;
+    }
+    if (++sinceClock >= kClockStride) {
+      sinceClock = 0;
+      if (SliceClockMs() >= sliceEnd) return std::nullopt;
+    }
+  }
+}
+
 bool TSimulationControl::Step(int64_t sliceMs, TBatchEnd end) {
   const bool steppable = Stepping() || state_ == TSimState::Pausing;
   if (!steppable || inStep_) return false;
@@ -352,9 +388,22 @@ bool TSimulationControl::Step(int64_t sliceMs, TBatchEnd end) {
     int64_t sliceEnd = SliceClockMs() + sliceMs;
     uint32_t sinceClock = 0;
     for (bool more = true; more; more = more && BudgetLeft()) {
-      ++engineSteps_;
-      const uint32_t result = static_cast<uint32_t>(PlexorStep(engine_));
-      if (countTimeEveryStep_) CountUnitTime();
+      uint32_t result = 0;
+      if (end == TBatchEnd::SliceEnd && state_ == TSimState::Running && !countTimeEveryStep_ && engineStepLimit_ < 0 &&
+          unitTickLimit_ < 0) {
+        const std::optional<uint32_t> unusual = RunFreely(sliceEnd, sinceClock);
+        if (!unusual) {
+          suspended_ = true;
+          suspendedInWait_ = false;
+          RefreshWatchesWhileRunning();
+          return true;
+        }
+        result = *unusual;
+      } else {
+        ++engineSteps_;
+        result = static_cast<uint32_t>(PlexorStep(engine_));
+        if (countTimeEveryStep_) CountUnitTime();
+      }
       event = static_cast<int32_t>(result & 0xFFFF);
       arg = static_cast<int32_t>(result >> 16);
       more = false;

@@ -22,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -159,16 +160,26 @@ class TSimulationControl {
   bool BudgetLeft() const {
     return (engineStepLimit_ < 0 || engineSteps_ < engineStepLimit_) && (unitTickLimit_ < 0 || unitTicks_ < unitTickLimit_);
   }
+  // The common case of a program running in the main window: output is
+  // collected and cell boundaries pass (no breakpoint, not the run-to
+  // target) without leaving this loop. Returns the first step result that
+  // needs more, or nothing once the slice is used up.
+  std::optional<uint32_t> RunFreely(int64_t sliceEnd, uint32_t& sinceClock);
   // Adds what the unit's Timer advanced since the last reading.
   void CountUnitTime();
   // Options, fixed inputs and input values the user changed, to the engine.
   void TakeInputs();
   // Output of the unit collects here during a call of Step and goes to the
-  // host and the terminal lines at once (FlushOutput): converting and
-  // splitting text and telling the views is done per call, not per step.
+  // host and the terminal lines in pieces of up to kOutputPiece bytes
+  // (TakeOutput); the views hear of the changed lines once per call
+  // (FlushOutput). Converting text and telling the views is done per call,
+  // not per step, and the piece stays small enough for the caches.
+  static constexpr size_t kOutputPiece = 16384;
   void CollectOutput() {
     if (const char* raw = PlexorGetOutputString(engine_)) pendingOutput_ += raw;
+    if (pendingOutput_.size() >= kOutputPiece) TakeOutput();
   }
+  void TakeOutput();
   void FlushOutput();
   // What every way out of Step hands on: output, port panels, unit time.
   void EndCall();
@@ -194,7 +205,9 @@ class TSimulationControl {
   bool countTimeEveryStep_ = false;  // virtual time or a tick limit: the Timer may wrap within a call
   bool portPanelsDue_ = false;       // a cell boundary passed since the ports were last read
   std::string pendingOutput_;        // raw (Windows-1252, CR LF)
-  std::string flushing_;             // what FlushOutput works on
+  std::string flushing_;             // what TakeOutput works on
+  bool terminalTaken_ = false;       // TakeOutput changed the terminal lines ...
+  TTerminalText::Change terminalChange_;  // ... from this line on, or all
   std::vector<uint16_t> breakpoints_;
   std::vector<TWatchEntry> watches_;
   TTerminalText terminal_;
