@@ -170,11 +170,12 @@ class TSimulationControl {
   // Options, fixed inputs and input values the user changed, to the engine.
   void TakeInputs();
   // Output of the unit collects here during a call of Step and goes to the
-  // host and the terminal lines in pieces of up to kOutputPiece bytes
-  // (TakeOutput); the views hear of the changed lines once per call
-  // (FlushOutput). Converting text and telling the views is done per call,
-  // not per step, and the piece stays small enough for the caches.
-  static constexpr size_t kOutputPiece = 16384;
+  // host and the terminal lines at the end of the call (FlushOutput), where
+  // only what the terminal keeps (its last lines) is copied and split:
+  // handing it on piece by piece would copy and split all of it. A batch
+  // lasts one slice, so the buffer stays far below kOutputPiece, which only
+  // bounds its memory (TakeOutput hands on what has collected so far).
+  static constexpr size_t kOutputPiece = size_t{16} << 20;
   void CollectOutput() {
     if (const char* raw = PlexorGetOutputString(engine_)) pendingOutput_ += raw;
     if (pendingOutput_.size() >= kOutputPiece) TakeOutput();
