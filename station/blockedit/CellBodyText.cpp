@@ -12,8 +12,7 @@ QStringList LinesFromBytes(const QByteArray& bytes) {
     if (end < 0) end = bytes.size();
     qsizetype stop = end;
     if (stop > start && bytes[stop - 1] == '\r') --stop;
-    const std::u16string text = cp1252::ToUtf16(std::string_view(bytes.constData() + start, static_cast<size_t>(stop - start)));
-    lines << QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    lines << enginetext::ToQString(std::string_view(bytes.constData() + start, static_cast<size_t>(stop - start)));
     start = end + 1;
   }
   return lines;

@@ -2,18 +2,17 @@
 
 #include <QList>
 
+#include "EngineText.h"
 #include "UserInterface.h"
-#include "cp1252.h"
 
 namespace {
 
 QString FromBytes(const QByteArray& bytes) {
-  const std::u16string text = cp1252::ToUtf16(std::string_view(bytes.constData(), bytes.size()));
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  return enginetext::ToQString(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 QByteArray ToBytes(const QString& text) {
-  const std::string bytes = cp1252::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+  const std::string bytes = enginetext::ToBytes(text);
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 

@@ -343,6 +343,13 @@ constexpr uint32_t kClockStride = 64;
 
 }  // namespace
 
+bool TSimulationControl::Suspend(bool inWait) {
+  suspended_ = true;
+  suspendedInWait_ = inWait;
+  RefreshWatchesWhileRunning();
+  return true;
+}
+
 std::optional<uint32_t> TSimulationControl::RunFreely(int64_t sliceEnd, uint32_t& sinceClock) {
   for (;;) {
     ++engineSteps_;
@@ -392,12 +399,7 @@ bool TSimulationControl::Step(int64_t sliceMs, TBatchEnd end) {
       if (end == TBatchEnd::SliceEnd && state_ == TSimState::Running && !countTimeEveryStep_ && engineStepLimit_ < 0 &&
           unitTickLimit_ < 0) {
         const std::optional<uint32_t> unusual = RunFreely(sliceEnd, sinceClock);
-        if (!unusual) {
-          suspended_ = true;
-          suspendedInWait_ = false;
-          RefreshWatchesWhileRunning();
-          return true;
-        }
+        if (!unusual) return Suspend(false);
         result = *unusual;
       } else {
         ++engineSteps_;
@@ -481,12 +483,7 @@ bool TSimulationControl::Step(int64_t sliceMs, TBatchEnd end) {
       if (!Stepping()) more = false;
       if (more && BudgetLeft() && ++sinceClock >= kClockStride) {
         sinceClock = 0;
-        if (SliceClockMs() >= sliceEnd) {
-          suspended_ = true;
-          suspendedInWait_ = event == PLEXOR_STEP_WAIT;
-          RefreshWatchesWhileRunning();
-          return true;
-        }
+        if (SliceClockMs() >= sliceEnd) return Suspend(event == PLEXOR_STEP_WAIT);
       }
     }
   }

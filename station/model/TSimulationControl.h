@@ -165,6 +165,9 @@ class TSimulationControl {
   // target) without leaving this loop. Returns the first step result that
   // needs more, or nothing once the slice is used up.
   std::optional<uint32_t> RunFreely(int64_t sliceEnd, uint32_t& sinceClock);
+  // Cuts the batch at the end of its slice (right after a wait pass or
+  // not); the next call goes on with it. True, as Step returns then.
+  bool Suspend(bool inWait);
   // Adds what the unit's Timer advanced since the last reading.
   void CountUnitTime();
   // Options, fixed inputs and input values the user changed, to the engine.
